@@ -1,0 +1,61 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "grid.h"
+
+namespace varnholt::app {
+
+// Up to 8 neighbours of a tile (indices or values), in the fixed order above,
+// above-left, above-right, left, right, below, below-left, below-right; no
+// wrap-around at the edges.
+template <typename T>
+struct Neighbours {
+  std::array<T, 8> items{};
+  int count = 0;
+
+  const T* begin() const { return items.data(); }
+  const T* end() const { return items.data() + count; }
+};
+
+using Around = Neighbours<int64_t>;
+
+// Neighbours of tile i on a w x h grid.
+inline Around aroundIndices(int64_t w, int64_t h, int64_t i) {
+  Around around;
+  const int64_t x = i % w;
+  const bool top = i < w;
+  const bool left = x == 0;
+  const bool right = x == w - 1;
+  const bool bottom = i >= w * h - w;
+  auto add = [&around](int64_t n) { around.items[around.count++] = n; };
+  if (!top) {
+    add(i - w);
+    if (!left) add(i - w - 1);
+    if (!right) add(i - w + 1);
+  }
+  if (!left) add(i - 1);
+  if (!right) add(i + 1);
+  if (!bottom) {
+    add(i + w);
+    if (!left) add(i + w - 1);
+    if (!right) add(i + w + 1);
+  }
+  return around;
+}
+
+template <typename T>
+Around aroundIndices(const Grid<T>& grid, int64_t i) {
+  return aroundIndices(grid.w, grid.h, i);
+}
+
+// The grid's values at aroundIndices(grid, i), in the same order.
+template <typename T>
+Neighbours<T> aroundValues(const Grid<T>& grid, int64_t i) {
+  Neighbours<T> values;
+  for (int64_t n : aroundIndices(grid, i)) values.items[values.count++] = grid.data[n];
+  return values;
+}
+
+}  // namespace varnholt::app

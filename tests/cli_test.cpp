@@ -1,0 +1,145 @@
+// Runs the built program as a user would and checks its three outputs.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace {
+
+struct Outcome {
+  std::string out;
+  std::string err;
+  int status;
+};
+
+std::string slurp(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream buffer;
+  buffer << in.rdbuf();
+  return buffer.str();
+}
+
+class Cli : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = std::filesystem::temp_directory_path() /
+           ("varnholt_cli_" + std::to_string(::getpid()) + "_" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::remove_all(dir_);
+    std::filesystem::create_directories(dir_);
+  }
+  void TearDown() override { std::filesystem::remove_all(dir_); }
+
+  // Runs the program in the test's own directory.
+  Outcome run(const std::string& arguments) {
+    const std::string command = "cd '" + dir_.string() + "' && '" VARNHOLT_BINARY "' " +
+                                arguments + " >out.txt 2>err.txt";
+    const int raw = std::system(command.c_str());
+    Outcome outcome{slurp(dir_ / "out.txt"), slurp(dir_ / "err.txt"),
+                    WIFEXITED(raw) ? WEXITSTATUS(raw) : -1};
+    std::filesystem::remove(dir_ / "out.txt");
+    std::filesystem::remove(dir_ / "err.txt");
+    return outcome;
+  }
+
+  bool anyMapWritten() const {
+    for (const auto& entry : std::filesystem::directory_iterator(dir_)) {
+      if (entry.path().extension() == ".map") return true;
+    }
+    return false;
+  }
+
+  std::filesystem::path dir_;
+};
+
+const std::string kUsageText =
+    "Varnholt is a generator for The Settlers 3 *.map files\n"
+    "\n"
+    "Usage:\n"
+    "  varnholt [--output=<output>] [--seed=<seed>] [--size=<size>] "
+    "[--playerCount=<playerCount>] [--startGoods=<HG|MG|LG>]\n"
+    "  varnholt (-h | --help)\n"
+    "  varnholt --version\n"
+    "Options:\n"
+    "  -h --help                     Show this screen.\n"
+    "  --version                     Show version.\n"
+    "  --output=<output>             Path to the output *.map file that will be generated. "
+    "[default: random.map]\n"
+    "  --seed=<seed>                 Seed (numeric) to use for random functions. Use another "
+    "seed to get another map. [default: 123456789]\n"
+    "  --size=<size>                 Size of the generated map. [default: 320]\n"
+    "  --playerCount=<playerCount>   Amount of player start spots on the map. [default: 8]\n"
+    "  --startGoods=<HG|MG|LG>       Define the stacks and settlers the players start with. "
+    "[default: HG]\n";
+
+const std::string kUsageSection = kUsageText.substr(kUsageText.find("Usage:"));
+
+TEST_F(Cli, HelpVersionAndRejection) {
+  struct Case {
+    const char* arguments;
+    std::string out;
+    std::string err;
+  };
+  const Case cases[] = {
+      {"--help", kUsageText, ""},
+      {"-h", kUsageText, ""},
+      {"-h --version", kUsageText, ""},
+      {"--version --help", kUsageText, ""},
+      {"-h --colour=red", kUsageText, ""},
+      {"--version", "BETA\n", ""},
+      {"--version --seed=abc", "BETA\n", ""},
+      {"--colour=red", "", kUsageSection},
+      {"--seed", "", kUsageSection},
+      {"MG", "", kUsageSection},
+      {"--startGoods MG extra", "", kUsageSection},
+  };
+  for (const Case& c : cases) {
+    const Outcome outcome = run(c.arguments);
+    EXPECT_EQ(outcome.status, 0) << c.arguments;
+    EXPECT_EQ(outcome.out, c.out) << c.arguments;
+    EXPECT_EQ(outcome.err, c.err) << c.arguments;
+  }
+  EXPECT_FALSE(anyMapWritten());
+}
+
+TEST_F(Cli, BadValuesEndWithOneErrorLine) {
+  struct Case {
+    const char* arguments;
+    const char* err;
+  };
+  const Case cases[] = {
+      {"--seed=12abc", "Error: unhandled exception: invalid integer: 12abc [ValueError]\n"},
+      {"--seed=99999999999999999999",
+       "Error: unhandled exception: Parsed integer outside of valid range [ValueError]\n"},
+      {"--size=abc --startGoods=XX",
+       "Error: unhandled exception: invalid integer: abc [ValueError]\n"},
+      {"--seed=x --size=y", "Error: unhandled exception: invalid integer: x [ValueError]\n"},
+      {"--playerCount=1.5", "Error: unhandled exception: invalid integer: 1.5 [ValueError]\n"},
+      {"--startGoods=hg", "Error: unhandled exception: Illegal start goods key [Exception]\n"},
+      {"'--startGoods=HG '", "Error: unhandled exception: Illegal start goods key [Exception]\n"},
+      {"--size=0", "Error: unhandled exception: Illegal map size 0 [Exception]\n"},
+      {"--size=-320", "Error: unhandled exception: Illegal map size -320 [Exception]\n"},
+      {"--size=26741", "Error: unhandled exception: Illegal map size 26741 [Exception]\n"},
+      {"--playerCount=0", "Error: unhandled exception: Illegal player count 0 [Exception]\n"},
+      {"--playerCount=255", "Error: unhandled exception: Illegal player count 255 [Exception]\n"},
+      {"--size=0 --playerCount=0 --startGoods=XX",
+       "Error: unhandled exception: Illegal start goods key [Exception]\n"},
+      {"--size=0 --playerCount=0",
+       "Error: unhandled exception: Illegal map size 0 [Exception]\n"},
+      {"--size=330", "Error: unhandled exception: Illegal generate size 290 [Exception]\n"},
+  };
+  for (const Case& c : cases) {
+    const Outcome outcome = run(c.arguments);
+    EXPECT_EQ(outcome.status, 1) << c.arguments;
+    EXPECT_EQ(outcome.err, c.err) << c.arguments;
+  }
+  EXPECT_FALSE(anyMapWritten());
+}
+
+}  // namespace
