@@ -10,6 +10,12 @@ namespace varnholt::app {
 using model::Map;
 
 Map initMap(int64_t playerCount, uint32_t size, model::StartResourcesType startResources) {
+  Map map = createMap(playerCount, size);
+  init(map, playerCount, size, startResources);
+  return map;
+}
+
+Map createMap(int64_t playerCount, uint32_t size) {
   Map map;
   map.fileVersion = model::FileVersion::AMAZONS;
   map.gameType = model::GameType::SINGLEPLAYER;
@@ -25,7 +31,6 @@ Map initMap(int64_t playerCount, uint32_t size, model::StartResourcesType startR
   map.accessible.assign(tiles, model::AccessibleType::EMPTY);
   map.resources.assign(tiles, model::ResourceType::FISH);
   map.resourceAmounts.assign(tiles, 0);
-  init(map, playerCount, size, startResources);
   return map;
 }
 
