@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Builds in Release mode, runs the benchmarks, then measures whole runs of the
+# real binary: median wall time of 7 runs after a warm-up (stdout to /dev/null,
+# including the small cost of /usr/bin/time), and peak resident memory.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+bash "$root/scripts/build.sh" >&2
+"$root/build/varnholt_bench" "$@"
+
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+
+# Prints "<median ms> <peak resident kB> <exit status>" for one command line.
+measure() {
+  local times=() peak=0 status start end kb
+  "$root/build/varnholt" --output="$work/m.map" "$@" >/dev/null 2>&1 || true
+  for _ in 1 2 3 4 5 6 7; do
+    status=0
+    start=$(date +%s%N)
+    /usr/bin/time -f "%M" -o "$work/kb" \
+      "$root/build/varnholt" --output="$work/m.map" "$@" >/dev/null 2>&1 || status=$?
+    end=$(date +%s%N)
+    times+=($(( (end - start) / 1000000 )))
+    kb=$(tail -n 1 "$work/kb")
+    (( kb > peak )) && peak=$kb
+  done
+  echo "$(printf '%s\n' "${times[@]}" | sort -n | sed -n 4p) $peak $status"
+}
+
+printf '\n%-40s %10s %10s %s\n' "whole run" "median ms" "peak MB" "exit"
+for args in "" "--size=2000 --playerCount=8" "--playerCount=40"; do
+  read -r median peak status < <(measure $args)
+  printf '%-40s %10s %10s %s\n' "varnholt ${args:-(defaults)}" "$median" "$((peak / 1024))" "$status"
+done
