@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/initmap.h"
+#include "app/mapedit.h"
 #include "app/mapexport.h"
 #include "error.h"
 #include "model/startresourcetype.h"
@@ -72,6 +73,8 @@ std::string text(const docopt::value& value) {
 }
 
 int run(const std::vector<std::string>& arguments) {
+  // A broken footprint document stops every run, help and version included.
+  app::buldingMetas();
   std::map<std::string, docopt::value> args;
   try {
     args = docopt::docopt_parse(docoptText(), arguments, true, true, false);
