@@ -1,0 +1,85 @@
+// The inspector: reads a map file, reports what it holds and how fair its
+// start spots are, and draws a preview on request.
+#include <docopt/docopt.h>
+
+#include <iostream>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "app/mapimport.h"
+#include "app/preview.h"
+#include "app/report.h"
+#include "error.h"
+#include "utils.h"
+
+namespace {
+
+using namespace varnholt;
+
+constexpr const char* kUsage =
+    R"(Varnholt-inspect reads a The Settlers 3 *.map file, checks it, reports how fair its start positions are and draws a preview
+
+Usage:
+  varnholt-inspect [--json] [--png=<png>] [--scale=<scale>] <map>
+  varnholt-inspect (-h | --help)
+  varnholt-inspect --version
+Options:
+  -h --help          Show this screen.
+  --version          Show version.
+  --json             Print the report as one JSON document instead of text.
+  --png=<png>        Also draw the map into this PNG file.
+  --scale=<scale>    Pixels per tile edge in the PNG, 1 to 16. [default: 1])";
+
+constexpr const char* kVersion = "BETA";
+
+std::string trimmed(const std::string& text) {
+  const char* space = " \t\r\n";
+  const size_t first = text.find_first_not_of(space);
+  if (first == std::string::npos) return "";
+  return text.substr(first, text.find_last_not_of(space) - first + 1);
+}
+
+bool isSet(const docopt::value& value) { return value && value.isString(); }
+
+int run(const std::vector<std::string>& arguments) {
+  std::map<std::string, docopt::value> args;
+  try {
+    args = docopt::docopt_parse(kUsage, arguments, true, true, false);
+  } catch (const docopt::DocoptExitHelp&) {
+    std::cout << trimmed(kUsage) << std::endl;
+    return 0;
+  } catch (const docopt::DocoptExitVersion&) {
+    std::cout << kVersion << std::endl;
+    return 0;
+  } catch (const docopt::DocoptArgumentError&) {
+    const std::string usage = kUsage;
+    std::cerr << trimmed(usage.substr(usage.find("Usage:"))) << std::endl;
+    return 1;
+  }
+
+  const std::string path = args["<map>"].asString();
+  const bool json = args["--json"].asBool();
+  const int64_t scale = isSet(args["--scale"]) ? parseInteger(args["--scale"].asString()) : 1;
+  app::checkPreviewSize(1, scale);
+
+  const app::MapFile file = app::importMap(path);
+  for (const std::string& warning : file.warnings) std::cerr << "Warning: " << warning << "\n";
+  if (isSet(args["--png"])) {
+    app::writePreview(file.map, static_cast<uint32_t>(scale), args["--png"].asString());
+  }
+  std::cout << (json ? app::jsonReport(file, path) : app::textReport(file, path)) << std::flush;
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  try {
+    return run(std::vector<std::string>(argv + 1, argv + argc));
+  } catch (const std::exception& error) {
+    std::cout.flush();
+    std::cerr << "Error: " << error.what() << std::endl;
+  }
+  return 1;
+}
