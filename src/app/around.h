@@ -21,10 +21,10 @@ struct Neighbours {
 
 using Around = Neighbours<int64_t>;
 
-// Neighbours of tile i on a w x h grid.
-inline Around aroundIndices(int64_t w, int64_t h, int64_t i) {
+// Neighbours of tile i in column x of a w x h grid; for loops that walk the
+// grid row by row and so know the column without a division.
+inline Around aroundIndices(int64_t w, int64_t h, int64_t i, int64_t x) {
   Around around;
-  const int64_t x = i % w;
   const bool top = i < w;
   const bool left = x == 0;
   const bool right = x == w - 1;
@@ -43,6 +43,11 @@ inline Around aroundIndices(int64_t w, int64_t h, int64_t i) {
     if (!right) add(i + w + 1);
   }
   return around;
+}
+
+// Neighbours of tile i on a w x h grid.
+inline Around aroundIndices(int64_t w, int64_t h, int64_t i) {
+  return aroundIndices(w, h, i, i % w);
 }
 
 template <typename T>
