@@ -80,8 +80,10 @@ void writeTable(std::ostream& out, const std::vector<std::string>& header,
   }
   auto line = [&](const std::vector<std::string>& cells) {
     std::string text;
-    for (size_t c = 0; c < cells.size(); ++c) {
-      text += std::string(widths[c] - cells[c].size() + (c == 0 ? 0 : 2), ' ') + cells[c];
+    // Labels left, numbers right.
+    text += cells[0] + std::string(widths[0] - cells[0].size(), ' ');
+    for (size_t c = 1; c < cells.size(); ++c) {
+      text += std::string(widths[c] - cells[c].size() + 2, ' ') + cells[c];
     }
     out << text << '\n';
   };
