@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 
 #include "app/fairness.h"
 #include "error.h"
@@ -245,7 +246,9 @@ void writePng(const Image& image, uint32_t scale, const std::string& path) {
   const bool closed = std::fclose(out) == 0;
   if (written && closed) return;
   const std::string reason = written ? std::strerror(errno) : error.message;
-  std::remove(path.c_str());
+  // Remove what was left half written, but never a device such as /dev/full.
+  std::error_code ignored;
+  if (std::filesystem::is_regular_file(path, ignored)) std::filesystem::remove(path, ignored);
   throw exception("cannot write " + path + ": " + reason);
 }
 
