@@ -18,7 +18,7 @@ namespace {
 using namespace varnholt;
 
 constexpr const char* kUsage =
-    R"(Varnholt-inspect reads a The Settlers 3 *.map file, checks it, reports how fair its start positions are and draws a preview
+    R"(Varnholt-inspect checks a The Settlers 3 *.map file, reports what it holds and how fair its start positions are, and draws a preview
 
 Usage:
   varnholt-inspect [--json] [--png=<png>] [--scale=<scale>] <map>
