@@ -13,3 +13,6 @@ cmake -S "$root" -B "$root/build-sanitize" -DCMAKE_BUILD_TYPE=Debug -DVARNHOLT_S
   -DVARNHOLT_BENCH=OFF >/dev/null
 cmake --build "$root/build-sanitize" -j "$jobs" -- --quiet
 ctest --test-dir "$root/build-sanitize" --output-on-failure -j "$jobs"
+
+echo "== fuzzing =="
+bash "$root/scripts/fuzz.sh"
