@@ -25,7 +25,7 @@ constexpr Colour kStone = {72, 72, 78};
 constexpr Colour kRiver = {42, 92, 168};
 constexpr Colour kFrame = {0, 0, 0};
 constexpr Colour kCentre = {255, 255, 255};
-constexpr double kTint = 0.4;  // share of the party colour in claimed land
+constexpr double kTint = 0.3;  // share of the party colour in claimed land
 constexpr int64_t kMarkerRadius = 3;  // the start spot square is 7 x 7 tiles
 
 // WATER1 (shallow) light to WATER8 (deep) dark.
@@ -176,7 +176,7 @@ std::array<uint8_t, 3> partyColour(uint8_t party) {
                                                     {200, 50, 200},
                                                     {40, 205, 215},
                                                     {250, 130, 20},
-                                                    {245, 245, 245},
+                                                    {255, 140, 190},
                                                     {120, 60, 200}}};
   if (party < kFirst.size()) return kFirst[party];
   // Further parties walk the hue circle by the golden angle, so neighbours differ.

@@ -46,9 +46,11 @@ Summary summarize(const Map& map) {
 
 bool checksumOk(const MapFile& file) { return file.storedChecksum == file.computedChecksum; }
 
-// A player name up to its first NUL, bytes outside printable ASCII as '?'.
+// A player name up to its first NUL without trailing spaces, bytes outside
+// printable ASCII as '?'.
 std::string printable(const std::string& name) {
   std::string out = name.substr(0, name.find('\0'));
+  out.erase(out.find_last_not_of(' ') + 1);
   for (char& c : out) {
     if (c < 0x20 || c > 0x7E) c = '?';
   }
