@@ -1,7 +1,59 @@
+#include "app/around.h"
+#include "app/mapedit.h"
 #include "app/stages.h"
+#include "grid.h"
+#include "random.h"
 
 namespace varnholt::app {
 
-void initObjects(model::Map&) {}
+using model::LandscapeType;
+using model::Map;
+
+namespace {
+
+// isEmpty, with the search for goods piles left out while there are none:
+// this test runs for every neighbour of every tile.
+bool isEmptyTile(const Map& map, int64_t i) {
+  const auto at = static_cast<size_t>(i);
+  return map.objects[at] == model::ObjectType::NO_OBJECT && !model::isBlocked(map.accessible[at]) &&
+         (map.stacks.empty() || !model::isStack(map, i));
+}
+
+// True when no neighbour of tile i blocks the way; the tile itself is not looked at.
+bool freeAround(const Map& map, int64_t size, int64_t i, int64_t column) {
+  for (int64_t neighbour : aroundIndices(size, size, i, column)) {
+    if (!isEmptyTile(map, neighbour)) return false;
+  }
+  return true;
+}
+
+// One draw of rand(field) decides: an object on a hit of 10, of the kind
+// drawn next, if the tile is still empty.
+template <size_t N>
+void maybePlace(Map& map, int64_t i, uint8_t field, const std::array<model::ObjectType, N>& kinds) {
+  if (rand(field) != 10) return;
+  const auto kind = kinds[static_cast<size_t>(rand(static_cast<int64_t>(N) - 1))];
+  if (canSetObject(map, i)) setObject(map, i, kind);
+}
+
+}  // namespace
+
+void initObjects(Map& map) {
+  const int64_t size = map.size;
+  const Grid<uint8_t> stones = generateWithBorder(size, 20);
+  const Grid<uint8_t> trees = generateWithBorder(size, 20);
+  const int64_t tiles = model::length(map);
+  for (int64_t i = 0, column = 0; i < tiles; ++i, column = column + 1 == size ? 0 : column + 1) {
+    if (!freeAround(map, size, i, column)) continue;
+    const LandscapeType ground = map.landscape[static_cast<size_t>(i)];
+    const uint8_t stone = value(stones, i);
+    if (stone > 35 && (ground == LandscapeType::GRASS || model::isDesert(ground))) {
+      maybePlace(map, i, stone, model::STONE_TYPES);
+    }
+    // Drawn even when a stone has just taken the tile; the tree is then refused.
+    const uint8_t tree = value(trees, i);
+    if (tree > 20 && ground == LandscapeType::GRASS) maybePlace(map, i, tree, model::TREE_TYPES);
+  }
+}
 
 }  // namespace varnholt::app

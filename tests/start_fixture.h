@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+#include "app/mapedit.h"
+#include "model/map.h"
+
+// Maps for the placement stage tests: flat grass, nothing placed, no party.
+namespace varnholt::startmap {
+
+inline model::Map grassMap(uint32_t size) {
+  model::Map map;
+  map.size = size;
+  const size_t tiles = size_t{size} * size;
+  map.heights.assign(tiles, 0);
+  map.landscape.assign(tiles, model::LandscapeType::GRASS);
+  map.objects.assign(tiles, model::ObjectType::NO_OBJECT);
+  map.party.assign(tiles, 255);
+  map.accessible.assign(tiles, model::AccessibleType::EMPTY);
+  map.resources.assign(tiles, model::ResourceType::FISH);
+  map.resourceAmounts.assign(tiles, 0);
+  return map;
+}
+
+inline int64_t tile(const model::Map& map, int64_t x, int64_t y) {
+  return x + y * int64_t{map.size};
+}
+
+// A tower of party at (x, y) with the start troops.
+inline void placeTower(model::Map& map, int64_t x, int64_t y, uint8_t party) {
+  app::setBuilding(map, tile(map, x, y), model::BuildingType::TOWER, party, {0, 0, 0}, {2, 0, 0},
+                   {1, 0, 0});
+}
+
+// Blocks every tile for which keep answers false.
+inline void blockAllBut(model::Map& map, const std::function<bool(int64_t)>& keep) {
+  for (int64_t i = 0; i < model::length(map); ++i) {
+    if (!keep(i)) map.accessible[static_cast<size_t>(i)] = model::AccessibleType::BLOCKED;
+  }
+}
+
+}  // namespace varnholt::startmap
