@@ -28,6 +28,7 @@ Grid<ObjectType> objectsGrid(const Map& map) { return snapshot(map, map.objects)
 Grid<uint8_t> partyGrid(const Map& map) { return snapshot(map, map.party); }
 
 bool isStack(const Map& map, int64_t index) {
+  if (map.stacks.empty()) return false;
   const int64_t size = map.size;
   const int64_t posX = x(size, index);
   const int64_t posY = y(size, index);
