@@ -1,0 +1,46 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+
+#include "app/stages.h"
+#include "random.h"
+
+namespace varnholt::app {
+namespace {
+
+TEST(Players, NamesArePaddedToThirtyThreeBytes) {
+  for (int64_t count : {-3, 0, 8, 11}) {
+    model::Map map;
+    map.size = 320;
+    randomize(1);
+    const RandomState before = state;
+    initPlayers(map, count, 320, model::StartResourcesType::LOW);
+    EXPECT_EQ(state, before);
+    ASSERT_EQ(map.players.size(), static_cast<size_t>(std::max<int64_t>(count, 0)));
+    for (int64_t i = 0; i < count; ++i) {
+      const model::Player& player = map.players[i];
+      EXPECT_EQ(player.name.size(), 33u);
+      EXPECT_EQ(player.startX, 150u);
+      EXPECT_EQ(player.startY, 150u);
+      EXPECT_EQ(player.civilization, model::CivilizationType::FREE_CHOICE);
+    }
+  }
+  model::Map map;
+  initPlayers(map, 11, 60, model::StartResourcesType::HIGH);
+  EXPECT_EQ(map.players[0].name, "Player 0" + std::string(25, ' '));
+  EXPECT_EQ(map.players[7].name, "Player 7" + std::string(25, ' '));
+  EXPECT_EQ(map.players[10].name, "Player 10" + std::string(24, ' '));
+}
+
+TEST(Players, RecordsAlreadyPresentStayInFront) {
+  model::Map map;
+  map.players.push_back({"earlier", 1, 2, model::CivilizationType::ROMANS});
+  initPlayers(map, 2, 320, model::StartResourcesType::MEDIUM);
+  ASSERT_EQ(map.players.size(), 3u);
+  EXPECT_EQ(map.players[0].name, "earlier");
+  EXPECT_EQ(map.players[2].name, "Player 1" + std::string(25, ' '));
+}
+
+}  // namespace
+}  // namespace varnholt::app
