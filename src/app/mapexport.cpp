@@ -1,7 +1,177 @@
 #include "app/mapexport.h"
 
+#include <array>
+#include <cstdio>
+
+#include "error.h"
+#include "utils.h"
+
 namespace varnholt::app {
 
-void exportMap(const model::Map& map, const std::string&) { (model::assert)(map); }
+namespace {
+
+using model::Map;
+
+constexpr size_t kNameBytes = 33;
+constexpr uint32_t kPlayerBytes = 45;
+constexpr uint32_t kTileBytes = 6;
+constexpr uint32_t kSettlerBytes = 6;
+constexpr uint32_t kBuildingBytes = 12;
+constexpr uint32_t kStackBytes = 8;
+constexpr uint32_t kListHeaderBytes = 12;  // type, length, count
+
+// The section writers by type 1 to 12; the other types only get their line.
+using SectionWriter = void (*)(const Map&, Bytes&);
+constexpr std::array<SectionWriter, 13> kSectionWriters = [] {
+  std::array<SectionWriter, 13> writers{};
+  writers[1] = writeMapInfo;
+  writers[2] = writePlayerInfo;
+  writers[6] = writeArea;
+  writers[7] = writeSettlers;
+  writers[8] = writeBuildings;
+  writers[9] = writeStacks;
+  return writers;
+}();
+
+uint64_t fileSize(const Map& map) {
+  return 98 + uint64_t{kPlayerBytes} * map.players.size() +
+         uint64_t{kTileBytes} * map.size * map.size + uint64_t{kSettlerBytes} * map.settlers.size() +
+         uint64_t{kBuildingBytes} * map.buildings.size() + uint64_t{kStackBytes} * map.stacks.size();
+}
+
+// Type, length and count of a list section. Lengths are 32-bit in the file
+// and wrap with it.
+void writeListHeader(Bytes& out, uint32_t type, uint32_t recordBytes, size_t count) {
+  write(out, type);
+  write(out, static_cast<uint32_t>(recordBytes * count + kListHeaderBytes));
+  write(out, static_cast<uint32_t>(count));
+}
+
+bool layersHoldEveryTile(const Map& map) {
+  const size_t tiles = size_t{map.size} * map.size;
+  return map.heights.size() == tiles && map.landscape.size() == tiles &&
+         map.objects.size() == tiles && map.party.size() == tiles &&
+         map.accessible.size() == tiles && map.resources.size() == tiles &&
+         map.resourceAmounts.size() == tiles;
+}
+
+}  // namespace
+
+void exportMap(const Map& map, const std::string& path) {
+  (model::assert)(map);
+  writeMap(map, path);
+  encryptMap(path);
+}
+
+void writeMap(const Map& map, const std::string& path) {
+  File file = openFile(path, "wb");
+  if (!file) return;  // encryptMap then reports the missing file with the system's reason
+  Bytes out;
+  out.reserve(fileSize(map));
+  try {
+    write(out, uint32_t{0});  // the checksum word, filled in by encryptMap
+    write(out, static_cast<uint32_t>(map.fileVersion));
+    for (uint32_t type = 1; type <= 12; ++type) {
+      std::printf("write %u\n", type);
+      if (kSectionWriters[type]) kSectionWriters[type](map, out);
+    }
+    write(out, uint8_t{0});
+    write(out, uint8_t{0});
+  } catch (...) {
+    // The file keeps what was written up to the failure. The run ends with
+    // the section's own error, so a failing write here is not reported.
+    std::fwrite(out.data(), 1, out.size(), file.get());
+    throw;
+  }
+  writeAndClose(std::move(file), out, path);
+}
+
+void writeMapInfo(const Map& map, Bytes& out) {
+  write(out, uint32_t{1});
+  write(out, uint32_t{32});
+  write(out, static_cast<uint32_t>(map.gameType));
+  write(out, map.playerCount);
+  write(out, static_cast<uint32_t>(map.startResources));
+  write(out, uint32_t{0});
+  write(out, uint32_t{0});
+  write(out, uint32_t{0});
+}
+
+void writePlayerInfo(const Map& map, Bytes& out) {
+  write(out, uint32_t{2});
+  // The length follows playerCount, the records the players themselves; a
+  // consistent map has as many of one as of the other.
+  write(out, kPlayerBytes * map.playerCount + 8);
+  for (const model::Player& player : map.players) {
+    write(out, static_cast<uint32_t>(player.civilization));
+    write(out, player.startX);
+    write(out, player.startY);
+    if (player.name.size() != kNameBytes) {
+      throw exception("Illegal player name length: " + player.name);
+    }
+    out.insert(out.end(), player.name.begin(), player.name.end());
+  }
+}
+
+void writeArea(const Map& map, Bytes& out) {
+  if (!layersHoldEveryTile(map)) {
+    throw exception("Map layers do not hold " + std::to_string(map.size) + "x" +
+                    std::to_string(map.size) + " tiles");
+  }
+  const size_t tiles = size_t{map.size} * map.size;
+  write(out, uint32_t{6});
+  write(out, static_cast<uint32_t>(kTileBytes * tiles + 12));  // 32-bit, as the file holds it
+  write(out, map.size);
+  const size_t start = out.size();
+  out.resize(start + kTileBytes * tiles);
+  uint8_t* record = out.data() + start;
+  for (size_t i = 0; i < tiles; ++i, record += kTileBytes) {
+    record[0] = map.heights[i];
+    record[1] = static_cast<uint8_t>(map.landscape[i]);
+    record[2] = static_cast<uint8_t>(map.objects[i]);
+    record[3] = map.party[i];
+    record[4] = static_cast<uint8_t>(map.accessible[i]);
+    record[5] = createHighLow(static_cast<uint8_t>(map.resources[i]), map.resourceAmounts[i]);
+  }
+}
+
+void writeSettlers(const Map& map, Bytes& out) {
+  writeListHeader(out, 7, kSettlerBytes, map.settlers.size());
+  for (const model::Settler& settler : map.settlers) {
+    write(out, settler.party);
+    write(out, static_cast<uint8_t>(settler.settlerType));
+    write(out, settler.posX);
+    write(out, settler.posY);
+  }
+}
+
+void writeBuildings(const Map& map, Bytes& out) {
+  writeListHeader(out, 8, kBuildingBytes, map.buildings.size());
+  for (const model::Building& building : map.buildings) {
+    write(out, building.party);
+    write(out, static_cast<uint8_t>(building.buildingType));
+    write(out, building.posX);
+    write(out, building.posY);
+    write(out, uint8_t{0});
+    // The game reads the nine troop counts as nibbles in this order.
+    write(out, createHighLow(building.swordCount[0], building.swordCount[1]));
+    write(out, createHighLow(building.archerCount[1], building.archerCount[2]));
+    write(out, createHighLow(building.swordCount[2], building.archerCount[0]));
+    write(out, createHighLow(building.spearCount[2], 0));
+    write(out, createHighLow(building.spearCount[0], building.spearCount[1]));
+  }
+}
+
+void writeStacks(const Map& map, Bytes& out) {
+  writeListHeader(out, 9, kStackBytes, map.stacks.size());
+  for (const model::Stack& stack : map.stacks) {
+    write(out, stack.posX);
+    write(out, stack.posY);
+    write(out, static_cast<uint8_t>(stack.stackType));
+    write(out, stack.count);
+    write(out, uint8_t{254});
+    write(out, uint8_t{0});
+  }
+}
 
 }  // namespace varnholt::app

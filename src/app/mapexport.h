@@ -1,9 +1,8 @@
 #pragma once
 
-#include <cstdint>
-#include <ostream>
 #include <string>
 
+#include "app/coding.h"
 #include "model/map.h"
 
 // Writes a map as a plain map file, then seals it (scrambled sections, checksum).
@@ -13,21 +12,21 @@ namespace varnholt::app {
 void exportMap(const model::Map& map, const std::string& path);
 
 // Creates or truncates path and writes the plain file: checksum word 0, file
-// version, sections 1, 2, 6, 7, 8, 9 (printing "write 1" .. "write 12"), two
-// zero bytes.
+// version, sections 1, 2, 6, 7, 8, 9 (printing "write 1" .. "write 12", each
+// before its section), two zero bytes. Returns silently, writing nothing, when
+// path cannot be created. When a section writer throws, what was written so
+// far stays in the file. Throws Exception "Failed to write path <path>" when
+// the file cannot be written in full.
 void writeMap(const model::Map& map, const std::string& path);
 
-// Little-endian writes of one value at the stream position.
-void write(std::ostream& out, uint32_t value);
-void write(std::ostream& out, uint8_t value);
-void write(std::ostream& out, uint16_t value);
-
-// One complete section each, header included.
-void writeMapInfo(const model::Map& map, std::ostream& out);
-void writePlayerInfo(const model::Map& map, std::ostream& out);
-void writeArea(const model::Map& map, std::ostream& out);
-void writeSettlers(const model::Map& map, std::ostream& out);
-void writeBuildings(const model::Map& map, std::ostream& out);
-void writeStacks(const model::Map& map, std::ostream& out);
+// One complete section each, header included, appended to out.
+void writeMapInfo(const model::Map& map, Bytes& out);
+// Throws Exception "Illegal player name length: <name>" for a name that is
+// not 33 bytes, after the record's three words are written.
+void writePlayerInfo(const model::Map& map, Bytes& out);
+void writeArea(const model::Map& map, Bytes& out);
+void writeSettlers(const model::Map& map, Bytes& out);
+void writeBuildings(const model::Map& map, Bytes& out);
+void writeStacks(const model::Map& map, Bytes& out);
 
 }  // namespace varnholt::app

@@ -1,0 +1,213 @@
+// The sealing pass on its own: scrambling, checksum, and the section walk over
+// hand-built files, including the headers that end it early.
+#include "app/coding.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "error.h"
+
+namespace varnholt::app {
+namespace {
+
+class Coding : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = std::filesystem::temp_directory_path() /
+           ("varnholt_coding_" + std::to_string(::getpid()) + "_" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::remove_all(dir_);
+    std::filesystem::create_directories(dir_);
+  }
+  void TearDown() override { std::filesystem::remove_all(dir_); }
+
+  std::string put(const Bytes& bytes) const {
+    const std::string path = (dir_ / "file.map").string();
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    return path;
+  }
+
+  static Bytes get(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), {});
+  }
+
+  std::filesystem::path dir_;
+};
+
+Bytes words(std::initializer_list<uint32_t> values) {
+  Bytes bytes;
+  for (uint32_t value : values) write(bytes, value);
+  return bytes;
+}
+
+Bytes concat(std::initializer_list<Bytes> parts) {
+  Bytes all;
+  for (const Bytes& part : parts) all.insert(all.end(), part.begin(), part.end());
+  return all;
+}
+
+struct ScrambleCase {
+  Bytes plain;
+  uint8_t key;
+  Bytes scrambled;
+};
+
+const std::vector<ScrambleCase>& scrambleCases() {
+  static const std::vector<ScrambleCase> cases = {
+      {{0, 0, 0, 0}, 1, {1, 2, 4, 8}},
+      {{16, 0}, 2, {18, 20}},
+      // The map info body of a single player game for 8 players, custom goods.
+      {concat({words({1, 8, 0, 0, 0, 0})}),
+       1,
+       {0x00, 0x03, 0x06, 0x0C, 0x10, 0x38, 0x70, 0xE0, 0xC0, 0x80, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+        0, 0, 0}},
+      {{}, 7, {}},
+  };
+  return cases;
+}
+
+TEST(Scrambling, WorkedExamplesAndTheirDecoding) {
+  for (const ScrambleCase& c : scrambleCases()) {
+    Bytes bytes = c.plain;
+    encrypt(bytes, c.key);
+    EXPECT_EQ(bytes, c.scrambled) << "key " << int{c.key};
+    decrypt(bytes, c.key);
+    EXPECT_EQ(bytes, c.plain) << "key " << int{c.key};
+  }
+}
+
+TEST(Checksum, WordsAfterTheChecksumWord) {
+  struct Case {
+    const char* what;
+    Bytes file;
+    uint32_t sum;
+  };
+  const Case cases[] = {
+      // A rotate-and-XOR would give 0 here: the top bit comes back by OR.
+      {"top bit then 1", words({0xDEADBEEF, 2147483648u, 1}), 1},
+      {"1, 2, 3", words({0, 1, 2, 3}), 3},
+      {"checksum word ignored", words({0xFFFFFFFF, 1, 2, 3}), 3},
+      {"little-endian", concat({words({0}), {0x01, 0x02, 0x03, 0x04}}), 0x04030201},
+      {"trailing bytes ignored", concat({words({0, 1, 2, 3}), {0xFF, 0xFF, 0xFF}}), 3},
+      {"empty", {}, 0},
+      {"3 bytes", {9, 9, 9}, 0},
+      {"4 bytes", {9, 9, 9, 9}, 0},
+      {"7 bytes", {9, 9, 9, 9, 9, 9, 9}, 0},
+  };
+  for (const Case& c : cases) EXPECT_EQ(checksum(c.file), c.sum) << c.what;
+}
+
+TEST_F(Coding, CalculateChecksumReadsTheFileAndPrintsItsSize) {
+  const Bytes file = concat({words({77, 2147483648u, 1}), {5, 6}});
+  const std::string path = put(file);
+  ::testing::internal::CaptureStdout();
+  EXPECT_EQ(calculateChecksum(path), 1u);
+  EXPECT_EQ(::testing::internal::GetCapturedStdout(), "size 14\n");
+  EXPECT_EQ(get(path), file);
+}
+
+// One section as written: type word, length, body.
+Bytes section(uint32_t typeWord, uint32_t length, const Bytes& body) {
+  return concat({words({typeWord, length}), body});
+}
+
+Bytes withChecksum(Bytes file) {
+  const uint32_t sum = checksum(file);
+  for (int k = 0; k < 4; ++k) file[k] = static_cast<uint8_t>(sum >> (8 * k));
+  return file;
+}
+
+TEST_F(Coding, SectionWalk) {
+  const Bytes head = words({0, 11});
+  const Bytes trailer = {0, 0};
+  struct Case {
+    const char* what;
+    Bytes plain;
+    std::string lines;
+    Bytes scrambled;  // before the checksum word is filled in
+  };
+  const Case cases[] = {
+      {"two sections to the trailer",
+       concat({head, section(1, 12, {0, 0, 0, 0}), section(2, 10, {16, 0}), trailer}),
+       "1 - 4\nencrypt 1\n20\n2 - 2\nencrypt 2\n30\nstream end\nsize 32\n",
+       concat({head, section(1, 12, {1, 2, 4, 8}), section(2, 10, {18, 20}), trailer})},
+      {"upper half of the type word ignored",
+       concat({head, section(0x00050001, 12, {0, 0, 0, 0}), trailer}),
+       "1 - 4\nencrypt 1\n20\nstream end\nsize 22\n",
+       concat({head, section(0x00050001, 12, {1, 2, 4, 8}), trailer})},
+      {"empty body stops the walk, later sections stay plain",
+       concat({head, section(1, 12, {0, 0, 0, 0}), section(2, 8, {}), section(6, 10, {1, 2}),
+               trailer}),
+       "1 - 4\nencrypt 1\n20\n2 - 0\nend of file\nsize 40\n",
+       concat({head, section(1, 12, {1, 2, 4, 8}), section(2, 8, {}), section(6, 10, {1, 2}),
+               trailer})},
+      {"type 0 stops the walk",
+       concat({head, section(0, 12, {0, 0, 0, 0}), section(1, 10, {0, 0}), trailer}),
+       "0 - 4\nend of file\nsize 32\n",
+       concat({head, section(0, 12, {0, 0, 0, 0}), section(1, 10, {0, 0}), trailer})},
+      {"body reaching the end of the file",
+       concat({head, section(1, 12, {0, 0, 0, 0})}),
+       "1 - 4\nend of file\nsize 20\n",
+       concat({head, section(1, 12, {0, 0, 0, 0})})},
+      {"length below the header wraps",
+       concat({head, section(1, 4, {0, 0, 0, 0}), trailer}),
+       "1 - 4294967292\nend of file\nsize 22\n",
+       concat({head, section(1, 4, {0, 0, 0, 0}), trailer})},
+      // Types above 12 are neither scrambled nor skipped: the next header is
+      // read where their body starts.
+      {"type 13 is read through",
+       concat({head, section(13, 20, section(1, 12, {0, 0, 0, 0})), trailer}),
+       "13 - 12\n16\n1 - 4\nencrypt 1\n28\nstream end\nsize 30\n",
+       concat({head, section(13, 20, section(1, 12, {1, 2, 4, 8})), trailer})},
+      {"no room for a header", concat({head, {1, 0, 0}}), "end of file\nsize 11\n",
+       concat({head, {1, 0, 0}})},
+  };
+  for (const Case& c : cases) {
+    const std::string path = put(c.plain);
+    ::testing::internal::CaptureStdout();
+    encryptMap(path);
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(), c.lines) << c.what;
+    EXPECT_EQ(get(path), withChecksum(c.scrambled)) << c.what;
+  }
+}
+
+TEST_F(Coding, MissingFileCarriesTheSystemReason) {
+  const std::string missing = (dir_ / "nowhere" / "x.map").string();
+  const std::string directory = dir_.string();
+  struct Case {
+    const char* what;
+    void (*call)(const std::string&);
+    std::string path;
+    std::string message;
+  };
+  const Case cases[] = {
+      {"encryptMap, missing", [](const std::string& p) { encryptMap(p); }, missing,
+       "No such file or directory\nAdditional info: " + missing},
+      {"calculateChecksum, missing", [](const std::string& p) { calculateChecksum(p); }, missing,
+       "No such file or directory\nAdditional info: " + missing},
+      {"encryptMap, directory", [](const std::string& p) { encryptMap(p); }, directory,
+       "Is a directory\nAdditional info: " + directory},
+  };
+  for (const Case& c : cases) {
+    ::testing::internal::CaptureStdout();
+    try {
+      c.call(c.path);
+      ADD_FAILURE() << c.what << " did not throw";
+    } catch (const Error& error) {
+      EXPECT_EQ(error.kind(), "Exception") << c.what;
+      EXPECT_EQ(std::string(error.what()), c.message) << c.what;
+    }
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "") << c.what;
+  }
+}
+
+}  // namespace
+}  // namespace varnholt::app
