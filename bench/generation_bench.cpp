@@ -8,6 +8,7 @@
 
 #include "app/initmap.h"
 #include "app/mapexport.h"
+#include "app/meta.h"
 #include "app/stages.h"
 #include "grid.h"
 #include "quiet.h"
@@ -125,6 +126,12 @@ void BM_Export(benchmark::State& state) {
   std::filesystem::remove(path);
 }
 BENCHMARK(BM_Export)->Arg(320)->Arg(2000)->Unit(benchmark::kMillisecond);
+
+// Start-up: every run parses the compiled-in footprint documents first.
+void BM_LoadBuildingMetas(benchmark::State& state) {
+  for (auto _ : state) benchmark::DoNotOptimize(app::loadBuildingMetas());
+}
+BENCHMARK(BM_LoadBuildingMetas)->Unit(benchmark::kMillisecond);
 
 const bool kStagesRegistered = [] {
   for (size_t i = 0; i < stages().size(); ++i) {

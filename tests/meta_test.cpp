@@ -199,6 +199,8 @@ TEST(ParseBuildingMeta, MalformedXmlEndsTheDocumentQuietly) {
       {"", {}},
       {kHead + R"(<building><blocked dx="1"/><blocked)", {{1, 0, true}}},
       {kHead + R"(<building><blocked dx="1"/><door dx="1")", {{1, 0, true}}},
+      // A bad value after the fault is never read.
+      {kHead + R"(<building><blocked dx="1"/><a><b></a><blocked dx="x"/></building>)", {{1, 0, true}}},
   };
   for (const auto& [text, expected] : cases) {
     EXPECT_EQ(parseQuietly(text), expected) << text;
@@ -221,6 +223,7 @@ TEST(ParseBuildingMeta, BadValuesRaiseValueError) {
       {R"(<blocked dx=" 1"/>)", "invalid integer:  1"},
       {R"(<blocked dx="1" block="maybe"/>)", "cannot interpret as a bool: maybe"},
       {R"(<blocked block=""/>)", "cannot interpret as a bool: "},
+      {R"(<blocked dx="x"/><a><b></a>)", "invalid integer: x"},
   };
   for (const auto& [body, message] : cases) {
     expectError([&] { parseBody(body); }, "ValueError", message);

@@ -82,16 +82,35 @@ model::BuildingMetaBlock readCell(xmlTextReaderPtr reader) {
   return cell;
 }
 
-}  // namespace
+// Raises the flag that context points to; the fault itself is not reported,
+// since malformed content is skipped on purpose.
+void noteFault(void* context, xmlErrorPtr) { *static_cast<bool*>(context) = true; }
 
-model::BuildingMeta parseBuildingMeta(std::string_view text) {
-  Feed feed{text};
-  // No DTD loading and no network: the DOCTYPE is never fetched.
-  Reader reader(xmlReaderForIO(readPiece, nullptr, &feed, nullptr, nullptr, XML_PARSE_NONET),
-                xmlFreeTextReader);
-  if (!reader) throw exception("Cannot create an XML reader");
+// No DTD loading and no network: the DOCTYPE is never fetched.
+constexpr int kOptions = XML_PARSE_NONET;
+
+Reader checked(xmlTextReaderPtr reader) {
+  if (reader == nullptr) throw exception("Cannot create an XML reader");
+  return Reader(reader, xmlFreeTextReader);
+}
+
+// A reader over the whole text; faulty is set when libxml2 reports any fault.
+Reader wholeReader(std::string_view text, bool& faulty) {
+  Reader reader = checked(xmlReaderForMemory(text.data(), static_cast<int>(text.size()), nullptr,
+                                             nullptr, kOptions));
+  xmlTextReaderSetStructuredErrorHandler(reader.get(), noteFault, &faulty);
+  return reader;
+}
+
+// A reader fed one tag at a time from feed, which must outlive it.
+Reader pieceReader(Feed& feed) {
+  Reader reader = checked(xmlReaderForIO(readPiece, nullptr, &feed, nullptr, nullptr, kOptions));
   xmlTextReaderSetStructuredErrorHandler(reader.get(), ignoreError, nullptr);
+  return reader;
+}
 
+// Every "blocked" element with attributes that the reader delivers, in order.
+model::BuildingMeta readCells(Reader reader) {
   model::BuildingMeta meta;
   while (xmlTextReaderRead(reader.get()) == 1) {
     if (xmlTextReaderNodeType(reader.get()) == XML_READER_TYPE_ELEMENT &&
@@ -99,6 +118,27 @@ model::BuildingMeta parseBuildingMeta(std::string_view text) {
         xmlTextReaderHasAttributes(reader.get()) == 1) {
       meta.blocks.push_back(readCell(reader.get()));
     }
+  }
+  return meta;
+}
+
+}  // namespace
+
+model::BuildingMeta parseBuildingMeta(std::string_view text) {
+  // A well-formed document parses as a whole; only one with a fault needs
+  // the slower tag-by-tag feed that keeps the cells before the fault.
+  bool faulty = false;
+  model::BuildingMeta meta;
+  try {
+    meta = readCells(wholeReader(text, faulty));
+  } catch (const Error&) {
+    // A bad value behind a fault that was already seen is never reached by
+    // the tag-by-tag feed; one before any fault is reached by both.
+    if (!faulty) throw;
+  }
+  if (faulty) {
+    Feed feed{text};
+    meta = readCells(pieceReader(feed));
   }
   if (endsInsideBlockedTag(text)) throw exception("Early EOF");
   return meta;
