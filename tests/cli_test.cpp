@@ -4,11 +4,16 @@
 #include <unistd.h>
 
 #include <array>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <string>
+
+#include "app/mapimport.h"
+#include "app/startgoods.h"
 
 namespace {
 
@@ -140,6 +145,97 @@ TEST_F(Cli, BadValuesEndWithOneErrorLine) {
     EXPECT_EQ(outcome.err, c.err) << c.arguments;
   }
   EXPECT_FALSE(anyMapWritten());
+}
+
+// A written map as a player would get it: read back, counted per party.
+struct Written {
+  varnholt::model::Map map;
+  std::map<uint8_t, size_t> settlersPerParty;
+};
+
+Written readWritten(const std::filesystem::path& path) {
+  Written written{varnholt::app::importMap(path.string()).map, {}};
+  for (const auto& settler : written.map.settlers) ++written.settlersPerParty[settler.party];
+  return written;
+}
+
+TEST_F(Cli, DefaultRunWritesTheCompleteMap) {
+  const Outcome outcome = run("");
+  ASSERT_EQ(outcome.status, 0) << outcome.err;
+  EXPECT_EQ(outcome.err, "");
+  EXPECT_TRUE(outcome.out.ends_with("\n9 - 1476\nencrypt 9\n620552\nstream end\nsize 620554\n"))
+      << outcome.out.substr(outcome.out.size() - 200);
+
+  const Written written = readWritten(dir_ / "random.map");
+  const varnholt::model::Map& map = written.map;
+  // 98 + 45P + 6S^2 + 6NS + 12NB + 8NK bytes.
+  EXPECT_EQ(std::filesystem::file_size(dir_ / "random.map"),
+            98 + 45 * map.players.size() + 6 * 320 * 320 + 6 * map.settlers.size() +
+                12 * map.buildings.size() + 8 * map.stacks.size());
+  ASSERT_EQ(map.players.size(), 8u);
+  ASSERT_EQ(map.buildings.size(), 8u);
+  for (uint8_t party = 0; party < 8; ++party) {
+    const varnholt::model::Building& tower = map.buildings[party];
+    EXPECT_EQ(tower.party, party);
+    EXPECT_EQ(tower.buildingType, varnholt::model::BuildingType::TOWER);
+    EXPECT_EQ(tower.swordCount, (std::array<uint8_t, 3>{0, 0, 0}));
+    EXPECT_EQ(tower.archerCount, (std::array<uint8_t, 3>{2, 0, 0}));
+    EXPECT_EQ(tower.spearCount, (std::array<uint8_t, 3>{1, 0, 0}));
+    EXPECT_EQ(written.settlersPerParty.at(party), 86u);
+  }
+  EXPECT_EQ(map.stacks.size(), 8u * 23);
+}
+
+TEST_F(Cli, StartGoodsLevelsAndRepeatableFiles) {
+  using varnholt::model::StartResourcesType;
+  const std::pair<const char*, StartResourcesType> levels[] = {
+      {"--startGoods=HG", StartResourcesType::HIGH},
+      {"--startGoods=MG", StartResourcesType::MEDIUM},
+      {"--startGoods LG", StartResourcesType::LOW},
+  };
+  for (const auto& [option, level] : levels) {
+    const std::string arguments = std::string("--seed=42 --playerCount=4 --output=a.map ") + option;
+    ASSERT_EQ(run(arguments).status, 0) << option;
+    const Written written = readWritten(dir_ / "a.map");
+    EXPECT_EQ(written.map.stacks.size(), 4 * varnholt::app::startStacks(level).size()) << option;
+    for (uint8_t party = 0; party < 4; ++party) {
+      EXPECT_EQ(written.settlersPerParty.at(party), varnholt::app::startSettlers(level).size())
+          << option;
+    }
+
+    ASSERT_EQ(run("--output=b.map --playerCount=4 " + std::string(option) + " --seed=42").status, 0);
+    EXPECT_EQ(slurp(dir_ / "a.map"), slurp(dir_ / "b.map")) << option;
+  }
+}
+
+TEST_F(Cli, FailedRunsWriteNoFile) {
+  struct Case {
+    const char* arguments;
+    const char* err;
+  };
+  const Case cases[] = {
+      {"--playerCount=40",
+       "Error: unhandled exception: FAiled to create player start [Exception]\n"},
+      {"--size=60", "Error: unhandled exception: FAiled to create player start [Exception]\n"},
+      {"--output=missing/dir/x.map",
+       "Error: unhandled exception: No such file or directory\n"
+       "Additional info: missing/dir/x.map [Exception]\n"},
+  };
+  for (const Case& c : cases) {
+    const auto start = std::chrono::steady_clock::now();
+    const Outcome outcome = run(c.arguments);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10)) << c.arguments;
+    EXPECT_EQ(outcome.status, 1) << c.arguments;
+    EXPECT_EQ(outcome.err, c.err) << c.arguments;
+  }
+  EXPECT_FALSE(anyMapWritten());
+}
+
+TEST_F(Cli, FailedWriteIsNoSuccess) {
+  if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full here";
+  const Outcome outcome = run("--output=/dev/full");
+  EXPECT_EQ(outcome.status, 1);
+  EXPECT_EQ(outcome.err, "Error: unhandled exception: Failed to write path /dev/full [Exception]\n");
 }
 
 }  // namespace
