@@ -168,7 +168,7 @@ TEST(Fairness, BuildableGround) {
 }
 
 TEST(Report, JsonCarriesTheCountsAndTheFairnessTable) {
-  const MapFile file = readMap(testing::seal(testing::specOf(fairnessMap())));
+  const MapFile file = readMap(testing::seal(testing::layoutOf(fairnessMap())));
   const nlohmann::json report = nlohmann::json::parse(jsonReport(file, "fair.map"));
   EXPECT_EQ(report["file"], "fair.map");
   EXPECT_EQ(report["checksum"]["ok"], true);
@@ -193,7 +193,7 @@ TEST(Report, JsonCarriesTheCountsAndTheFairnessTable) {
 }
 
 TEST(Report, TextShowsTheTableAndItsSpread) {
-  MapFile file = readMap(testing::seal(testing::specOf(fairnessMap())));
+  MapFile file = readMap(testing::seal(testing::layoutOf(fairnessMap())));
   const std::string text = textReport(file, "fair.map");
   EXPECT_NE(text.find("checksum: ok"), std::string::npos);
   EXPECT_NE(text.find("\nparty      x    y  claimed  buildable  trees  stones"), std::string::npos)

@@ -40,7 +40,7 @@ class InspectCli : public ::testing::Test {
     map.playerCount = 1;
     map.players = {{varnholt::testing::playerName("Ada"), 25, 25,
                     varnholt::model::CivilizationType::ROMANS}};
-    good_ = varnholt::testing::seal(varnholt::testing::specOf(map));
+    good_ = varnholt::testing::seal(varnholt::testing::layoutOf(map));
     write("good.map", good_);
   }
   void TearDown() override { std::filesystem::remove_all(dir_); }

@@ -23,15 +23,15 @@ inline void put32(Bytes& out, uint32_t v) {
   for (int shift = 0; shift < 32; shift += 8) out.push_back(static_cast<uint8_t>(v >> shift));
 }
 
-struct SectionSpec {
+struct SectionLayout {
   uint32_t typeWord = 0;
   Bytes body;                     // plain
   std::optional<uint32_t> length;  // written instead of 8 + body size when set
 };
 
-struct FileSpec {
+struct FileLayout {
   uint32_t version = 11;
-  std::vector<SectionSpec> sections;
+  std::vector<SectionLayout> sections;
   Bytes trailer = {0, 0};
 };
 
@@ -56,11 +56,11 @@ inline uint32_t checksumOf(const Bytes& file) {
 
 // The file: checksum word, version, every section (bodies of types 1 to 12
 // scrambled with their type as key), the trailer; then the checksum.
-inline Bytes seal(const FileSpec& spec) {
+inline Bytes seal(const FileLayout& layout) {
   Bytes file;
   put32(file, 0);
-  put32(file, spec.version);
-  for (const SectionSpec& section : spec.sections) {
+  put32(file, layout.version);
+  for (const SectionLayout& section : layout.sections) {
     put32(file, section.typeWord);
     put32(file, section.length.value_or(static_cast<uint32_t>(8 + section.body.size())));
     const size_t at = file.size();
@@ -68,7 +68,7 @@ inline Bytes seal(const FileSpec& spec) {
     const uint16_t type = static_cast<uint16_t>(section.typeWord);
     if (type >= 1 && type <= 12) scramble(&file[at], section.body.size(), static_cast<uint8_t>(type));
   }
-  file.insert(file.end(), spec.trailer.begin(), spec.trailer.end());
+  file.insert(file.end(), layout.trailer.begin(), layout.trailer.end());
   const uint32_t sum = checksumOf(file);
   for (int k = 0; k < 4; ++k) file[k] = static_cast<uint8_t>(sum >> (8 * k));
   return file;
@@ -81,10 +81,10 @@ inline Bytes mapInfoBody(uint32_t gameType, uint32_t playerCount, uint32_t start
 }
 
 // The six sections the program writes for map, in its order.
-inline FileSpec specOf(const model::Map& map) {
-  FileSpec spec;
-  spec.version = static_cast<uint32_t>(map.fileVersion);
-  spec.sections.push_back({1,
+inline FileLayout layoutOf(const model::Map& map) {
+  FileLayout layout;
+  layout.version = static_cast<uint32_t>(map.fileVersion);
+  layout.sections.push_back({1,
                            mapInfoBody(static_cast<uint32_t>(map.gameType), map.playerCount,
                                        static_cast<uint32_t>(map.startResources)),
                            {}});
@@ -95,7 +95,7 @@ inline FileSpec specOf(const model::Map& map) {
     put32(players, p.startY);
     players.insert(players.end(), p.name.begin(), p.name.end());
   }
-  spec.sections.push_back({2, players, {}});
+  layout.sections.push_back({2, players, {}});
   Bytes area;
   put32(area, map.size);
   for (size_t i = 0; i < map.heights.size(); ++i) {
@@ -106,7 +106,7 @@ inline FileSpec specOf(const model::Map& map) {
     put8(area, static_cast<uint8_t>(map.accessible[i]));
     put8(area, createHighLow(static_cast<uint8_t>(map.resources[i]), map.resourceAmounts[i]));
   }
-  spec.sections.push_back({6, area, {}});
+  layout.sections.push_back({6, area, {}});
   Bytes settlers;
   put32(settlers, static_cast<uint32_t>(map.settlers.size()));
   for (const model::Settler& s : map.settlers) {
@@ -115,7 +115,7 @@ inline FileSpec specOf(const model::Map& map) {
     put16(settlers, s.posX);
     put16(settlers, s.posY);
   }
-  spec.sections.push_back({7, settlers, {}});
+  layout.sections.push_back({7, settlers, {}});
   Bytes buildings;
   put32(buildings, static_cast<uint32_t>(map.buildings.size()));
   for (const model::Building& b : map.buildings) {
@@ -130,7 +130,7 @@ inline FileSpec specOf(const model::Map& map) {
     put8(buildings, createHighLow(b.spearCount[2], 0));
     put8(buildings, createHighLow(b.spearCount[0], b.spearCount[1]));
   }
-  spec.sections.push_back({8, buildings, {}});
+  layout.sections.push_back({8, buildings, {}});
   Bytes stacks;
   put32(stacks, static_cast<uint32_t>(map.stacks.size()));
   for (const model::Stack& s : map.stacks) {
@@ -141,8 +141,8 @@ inline FileSpec specOf(const model::Map& map) {
     put8(stacks, 254);
     put8(stacks, 0);
   }
-  spec.sections.push_back({9, stacks, {}});
-  return spec;
+  layout.sections.push_back({9, stacks, {}});
+  return layout;
 }
 
 // A size x size map of grass at height 0 with every layer filled, no party.

@@ -18,9 +18,9 @@ namespace {
 
 using model::Map;
 using testing::Bytes;
-using testing::FileSpec;
+using testing::FileLayout;
 using testing::seal;
-using testing::specOf;
+using testing::layoutOf;
 
 // A 5 x 5 map that uses every field: distinct soldier counts, amounts up to
 // 15, a 16-bit civilisation code, odd ground and party values.
@@ -51,7 +51,7 @@ Map sampleMap() {
 
 TEST(MapImport, ReadsTheProgramsLayoutIntoAnEqualMap) {
   const Map map = sampleMap();
-  const MapFile file = readMap(seal(specOf(map)));
+  const MapFile file = readMap(seal(layoutOf(map)));
   EXPECT_EQ(file.map, map);
   EXPECT_TRUE(file.warnings.empty());
   EXPECT_EQ(file.storedChecksum, file.computedChecksum);
@@ -81,16 +81,16 @@ TEST(MapImport, ReadsTheGameToolsLayout) {
     map.buildings.clear();
     map.stacks.clear();
     map.settlers.clear();
-    FileSpec spec = specOf(map);
-    spec.version = 10;
-    spec.sections.resize(3);  // map info, players, area
-    spec.sections.insert(spec.sections.begin() + 2, {0xABCD0003, Bytes(17, 0x5A), {}});
-    spec.sections.insert(spec.sections.begin() + 3, {0x80000004, Bytes(3, 1), {}});
-    spec.sections.push_back({0xFFFF000A, Bytes(40, 0xC3), {}});
-    spec.sections.push_back({0x00000000, {}, {}});
-    spec.trailer = Bytes(extra, 0xEE);
+    FileLayout layout = layoutOf(map);
+    layout.version = 10;
+    layout.sections.resize(3);  // map info, players, area
+    layout.sections.insert(layout.sections.begin() + 2, {0xABCD0003, Bytes(17, 0x5A), {}});
+    layout.sections.insert(layout.sections.begin() + 3, {0x80000004, Bytes(3, 1), {}});
+    layout.sections.push_back({0xFFFF000A, Bytes(40, 0xC3), {}});
+    layout.sections.push_back({0x00000000, {}, {}});
+    layout.trailer = Bytes(extra, 0xEE);
 
-    const MapFile file = readMap(seal(spec));
+    const MapFile file = readMap(seal(layout));
     EXPECT_EQ(file.map, map) << extra;
     EXPECT_TRUE(file.warnings.empty()) << extra;
     std::vector<uint32_t> words;
@@ -108,20 +108,20 @@ struct Case {
   bool reads;
 };
 
-Bytes sealed(const std::function<void(FileSpec&)>& change) {
-  FileSpec spec = specOf(sampleMap());
-  change(spec);
-  return seal(spec);
+Bytes sealed(const std::function<void(FileLayout&)>& change) {
+  FileLayout layout = layoutOf(sampleMap());
+  change(layout);
+  return seal(layout);
 }
 
 Bytes patched(size_t at, uint32_t word) {
-  Bytes file = seal(specOf(sampleMap()));
+  Bytes file = seal(layoutOf(sampleMap()));
   for (size_t k = 0; k < 4; ++k) file[at + k] = static_cast<uint8_t>(word >> (8 * k));
   return file;
 }
 
 Bytes cut(size_t keep) {
-  Bytes file = seal(specOf(sampleMap()));
+  Bytes file = seal(layoutOf(sampleMap()));
   file.resize(keep);
   return file;
 }
@@ -143,78 +143,78 @@ TEST(MapImport, MalformedFilesGiveOneClearErrorOrAWarning) {
       {"length 0", [] { return patched(142, 0); }, "section 6 at offset 138 has length 0", false},
       {"length past the end", [] { return patched(142, 0xFFFFFFF0); }, "bytes are left", false},
       {"version word out of range", [] { return patched(4, 0x10000); }, "not a map file", false},
-      {"unknown version", [] { return sealed([](FileSpec& s) { s.version = 12; }); },
+      {"unknown version", [] { return sealed([](FileLayout& s) { s.version = 12; }); },
        "unknown file version 12", true},
       {"checksum mismatch", [] { return patched(0, 12345); }, "checksum mismatch", true},
       {"map info missing",
-       [] { return sealed([](FileSpec& s) { s.sections.erase(s.sections.begin()); }); },
+       [] { return sealed([](FileLayout& s) { s.sections.erase(s.sections.begin()); }); },
        "no map info section", false},
       {"area missing",
-       [] { return sealed([](FileSpec& s) { s.sections.erase(s.sections.begin() + 2); }); },
+       [] { return sealed([](FileLayout& s) { s.sections.erase(s.sections.begin() + 2); }); },
        "no area section", false},
       {"players missing",
-       [] { return sealed([](FileSpec& s) { s.sections.erase(s.sections.begin() + 1); }); },
+       [] { return sealed([](FileLayout& s) { s.sections.erase(s.sections.begin() + 1); }); },
        "no player section", true},
       {"section repeated",
-       [] { return sealed([](FileSpec& s) { s.sections.push_back(s.sections[3]); }); },
+       [] { return sealed([](FileLayout& s) { s.sections.push_back(s.sections[3]); }); },
        "section 7 appears twice, at offsets 300 and", false},
       {"unknown section type",
        [] {
-         return sealed([](FileSpec& s) { s.sections.insert(s.sections.begin(), {0x77, {1, 2}, {}}); });
+         return sealed([](FileLayout& s) { s.sections.insert(s.sections.begin(), {0x77, {1, 2}, {}}); });
        },
        "unknown section 119 at offset 8 skipped", true},
       {"map info too short",
-       [] { return sealed([](FileSpec& s) { s.sections[0].body.resize(8); }); },
+       [] { return sealed([](FileLayout& s) { s.sections[0].body.resize(8); }); },
        "map info section body has 8 bytes", false},
       {"game type beyond a byte",
-       [] { return sealed([](FileSpec& s) { s.sections[0].body[1] = 1; }); },
+       [] { return sealed([](FileLayout& s) { s.sections[0].body[1] = 1; }); },
        "game type 256 does not fit one byte", false},
       {"player count disagrees",
-       [] { return sealed([](FileSpec& s) { s.sections[0].body[4] = 9; }); },
+       [] { return sealed([](FileLayout& s) { s.sections[0].body[4] = 9; }); },
        "counts 9 players, the player section holds 2", true},
       {"player record cut",
-       [] { return sealed([](FileSpec& s) { s.sections[1].body.pop_back(); }); },
+       [] { return sealed([](FileLayout& s) { s.sections[1].body.pop_back(); }); },
        "not a whole number of 45-byte records", false},
       {"civilisation beyond 16 bits",
-       [] { return sealed([](FileSpec& s) { s.sections[1].body[2] = 1; }); },
+       [] { return sealed([](FileLayout& s) { s.sections[1].body[2] = 1; }); },
        "civilization code 65792", false},
       {"map size 0",
        [] {
-         return sealed([](FileSpec& s) { s.sections[2].body = {0, 0, 0, 0}; });
+         return sealed([](FileLayout& s) { s.sections[2].body = {0, 0, 0, 0}; });
        },
        "map size 0", false},
       {"size disagrees with the tiles",
-       [] { return sealed([](FileSpec& s) { s.sections[2].body[0] = 6; }); },
+       [] { return sealed([](FileLayout& s) { s.sections[2].body[0] = 6; }); },
        "a map of size 6 needs 216 bytes of tiles, the section holds 150", false},
       {"size whose square overflows 32 bits",
-       [] { return sealed([](FileSpec& s) { s.sections[2].body[2] = 1; }); },
+       [] { return sealed([](FileLayout& s) { s.sections[2].body[2] = 1; }); },
        "a map of size 65541 needs", false},
       {"size whose tile bytes overflow 64 bits",
        [] {
-         return sealed([](FileSpec& s) {
+         return sealed([](FileLayout& s) {
            for (int k = 0; k < 4; ++k) s.sections[2].body[k] = 0xFF;
          });
        },
        "map size 4294967295 is too large", false},
       {"absurd settler count",
        [] {
-         return sealed([](FileSpec& s) {
+         return sealed([](FileLayout& s) {
            for (int k = 0; k < 4; ++k) s.sections[3].body[k] = 0xFF;
          });
        },
        "settlers section counts 4294967295 records", false},
       {"building list without its count",
-       [] { return sealed([](FileSpec& s) { s.sections[4].body.resize(2); }); },
+       [] { return sealed([](FileLayout& s) { s.sections[4].body.resize(2); }); },
        "buildings section body has 2 bytes", false},
       {"stack count one too high",
-       [] { return sealed([](FileSpec& s) { s.sections[5].body[0] = 3; }); },
+       [] { return sealed([](FileLayout& s) { s.sections[5].body[0] = 3; }); },
        "stacks section counts 3 records of 8 bytes but holds 16", false},
       {"entities outside the map",
-       [] { return sealed([](FileSpec& s) { s.sections[3].body[6 + 2] = 9; }); },
+       [] { return sealed([](FileLayout& s) { s.sections[3].body[6 + 2] = 9; }); },
        "1 settlers outside the 5-tile map", true},
       {"endless little sections",
        [] {
-         return sealed([](FileSpec& s) {
+         return sealed([](FileLayout& s) {
            s.sections.insert(s.sections.begin(), MAX_SECTIONS, {0x20, {}, {}});
          });
        },
@@ -238,7 +238,7 @@ TEST(MapImport, MalformedFilesGiveOneClearErrorOrAWarning) {
 }
 
 TEST(MapImport, EveryTruncationEndsInAnErrorOrAReadableMap) {
-  const Bytes full = seal(specOf(sampleMap()));
+  const Bytes full = seal(layoutOf(sampleMap()));
   for (size_t keep = 0; keep < full.size(); ++keep) {
     const Bytes bytes(full.begin(), full.begin() + static_cast<std::ptrdiff_t>(keep));
     try {
