@@ -1,6 +1,4 @@
 // The run driver: command line, seeding, generation, export.
-#include <docopt/docopt.h>
-
 #include <cstdio>
 #include <iostream>
 #include <map>
@@ -10,6 +8,7 @@
 #include "app/initmap.h"
 #include "app/mapedit.h"
 #include "app/mapexport.h"
+#include "commandline.h"
 #include "error.h"
 #include "model/startresourcetype.h"
 #include "random.h"
@@ -50,13 +49,6 @@ std::string docoptText() {
   return text;
 }
 
-std::string trimmed(const std::string& text) {
-  const char* space = " \t\r\n";
-  const size_t first = text.find_first_not_of(space);
-  if (first == std::string::npos) return "";
-  return text.substr(first, text.find_last_not_of(space) - first + 1);
-}
-
 // Truth of a parsed value: absent false, flag its state, text non-empty.
 bool isTrue(const docopt::value& value) {
   if (!value) return false;
@@ -75,19 +67,10 @@ std::string text(const docopt::value& value) {
 int run(const std::vector<std::string>& arguments) {
   // A broken footprint document stops every run, help and version included.
   app::buldingMetas();
-  std::map<std::string, docopt::value> args;
-  try {
-    args = docopt::docopt_parse(docoptText(), arguments, true, true, false);
-  } catch (const docopt::DocoptExitHelp&) {
-    std::cout << trimmed(kUsage) << std::endl;
-    return 0;
-  } catch (const docopt::DocoptExitVersion&) {
-    std::cout << kVersion << std::endl;
-    return 0;
-  } catch (const docopt::DocoptArgumentError&) {
-    std::string usage = kUsage;
-    std::cerr << trimmed(usage.substr(usage.find("Usage:"))) << std::endl;
-    return 0;
+  Options args;
+  if (const auto status = parseCommandLine(kUsage, docoptText(), arguments, kVersion,
+                                           Rejection{0}, args)) {
+    return *status;
   }
 
   const std::string output = isTrue(args["--output"]) ? text(args["--output"]) : "random.map";

@@ -1,7 +1,5 @@
 // The inspector: reads a map file, reports what it holds and how fair its
 // start spots are, and draws a preview on request.
-#include <docopt/docopt.h>
-
 #include <iostream>
 #include <map>
 #include <string>
@@ -10,6 +8,7 @@
 #include "app/mapimport.h"
 #include "app/preview.h"
 #include "app/report.h"
+#include "commandline.h"
 #include "error.h"
 #include "utils.h"
 
@@ -33,29 +32,13 @@ Options:
 
 constexpr const char* kVersion = "BETA";
 
-std::string trimmed(const std::string& text) {
-  const char* space = " \t\r\n";
-  const size_t first = text.find_first_not_of(space);
-  if (first == std::string::npos) return "";
-  return text.substr(first, text.find_last_not_of(space) - first + 1);
-}
-
 bool isSet(const docopt::value& value) { return value && value.isString(); }
 
 int run(const std::vector<std::string>& arguments) {
-  std::map<std::string, docopt::value> args;
-  try {
-    args = docopt::docopt_parse(kUsage, arguments, true, true, false);
-  } catch (const docopt::DocoptExitHelp&) {
-    std::cout << trimmed(kUsage) << std::endl;
-    return 0;
-  } catch (const docopt::DocoptExitVersion&) {
-    std::cout << kVersion << std::endl;
-    return 0;
-  } catch (const docopt::DocoptArgumentError&) {
-    const std::string usage = kUsage;
-    std::cerr << trimmed(usage.substr(usage.find("Usage:"))) << std::endl;
-    return 1;
+  Options args;
+  if (const auto status =
+          parseCommandLine(kUsage, kUsage, arguments, kVersion, Rejection{1}, args)) {
+    return *status;
   }
 
   const std::string path = args["<map>"].asString();
