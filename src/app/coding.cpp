@@ -3,15 +3,14 @@
 #include <filesystem>
 #include <system_error>
 
+#include "app/fileformat.h"
 #include "error.h"
 
 namespace varnholt::app {
 
 namespace {
 
-constexpr int64_t kHeaderBytes = 8;
 constexpr int64_t kTrailerBytes = 2;
-constexpr uint32_t kLastScrambledType = 12;
 
 // Size of the file at path; a failure carries the system's text and the path.
 uint64_t sizeOf(const std::string& path) {
@@ -38,17 +37,17 @@ Bytes readAll(std::FILE* file, uint64_t size, const std::string& path) {
 // The section walk over the whole file in memory, scrambling in place.
 void scrambleSections(std::span<uint8_t> file) {
   const int64_t fileSize = static_cast<int64_t>(file.size());
-  int64_t position = kHeaderBytes;  // past the checksum and version words
+  int64_t position = SECTION_HEADER_BYTES;  // past the checksum and version words
   while (true) {
-    if (position + kHeaderBytes > fileSize) break;
+    if (position + SECTION_HEADER_BYTES > fileSize) break;
     const uint32_t type = read32(&file[position]) & 0xFFFF;
     // A length below the header's own 8 bytes wraps to a body near 2^32 on
     // purpose: it then reaches past the end of the file and ends the walk.
     const uint32_t body = read32(&file[position + 4]) - 8;
-    position += kHeaderBytes;
+    position += SECTION_HEADER_BYTES;
     std::printf("%u - %u\n", type, body);
     if (position + body >= fileSize || type == 0 || body == 0) break;
-    if (type <= kLastScrambledType) {
+    if (type <= LAST_SCRAMBLED_SECTION) {
       std::printf("encrypt %u\n", type);
       encrypt(file.subspan(position, body), static_cast<uint8_t>(type));
       position += body;

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdio>
 
+#include "app/fileformat.h"
 #include "error.h"
 #include "utils.h"
 
@@ -12,31 +13,27 @@ namespace {
 
 using model::Map;
 
-constexpr size_t kNameBytes = 33;
-constexpr uint32_t kPlayerBytes = 45;
-constexpr uint32_t kTileBytes = 6;
-constexpr uint32_t kSettlerBytes = 6;
-constexpr uint32_t kBuildingBytes = 12;
-constexpr uint32_t kStackBytes = 8;
 constexpr uint32_t kListHeaderBytes = 12;  // type, length, count
 
 // The section writers by type 1 to 12; the other types only get their line.
 using SectionWriter = void (*)(const Map&, Bytes&);
 constexpr std::array<SectionWriter, 13> kSectionWriters = [] {
   std::array<SectionWriter, 13> writers{};
-  writers[1] = writeMapInfo;
-  writers[2] = writePlayerInfo;
-  writers[6] = writeArea;
-  writers[7] = writeSettlers;
-  writers[8] = writeBuildings;
-  writers[9] = writeStacks;
+  writers[SECTION_MAP_INFO] = writeMapInfo;
+  writers[SECTION_PLAYERS] = writePlayerInfo;
+  writers[SECTION_AREA] = writeArea;
+  writers[SECTION_SETTLERS] = writeSettlers;
+  writers[SECTION_BUILDINGS] = writeBuildings;
+  writers[SECTION_STACKS] = writeStacks;
   return writers;
 }();
 
 uint64_t fileSize(const Map& map) {
-  return 98 + uint64_t{kPlayerBytes} * map.players.size() +
-         uint64_t{kTileBytes} * map.size * map.size + uint64_t{kSettlerBytes} * map.settlers.size() +
-         uint64_t{kBuildingBytes} * map.buildings.size() + uint64_t{kStackBytes} * map.stacks.size();
+  return 98 + uint64_t{PLAYER_RECORD_BYTES} * map.players.size() +
+         uint64_t{TILE_RECORD_BYTES} * map.size * map.size +
+         uint64_t{SETTLER_RECORD_BYTES} * map.settlers.size() +
+         uint64_t{BUILDING_RECORD_BYTES} * map.buildings.size() +
+         uint64_t{STACK_RECORD_BYTES} * map.stacks.size();
 }
 
 // Type, length and count of a list section. Lengths are 32-bit in the file
@@ -87,7 +84,7 @@ void writeMap(const Map& map, const std::string& path) {
 }
 
 void writeMapInfo(const Map& map, Bytes& out) {
-  write(out, uint32_t{1});
+  write(out, uint32_t{SECTION_MAP_INFO});
   write(out, uint32_t{32});
   write(out, static_cast<uint32_t>(map.gameType));
   write(out, map.playerCount);
@@ -98,15 +95,15 @@ void writeMapInfo(const Map& map, Bytes& out) {
 }
 
 void writePlayerInfo(const Map& map, Bytes& out) {
-  write(out, uint32_t{2});
+  write(out, uint32_t{SECTION_PLAYERS});
   // The length follows playerCount, the records the players themselves; a
   // consistent map has as many of one as of the other.
-  write(out, kPlayerBytes * map.playerCount + 8);
+  write(out, PLAYER_RECORD_BYTES * map.playerCount + 8);
   for (const model::Player& player : map.players) {
     write(out, static_cast<uint32_t>(player.civilization));
     write(out, player.startX);
     write(out, player.startY);
-    if (player.name.size() != kNameBytes) {
+    if (player.name.size() != PLAYER_NAME_BYTES) {
       throw exception("Illegal player name length: " + player.name);
     }
     out.insert(out.end(), player.name.begin(), player.name.end());
@@ -119,13 +116,14 @@ void writeArea(const Map& map, Bytes& out) {
                     std::to_string(map.size) + " tiles");
   }
   const size_t tiles = size_t{map.size} * map.size;
-  write(out, uint32_t{6});
-  write(out, static_cast<uint32_t>(kTileBytes * tiles + 12));  // 32-bit, as the file holds it
+  write(out, uint32_t{SECTION_AREA});
+  // The length is 32-bit, as the file holds it.
+  write(out, static_cast<uint32_t>(TILE_RECORD_BYTES * tiles + 12));
   write(out, map.size);
   const size_t start = out.size();
-  out.resize(start + kTileBytes * tiles);
+  out.resize(start + TILE_RECORD_BYTES * tiles);
   uint8_t* record = out.data() + start;
-  for (size_t i = 0; i < tiles; ++i, record += kTileBytes) {
+  for (size_t i = 0; i < tiles; ++i, record += TILE_RECORD_BYTES) {
     record[0] = map.heights[i];
     record[1] = static_cast<uint8_t>(map.landscape[i]);
     record[2] = static_cast<uint8_t>(map.objects[i]);
@@ -136,7 +134,7 @@ void writeArea(const Map& map, Bytes& out) {
 }
 
 void writeSettlers(const Map& map, Bytes& out) {
-  writeListHeader(out, 7, kSettlerBytes, map.settlers.size());
+  writeListHeader(out, SECTION_SETTLERS, SETTLER_RECORD_BYTES, map.settlers.size());
   for (const model::Settler& settler : map.settlers) {
     write(out, settler.party);
     write(out, static_cast<uint8_t>(settler.settlerType));
@@ -146,7 +144,7 @@ void writeSettlers(const Map& map, Bytes& out) {
 }
 
 void writeBuildings(const Map& map, Bytes& out) {
-  writeListHeader(out, 8, kBuildingBytes, map.buildings.size());
+  writeListHeader(out, SECTION_BUILDINGS, BUILDING_RECORD_BYTES, map.buildings.size());
   for (const model::Building& building : map.buildings) {
     write(out, building.party);
     write(out, static_cast<uint8_t>(building.buildingType));
@@ -163,7 +161,7 @@ void writeBuildings(const Map& map, Bytes& out) {
 }
 
 void writeStacks(const Map& map, Bytes& out) {
-  writeListHeader(out, 9, kStackBytes, map.stacks.size());
+  writeListHeader(out, SECTION_STACKS, STACK_RECORD_BYTES, map.stacks.size());
   for (const model::Stack& stack : map.stacks) {
     write(out, stack.posX);
     write(out, stack.posY);

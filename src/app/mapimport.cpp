@@ -6,6 +6,8 @@
 #include <fstream>
 #include <map>
 
+#include "app/coding.h"
+#include "app/fileformat.h"
 #include "error.h"
 
 namespace varnholt::app {
@@ -14,54 +16,13 @@ namespace {
 
 using model::Map;
 
-constexpr uint16_t kMapInfo = 1;
-constexpr uint16_t kPlayers = 2;
-constexpr uint16_t kArea = 6;
-constexpr uint16_t kSettlers = 7;
-constexpr uint16_t kBuildings = 8;
-constexpr uint16_t kStacks = 9;
-constexpr uint16_t kLastScrambled = 12;
-constexpr std::array<uint16_t, 6> kParsed = {kMapInfo, kPlayers, kArea, kSettlers, kBuildings,
-                                             kStacks};
-
-constexpr uint64_t kHeaderBytes = 8;
-constexpr uint64_t kPlayerBytes = 45;
-constexpr uint64_t kNameBytes = 33;
-constexpr uint64_t kTileBytes = 6;
-constexpr uint64_t kSettlerBytes = 6;
-constexpr uint64_t kBuildingBytes = 12;
-constexpr uint64_t kStackBytes = 8;
+constexpr std::array<uint16_t, 6> kParsed = {SECTION_MAP_INFO, SECTION_PLAYERS,   SECTION_AREA,
+                                             SECTION_SETTLERS, SECTION_BUILDINGS, SECTION_STACKS};
 
 uint16_t load16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
 
-uint32_t load32(const uint8_t* p) {
-  return uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24;
-}
-
 uint8_t high(uint8_t byte) { return static_cast<uint8_t>(byte >> 4); }
 uint8_t low(uint8_t byte) { return static_cast<uint8_t>(byte & 15); }
-
-// Undoes the running-key scrambling of one section body in place: the key
-// starts at the section type and is fed with each plain byte.
-void decode(std::span<uint8_t> body, uint16_t type) {
-  uint8_t key = static_cast<uint8_t>(type);
-  for (uint8_t& byte : body) {
-    const uint8_t plain = byte ^ key;
-    byte = plain;
-    key = static_cast<uint8_t>((key << 1) ^ plain);  // only the low 8 bits carry on
-  }
-}
-
-// The file's checksum: every whole 4-byte word after the checksum word itself,
-// folded in by shift, XOR and OR-ing back the bit shifted out at the top.
-uint32_t checksum(std::span<const uint8_t> bytes) {
-  const size_t words = bytes.size() / 4;
-  uint32_t sum = 0;
-  for (size_t w = 1; w < words; ++w) {
-    sum = ((sum << 1) ^ load32(bytes.data() + 4 * w)) | (sum >> 31);
-  }
-  return sum;
-}
 
 std::string where(const Section& section) {
   return "section " + std::to_string(section.type) + " at offset " +
@@ -73,21 +34,21 @@ std::string where(const Section& section) {
 // bytes remain (the trailer).
 std::vector<Section> walk(std::vector<uint8_t>& bytes, std::vector<std::string>& warnings) {
   std::vector<Section> sections;
-  uint64_t offset = kHeaderBytes;
-  while (bytes.size() - offset >= kHeaderBytes) {
+  uint64_t offset = SECTION_HEADER_BYTES;
+  while (bytes.size() - offset >= SECTION_HEADER_BYTES) {
     if (sections.size() == MAX_SECTIONS) {
       throw exception("more than " + std::to_string(MAX_SECTIONS) + " sections before offset " +
                       std::to_string(offset));
     }
     Section section;
-    section.typeWord = load32(&bytes[offset]);
+    section.typeWord = read32(&bytes[offset]);
     section.type = static_cast<uint16_t>(section.typeWord & 0xFFFF);
     section.offset = offset;
-    section.length = load32(&bytes[offset + 4]);
+    section.length = read32(&bytes[offset + 4]);
     sections.push_back(section);
     if (section.type == 0) break;
     const uint64_t left = bytes.size() - offset;
-    if (section.length < kHeaderBytes) {
+    if (section.length < SECTION_HEADER_BYTES) {
       throw exception(where(section) + " has length " + std::to_string(section.length) +
                       ", shorter than its own 8-byte header");
     }
@@ -95,9 +56,10 @@ std::vector<Section> walk(std::vector<uint8_t>& bytes, std::vector<std::string>&
       throw exception(where(section) + " has length " + std::to_string(section.length) +
                       " but only " + std::to_string(left) + " bytes are left in the file");
     }
-    if (section.type <= kLastScrambled) {
-      decode(std::span(bytes).subspan(offset + kHeaderBytes, section.length - kHeaderBytes),
-             section.type);
+    if (section.type <= LAST_SCRAMBLED_SECTION) {
+      decrypt(std::span(bytes).subspan(offset + SECTION_HEADER_BYTES,
+                                       section.length - SECTION_HEADER_BYTES),
+              static_cast<uint8_t>(section.type));  // the key is the type's low byte
     } else {
       warnings.push_back("unknown " + where(section) + " skipped");
     }
@@ -119,8 +81,8 @@ std::map<uint16_t, std::span<const uint8_t>> bodies(const std::vector<uint8_t>& 
                       std::to_string(section.offset));
     }
     offsets[section.type] = section.offset;
-    found[section.type] =
-        std::span(bytes).subspan(section.offset + kHeaderBytes, section.length - kHeaderBytes);
+    found[section.type] = std::span(bytes).subspan(section.offset + SECTION_HEADER_BYTES,
+                                                   section.length - SECTION_HEADER_BYTES);
   }
   return found;
 }
@@ -139,31 +101,31 @@ void readMapInfo(std::span<const uint8_t> body, Map& map) {
     throw exception("map info section body has " + std::to_string(body.size()) +
                     " bytes, at least 12 needed");
   }
-  map.gameType = static_cast<model::GameType>(byteField(load32(&body[0]), "game type"));
-  map.playerCount = load32(&body[4]);
+  map.gameType = static_cast<model::GameType>(byteField(read32(&body[0]), "game type"));
+  map.playerCount = read32(&body[4]);
   map.startResources =
-      static_cast<model::StartResourcesType>(byteField(load32(&body[8]), "start goods level"));
+      static_cast<model::StartResourcesType>(byteField(read32(&body[8]), "start goods level"));
 }
 
 void readPlayers(std::span<const uint8_t> body, Map& map, std::vector<std::string>& warnings) {
-  if (body.size() % kPlayerBytes != 0) {
+  if (body.size() % PLAYER_RECORD_BYTES != 0) {
     throw exception("player section body has " + std::to_string(body.size()) +
                     " bytes, not a whole number of 45-byte records");
   }
-  const size_t count = body.size() / kPlayerBytes;
+  const size_t count = body.size() / PLAYER_RECORD_BYTES;
   map.players.resize(count);
   for (size_t i = 0; i < count; ++i) {
-    const uint8_t* record = &body[i * kPlayerBytes];
-    const uint32_t civilization = load32(record);
+    const uint8_t* record = &body[i * PLAYER_RECORD_BYTES];
+    const uint32_t civilization = read32(record);
     if (civilization > 0xFFFF) {
       throw exception("player " + std::to_string(i) + ": civilization code " +
                       std::to_string(civilization) + " does not fit 16 bits");
     }
     model::Player& player = map.players[i];
     player.civilization = static_cast<model::CivilizationType>(civilization);
-    player.startX = load32(record + 4);
-    player.startY = load32(record + 8);
-    player.name.assign(reinterpret_cast<const char*>(record + 12), kNameBytes);
+    player.startX = read32(record + 4);
+    player.startY = read32(record + 8);
+    player.name.assign(reinterpret_cast<const char*>(record + 12), PLAYER_NAME_BYTES);
   }
   if (count != map.playerCount) {
     warnings.push_back("the map info section counts " + std::to_string(map.playerCount) +
@@ -176,12 +138,12 @@ void readArea(std::span<const uint8_t> body, Map& map) {
     throw exception("area section body has " + std::to_string(body.size()) +
                     " bytes, too short for the map size");
   }
-  const uint32_t size = load32(&body[0]);
+  const uint32_t size = read32(&body[0]);
   if (size == 0) throw exception("area section: map size 0");
   uint64_t tiles = 0;
   uint64_t needed = 0;
   if (__builtin_mul_overflow(uint64_t{size}, uint64_t{size}, &tiles) ||
-      __builtin_mul_overflow(tiles, kTileBytes, &needed)) {
+      __builtin_mul_overflow(tiles, TILE_RECORD_BYTES, &needed)) {
     throw exception("area section: map size " + std::to_string(size) + " is too large");
   }
   if (needed != body.size() - 4) {
@@ -198,7 +160,7 @@ void readArea(std::span<const uint8_t> body, Map& map) {
   map.resources.resize(tiles);
   map.resourceAmounts.resize(tiles);
   const uint8_t* record = &body[4];
-  for (size_t i = 0; i < tiles; ++i, record += kTileBytes) {
+  for (size_t i = 0; i < tiles; ++i, record += TILE_RECORD_BYTES) {
     map.heights[i] = record[0];
     map.landscape[i] = static_cast<model::LandscapeType>(record[1]);
     map.objects[i] = static_cast<model::ObjectType>(record[2]);
@@ -217,7 +179,7 @@ std::span<const uint8_t> records(std::span<const uint8_t> body, uint64_t recordB
     throw exception(what + " section body has " + std::to_string(body.size()) +
                     " bytes, too short for its count");
   }
-  const uint64_t count = load32(&body[0]);
+  const uint64_t count = read32(&body[0]);
   if (count * recordBytes != body.size() - 4) {
     throw exception(what + " section counts " + std::to_string(count) + " records of " +
                     std::to_string(recordBytes) + " bytes but holds " +
@@ -227,22 +189,22 @@ std::span<const uint8_t> records(std::span<const uint8_t> body, uint64_t recordB
 }
 
 void readSettlers(std::span<const uint8_t> body, Map& map) {
-  const std::span<const uint8_t> data = records(body, kSettlerBytes, "settlers");
-  map.settlers.resize(data.size() / kSettlerBytes);
+  const std::span<const uint8_t> data = records(body, SETTLER_RECORD_BYTES, "settlers");
+  map.settlers.resize(data.size() / SETTLER_RECORD_BYTES);
   const uint8_t* record = data.data();
   for (model::Settler& settler : map.settlers) {
     settler.party = record[0];
     settler.settlerType = static_cast<model::SettlerType>(record[1]);
     settler.posX = load16(record + 2);
     settler.posY = load16(record + 4);
-    record += kSettlerBytes;
+    record += SETTLER_RECORD_BYTES;
   }
 }
 
 // Soldier counts come packed two to a byte in a fixed order (see the writer).
 void readBuildings(std::span<const uint8_t> body, Map& map) {
-  const std::span<const uint8_t> data = records(body, kBuildingBytes, "buildings");
-  map.buildings.resize(data.size() / kBuildingBytes);
+  const std::span<const uint8_t> data = records(body, BUILDING_RECORD_BYTES, "buildings");
+  map.buildings.resize(data.size() / BUILDING_RECORD_BYTES);
   const uint8_t* record = data.data();
   for (model::Building& building : map.buildings) {
     building.party = record[0];
@@ -252,20 +214,20 @@ void readBuildings(std::span<const uint8_t> body, Map& map) {
     building.swordCount = {high(record[7]), low(record[7]), high(record[9])};
     building.archerCount = {low(record[9]), high(record[8]), low(record[8])};
     building.spearCount = {high(record[11]), low(record[11]), high(record[10])};
-    record += kBuildingBytes;
+    record += BUILDING_RECORD_BYTES;
   }
 }
 
 void readStacks(std::span<const uint8_t> body, Map& map) {
-  const std::span<const uint8_t> data = records(body, kStackBytes, "stacks");
-  map.stacks.resize(data.size() / kStackBytes);
+  const std::span<const uint8_t> data = records(body, STACK_RECORD_BYTES, "stacks");
+  map.stacks.resize(data.size() / STACK_RECORD_BYTES);
   const uint8_t* record = data.data();
   for (model::Stack& stack : map.stacks) {
     stack.posX = load16(record);
     stack.posY = load16(record + 2);
     stack.stackType = static_cast<model::StackType>(record[4]);
     stack.count = record[5];
-    record += kStackBytes;
+    record += STACK_RECORD_BYTES;
   }
 }
 
@@ -287,20 +249,20 @@ void warnOutside(const std::vector<T>& list, uint32_t size, const std::string& w
 }  // namespace
 
 MapFile readMap(std::span<const uint8_t> input) {
-  if (input.size() < kHeaderBytes) {
+  if (input.size() < SECTION_HEADER_BYTES) {
     throw exception("a file of " + std::to_string(input.size()) +
                     " bytes is too short for a map file");
   }
   MapFile file;
   file.fileSize = input.size();
-  file.storedChecksum = load32(&input[0]);
+  file.storedChecksum = read32(&input[0]);
   file.computedChecksum = checksum(input);
   if (file.storedChecksum != file.computedChecksum) {
     file.warnings.push_back("checksum mismatch: the file says " +
                             std::to_string(file.storedChecksum) + ", its content gives " +
                             std::to_string(file.computedChecksum));
   }
-  file.fileVersion = load32(&input[4]);
+  file.fileVersion = read32(&input[4]);
   if (file.fileVersion > 255) {
     throw exception("not a map file: its version word is " + std::to_string(file.fileVersion));
   }
@@ -313,18 +275,20 @@ MapFile readMap(std::span<const uint8_t> input) {
   std::vector<uint8_t> bytes(input.begin(), input.end());
   file.sections = walk(bytes, file.warnings);
   const auto found = bodies(bytes, file.sections);
-  if (!found.contains(kMapInfo)) throw exception("the file has no map info section (type 1)");
-  if (!found.contains(kArea)) throw exception("the file has no area section (type 6)");
-  readMapInfo(found.at(kMapInfo), map);
-  readArea(found.at(kArea), map);
-  if (found.contains(kPlayers)) {
-    readPlayers(found.at(kPlayers), map, file.warnings);
+  if (!found.contains(SECTION_MAP_INFO)) {
+    throw exception("the file has no map info section (type 1)");
+  }
+  if (!found.contains(SECTION_AREA)) throw exception("the file has no area section (type 6)");
+  readMapInfo(found.at(SECTION_MAP_INFO), map);
+  readArea(found.at(SECTION_AREA), map);
+  if (found.contains(SECTION_PLAYERS)) {
+    readPlayers(found.at(SECTION_PLAYERS), map, file.warnings);
   } else {
     file.warnings.push_back("the file has no player section (type 2)");
   }
-  if (found.contains(kSettlers)) readSettlers(found.at(kSettlers), map);
-  if (found.contains(kBuildings)) readBuildings(found.at(kBuildings), map);
-  if (found.contains(kStacks)) readStacks(found.at(kStacks), map);
+  if (found.contains(SECTION_SETTLERS)) readSettlers(found.at(SECTION_SETTLERS), map);
+  if (found.contains(SECTION_BUILDINGS)) readBuildings(found.at(SECTION_BUILDINGS), map);
+  if (found.contains(SECTION_STACKS)) readStacks(found.at(SECTION_STACKS), map);
 
   auto at = [](const auto& entry) { return std::pair<uint32_t, uint32_t>(entry.posX, entry.posY); };
   warnOutside(map.players, map.size, "player start spots",
