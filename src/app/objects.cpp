@@ -11,8 +11,8 @@ using model::Map;
 
 namespace {
 
-// isEmpty, with the search for goods piles left out while there are none:
-// this test runs for every neighbour of every tile.
+// isEmpty, inlined and unchecked: this test runs for every neighbour of every
+// tile, and the neighbours of a tile are always on the map.
 bool isEmptyTile(const Map& map, int64_t i) {
   const auto at = static_cast<size_t>(i);
   return map.objects[at] == model::ObjectType::NO_OBJECT && !model::isBlocked(map.accessible[at]) &&
