@@ -6,7 +6,8 @@
 #include "app/circle.h"
 #include "app/mapedit.h"
 #include "app/stages.h"
-#include "error.h"
+#include "blank_map.h"
+#include "expect_error.h"
 #include "model/map.h"
 #include "random.h"
 #include "start_fixture.h"
@@ -53,7 +54,7 @@ void referenceBuildings(Map& map, int parties) {
 // to parties before the stage starts: party 2 alone, parties 200 and 3 side
 // by side.
 Map mixedMap() {
-  Map map = startmap::grassMap(200);
+  Map map = testing::blankMap(200);
   for (int64_t y = 0; y < 200; ++y) {
     for (int64_t x = 0; x < 200; ++x) {
       const auto at = static_cast<size_t>(x + y * 200);
@@ -74,8 +75,8 @@ Map mixedMap() {
 TEST(Buildings, SameTowersAndDrawsAsThePlainSearch) {
   for (int64_t seed = 1; seed <= 12; ++seed) {
     for (bool mixed : {false, true}) {
-      SCOPED_TRACE(testing::Message() << "seed " << seed << (mixed ? " mixed map" : " grass"));
-      const Map start = mixed ? mixedMap() : startmap::grassMap(200);
+      SCOPED_TRACE(::testing::Message() << "seed " << seed << (mixed ? " mixed map" : " grass"));
+      const Map start = mixed ? mixedMap() : testing::blankMap(200);
       Map fast = start;
       randomize(seed);
       initBuildings(fast, 4, 200, kGoods);
@@ -93,7 +94,7 @@ TEST(Buildings, SameTowersAndDrawsAsThePlainSearch) {
 }
 
 TEST(Buildings, OneMannedTowerPerPartyWithItsClaim) {
-  Map map = startmap::grassMap(320);
+  Map map = testing::blankMap(320);
   randomize(11);
   initBuildings(map, 8, 320, kGoods);
 
@@ -120,23 +121,18 @@ TEST(Buildings, NoRoomFailsAndKeepsEarlierTowers) {
     Map map;
     int players;
   };
-  Map water = startmap::grassMap(100);
+  Map water = testing::blankMap(100);
   startmap::blockAllBut(water, [](int64_t) { return false; });
   Case cases[] = {
-      {"size 60, second tower", startmap::grassMap(60), 2},
-      {"40 players on 320", startmap::grassMap(320), 40},
+      {"size 60, second tower", testing::blankMap(60), 2},
+      {"40 players on 320", testing::blankMap(320), 40},
       {"water only", water, 1},
   };
   for (Case& c : cases) {
     SCOPED_TRACE(c.what);
     randomize(5);
-    try {
-      initBuildings(c.map, c.players, c.map.size, kGoods);
-      ADD_FAILURE() << "no error";
-    } catch (const Error& error) {
-      EXPECT_STREQ(error.what(), "FAiled to create player start");
-      EXPECT_EQ(error.kind(), "Exception");
-    }
+    testing::expectError([&] { initBuildings(c.map, c.players, c.map.size, kGoods); }, "Exception",
+                         "FAiled to create player start");
     EXPECT_LT(c.map.buildings.size(), static_cast<size_t>(c.players));
     for (size_t p = 0; p < c.map.buildings.size(); ++p) EXPECT_EQ(c.map.buildings[p].party, p);
   }
@@ -146,7 +142,7 @@ TEST(Buildings, NoRoomFailsAndKeepsEarlierTowers) {
 // place the tower, so the search runs long past the point where it checks
 // that some tile could pass, and must go on drawing until that tile comes.
 TEST(Buildings, SingleFreeSpotIsFoundByDrawing) {
-  Map map = startmap::grassMap(1000);
+  Map map = testing::blankMap(1000);
   const int64_t spot = startmap::tile(map, 500, 500);
   std::vector<bool> island(map.accessible.size(), false);
   for (const model::BuildingMetaBlock& cell : buildingMeta(TOWER_META_KEY).blocks) {

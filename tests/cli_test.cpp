@@ -1,56 +1,27 @@
 // Runs the built program as a user would and checks its three outputs.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <array>
 #include <chrono>
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <map>
-#include <sstream>
 #include <string>
 
 #include "app/mapimport.h"
 #include "app/startgoods.h"
+#include "subprocess.h"
+#include "tempdir.h"
 
 namespace {
 
-struct Outcome {
-  std::string out;
-  std::string err;
-  int status;
-};
+using varnholt::testing::Outcome;
+using varnholt::testing::slurp;
 
-std::string slurp(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream buffer;
-  buffer << in.rdbuf();
-  return buffer.str();
-}
-
-class Cli : public ::testing::Test {
+class Cli : public varnholt::testing::TempDirTest {
  protected:
-  void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("varnholt_cli_" + std::to_string(::getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::remove_all(dir_);
-    std::filesystem::create_directories(dir_);
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-
   // Runs the program in the test's own directory.
-  Outcome run(const std::string& arguments) {
-    const std::string command = "cd '" + dir_.string() + "' && '" VARNHOLT_BINARY "' " +
-                                arguments + " >out.txt 2>err.txt";
-    const int raw = std::system(command.c_str());
-    Outcome outcome{slurp(dir_ / "out.txt"), slurp(dir_ / "err.txt"),
-                    WIFEXITED(raw) ? WEXITSTATUS(raw) : -1};
-    std::filesystem::remove(dir_ / "out.txt");
-    std::filesystem::remove(dir_ / "err.txt");
-    return outcome;
+  Outcome run(const std::string& arguments) const {
+    return varnholt::testing::runIn(dir_, VARNHOLT_BINARY, arguments);
   }
 
   bool anyMapWritten() const {
@@ -59,8 +30,6 @@ class Cli : public ::testing::Test {
     }
     return false;
   }
-
-  std::filesystem::path dir_;
 };
 
 const std::string kUsageText =

@@ -3,43 +3,25 @@
 #include "app/coding.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
-#include "error.h"
+#include "expect_error.h"
+#include "tempdir.h"
 
 namespace varnholt::app {
 namespace {
 
-class Coding : public ::testing::Test {
+class Coding : public testing::TempDirTest {
  protected:
-  void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("varnholt_coding_" + std::to_string(::getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::remove_all(dir_);
-    std::filesystem::create_directories(dir_);
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-
+  // Writes the test's one file; returns its path.
   std::string put(const Bytes& bytes) const {
     const std::string path = (dir_ / "file.map").string();
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    testing::writeBytes(path, bytes);
     return path;
   }
-
-  static Bytes get(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), {});
-  }
-
-  std::filesystem::path dir_;
 };
 
 Bytes words(std::initializer_list<uint32_t> values) {
@@ -111,7 +93,7 @@ TEST_F(Coding, CalculateChecksumReadsTheFileAndPrintsItsSize) {
   ::testing::internal::CaptureStdout();
   EXPECT_EQ(calculateChecksum(path), 1u);
   EXPECT_EQ(::testing::internal::GetCapturedStdout(), "size 14\n");
-  EXPECT_EQ(get(path), file);
+  EXPECT_EQ(testing::readBytes(path), file);
 }
 
 // One section as written: type word, length, body.
@@ -175,7 +157,7 @@ TEST_F(Coding, SectionWalk) {
     ::testing::internal::CaptureStdout();
     encryptMap(path);
     EXPECT_EQ(::testing::internal::GetCapturedStdout(), c.lines) << c.what;
-    EXPECT_EQ(get(path), withChecksum(c.scrambled)) << c.what;
+    EXPECT_EQ(testing::readBytes(path), withChecksum(c.scrambled)) << c.what;
   }
 }
 
@@ -197,14 +179,9 @@ TEST_F(Coding, MissingFileCarriesTheSystemReason) {
        "Is a directory\nAdditional info: " + directory},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
     ::testing::internal::CaptureStdout();
-    try {
-      c.call(c.path);
-      ADD_FAILURE() << c.what << " did not throw";
-    } catch (const Error& error) {
-      EXPECT_EQ(error.kind(), "Exception") << c.what;
-      EXPECT_EQ(std::string(error.what()), c.message) << c.what;
-    }
+    testing::expectError([&] { c.call(c.path); }, "Exception", c.message);
     EXPECT_EQ(::testing::internal::GetCapturedStdout(), "") << c.what;
   }
 }

@@ -6,6 +6,7 @@
 
 #include "app/mapimport.h"
 #include "app/report.h"
+#include "blank_map.h"
 #include "mapfile.h"
 
 namespace varnholt::app {

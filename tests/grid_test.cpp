@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "error.h"
+#include "expect_error.h"
 #include "random.h"
 
 namespace varnholt {
@@ -69,19 +69,8 @@ TEST(Grid, EdgeSizes) {
     EXPECT_EQ(bordered.data, std::vector<uint8_t>(size * size, 0)) << size;
   }
   EXPECT_EQ(state, before);
-  try {
-    generate(30, 20, 60);
-    FAIL() << "expected an error";
-  } catch (const Error& error) {
-    EXPECT_STREQ(error.what(), "Illegal generate size 30");
-    EXPECT_EQ(error.kind(), "Exception");
-  }
-  try {
-    generateWithBorder(330, 20);
-    FAIL() << "expected an error";
-  } catch (const Error& error) {
-    EXPECT_STREQ(error.what(), "Illegal generate size 290");
-  }
+  testing::expectError([] { generate(30, 20, 60); }, "Exception", "Illegal generate size 30");
+  testing::expectErrorMessage([] { generateWithBorder(330, 20); }, "Illegal generate size 290");
 }
 
 TEST(Grid, CornersKeepTheirValues) {

@@ -1,41 +1,25 @@
 // Runs the built inspector as a user would and checks its three outputs.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 #include <nlohmann/json.hpp>
-#include <sstream>
 #include <string>
 
+#include "blank_map.h"
 #include "mapfile.h"
+#include "subprocess.h"
+#include "tempdir.h"
 
 namespace {
 
 using varnholt::testing::Bytes;
+using varnholt::testing::Outcome;
+using varnholt::testing::slurp;
 
-struct Outcome {
-  std::string out;
-  std::string err;
-  int status;
-};
-
-std::string slurp(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream buffer;
-  buffer << in.rdbuf();
-  return buffer.str();
-}
-
-class InspectCli : public ::testing::Test {
+class InspectCli : public varnholt::testing::TempDirTest {
  protected:
   void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("varnholt_inspect_" + std::to_string(::getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::remove_all(dir_);
-    std::filesystem::create_directories(dir_);
+    TempDirTest::SetUp();
     varnholt::model::Map map = varnholt::testing::blankMap(50);
     map.playerCount = 1;
     map.players = {{varnholt::testing::playerName("Ada"), 25, 25,
@@ -43,26 +27,16 @@ class InspectCli : public ::testing::Test {
     good_ = varnholt::testing::seal(varnholt::testing::layoutOf(map));
     write("good.map", good_);
   }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
 
-  void write(const std::string& name, const Bytes& bytes) {
-    std::ofstream(dir_ / name, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  void write(const std::string& name, const Bytes& bytes) const {
+    varnholt::testing::writeBytes(dir_ / name, bytes);
   }
 
   // Runs the program in the test's own directory.
-  Outcome run(const std::string& arguments) {
-    const std::string command = "cd '" + dir_.string() + "' && '" VARNHOLT_INSPECT_BINARY "' " +
-                                arguments + " >out.txt 2>err.txt";
-    const int raw = std::system(command.c_str());
-    Outcome outcome{slurp(dir_ / "out.txt"), slurp(dir_ / "err.txt"),
-                    WIFEXITED(raw) ? WEXITSTATUS(raw) : -1};
-    std::filesystem::remove(dir_ / "out.txt");
-    std::filesystem::remove(dir_ / "err.txt");
-    return outcome;
+  Outcome run(const std::string& arguments) const {
+    return varnholt::testing::runIn(dir_, VARNHOLT_INSPECT_BINARY, arguments);
   }
 
-  std::filesystem::path dir_;
   Bytes good_;
 };
 

@@ -7,7 +7,9 @@
 #include <vector>
 
 #include "app/mapedit.h"
+#include "blank_map.h"
 #include "error.h"
+#include "expect_error.h"
 
 namespace varnholt::app {
 namespace {
@@ -17,23 +19,10 @@ using model::BuildingType;
 using model::LandscapeType;
 using model::Map;
 using model::ObjectType;
+using testing::expectError;
 
 constexpr uint32_t kSize = 40;
 constexpr int64_t kPos = 1234;  // (34, 30) on the 40 x 40 map
-
-Map grassMap(uint32_t size = kSize) {
-  Map map;
-  map.size = size;
-  const size_t tiles = size_t{size} * size;
-  map.heights.assign(tiles, 0);
-  map.landscape.assign(tiles, LandscapeType::GRASS);
-  map.objects.assign(tiles, ObjectType::NO_OBJECT);
-  map.party.assign(tiles, 255);
-  map.accessible.assign(tiles, AccessibleType::EMPTY);
-  map.resources.assign(tiles, model::ResourceType::FISH);
-  map.resourceAmounts.assign(tiles, 0);
-  return map;
-}
 
 // The tower footprint drawn as rows dy = -3 .. 4 and columns dx = -2 .. 4:
 // B blocked, o free, . not part of it.
@@ -54,23 +43,12 @@ char towerCell(int64_t dx, int64_t dy) {
   return kTowerRows[static_cast<size_t>(dy + 3)][static_cast<size_t>(dx + 2)];
 }
 
-void expectError(const std::function<void()>& call, const std::string& kind,
-                 const std::string& message) {
-  try {
-    call();
-    ADD_FAILURE() << "no error, expected " << message;
-  } catch (const Error& error) {
-    EXPECT_EQ(error.kind(), kind);
-    EXPECT_EQ(std::string(error.what()), message);
-  }
-}
-
 void placeTower(Map& map, int64_t pos) {
   setBuilding(map, pos, BuildingType::TOWER, 3, {1, 2, 3}, {4, 5, 6}, {7, 8, 9});
 }
 
 TEST(MapEdit, SetObjectBlocksTheTileOnce) {
-  Map map = grassMap();
+  Map map = testing::blankMap(kSize);
   ASSERT_TRUE(canSetObject(map, kPos));
   setObject(map, kPos, ObjectType::TREE_OAK_1);
   EXPECT_EQ(map.objects[kPos], ObjectType::TREE_OAK_1);
@@ -87,12 +65,12 @@ TEST(MapEdit, SetObjectBlocksTheTileOnce) {
 TEST(MapEdit, AnyBlockedAccessOrStackMakesATileNonEmpty) {
   for (AccessibleType access : {AccessibleType::BLOCKED, AccessibleType::BLOCKED_BUT_ACCESSIBLE,
                                 AccessibleType::BLOCKED_BUILDING}) {
-    Map map = grassMap();
+    Map map = testing::blankMap(kSize);
     map.accessible[kPos] = access;
     EXPECT_FALSE(canSetObject(map, kPos));
     EXPECT_FALSE(canSetBuilding(map, kPos, BuildingType::LUMBERJACK));
   }
-  Map map = grassMap();
+  Map map = testing::blankMap(kSize);
   map.accessible[kPos] = AccessibleType::UNKNOWN_01;
   EXPECT_TRUE(canSetObject(map, kPos));
 
@@ -110,7 +88,7 @@ TEST(MapEdit, AnyBlockedAccessOrStackMakesATileNonEmpty) {
 TEST(MapEdit, OnlyMinesStandOnMountains) {
   for (LandscapeType ground :
        {LandscapeType::MOUNTAIN, LandscapeType::MOUNTAINBORDER, LandscapeType::MOUNTAINBORDEROUTER}) {
-    Map map = grassMap();
+    Map map = testing::blankMap(kSize);
     map.landscape[kPos] = ground;
     for (BuildingType mine : model::MINE_TYPES) {
       EXPECT_TRUE(canSetBuilding0(map, kPos, mine)) << model::name(mine);
@@ -129,7 +107,7 @@ TEST(MapEdit, OnlyMinesStandOnMountains) {
 }
 
 TEST(MapEdit, NonTowerBuildingBlocksOnlyItsTile) {
-  Map map = grassMap();
+  Map map = testing::blankMap(kSize);
   map.landscape[kPos] = LandscapeType::MOUNTAIN;
   Map expected = map;
   setBuilding(map, kPos, BuildingType::COALMINE, 2, {1, 0, 0}, {0, 2, 0}, {0, 0, 3});
@@ -140,7 +118,7 @@ TEST(MapEdit, NonTowerBuildingBlocksOnlyItsTile) {
 }
 
 TEST(MapEdit, TowerBlocksItsFootprint) {
-  Map map = grassMap();
+  Map map = testing::blankMap(kSize);
   map.buildings.push_back({1, BuildingType::CASTLE, 0, 0, {}, {}, {}});
   Map expected = map;
   placeTower(map, kPos);
@@ -188,7 +166,7 @@ TEST(MapEdit, TowerNeedsEveryFootprintCellEmptyAndOffTheMountains) {
   for (const auto& [what, place] : obstacles) {
     for (int64_t dy = -5; dy <= 6; ++dy) {
       for (int64_t dx = -4; dx <= 6; ++dx) {
-        Map map = grassMap();
+        Map map = testing::blankMap(kSize);
         place(map, static_cast<size_t>(kPos + dx + dy * kSize));
         const bool inFootprint = towerCell(dx, dy) != '.';
         EXPECT_EQ(canSetBuilding(map, kPos, BuildingType::TOWER), !inFootprint)
@@ -201,7 +179,7 @@ TEST(MapEdit, TowerNeedsEveryFootprintCellEmptyAndOffTheMountains) {
       }
     }
   }
-  Map map = grassMap();
+  Map map = testing::blankMap(kSize);
   map.landscape[kPos + 3] = LandscapeType::WATER1;
   map.landscape[kPos - 1] = LandscapeType::DESERT;
   EXPECT_TRUE(canSetBuilding(map, kPos, BuildingType::TOWER));
@@ -209,7 +187,7 @@ TEST(MapEdit, TowerNeedsEveryFootprintCellEmptyAndOffTheMountains) {
 
 TEST(MapEdit, TowerCellsOutsideTheMapAnswerNo) {
   constexpr uint32_t size = 16;
-  const Map map = grassMap(size);
+  const Map map = testing::blankMap(size);
   for (int64_t y = 0; y < size; ++y) {
     for (int64_t x = 0; x < size; ++x) {
       const bool outside = y < 3 || y > size - 5 || (y == 3 && x < 2) || (y == size - 5 && x >= size - 4);
@@ -217,7 +195,7 @@ TEST(MapEdit, TowerCellsOutsideTheMapAnswerNo) {
     }
   }
   // Cells past the left edge wrap onto the end of the row above.
-  Map wrapped = grassMap(size);
+  Map wrapped = testing::blankMap(size);
   wrapped.objects[(0 - 2) + (5 - 1) * size] = ObjectType::TREE_ELM_1;
   EXPECT_FALSE(canSetBuilding(wrapped, 0 + 5 * size, BuildingType::TOWER));
 }

@@ -3,48 +3,28 @@
 #include "app/mapexport.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <array>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
 #include "error.h"
+#include "tempdir.h"
 
 namespace varnholt::app {
 namespace {
 
 using model::Map;
 
-class MapExport : public ::testing::Test {
+using testing::readBytes;
+using testing::writeBytes;
+
+class MapExport : public testing::TempDirTest {
  protected:
-  void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("varnholt_mapexport_" + std::to_string(::getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::remove_all(dir_);
-    std::filesystem::create_directories(dir_);
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-
   std::string path(const std::string& name) const { return (dir_ / name).string(); }
-
-  static Bytes get(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), {});
-  }
-
-  static void put(const std::string& path, const Bytes& bytes) {
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  }
-
-  std::filesystem::path dir_;
 };
 
 // Runs call with standard output captured; returns what it printed and, if it
@@ -119,7 +99,7 @@ Bytes unscrambled(Bytes file) {
 
 TEST_F(MapExport, EightPlayersAtSize320) {
   const std::string out = path("full.map");
-  put(out, Bytes(700000, 0xAB));  // longer than the map: the export truncates it
+  writeBytes(out, Bytes(700000, 0xAB));  // longer than the map: the export truncates it
   const std::string lines = printed([&] { exportMap(exampleMap(320, 8), out); });
 
   EXPECT_EQ(lines, writeLines() +
@@ -130,7 +110,7 @@ TEST_F(MapExport, EightPlayersAtSize320) {
                        "8 - 16\nencrypt 8\n614862\n"
                        "9 - 20\nencrypt 9\n614890\n"
                        "stream end\nsize 614892\n");
-  const Bytes file = get(out);
+  const Bytes file = readBytes(out);
   ASSERT_EQ(file.size(), 98u + 45 * 8 + 6 * 320 * 320 + 6 + 12 + 8 * 2);
   EXPECT_EQ(read32(&file[4]), 11u);
   struct Header {
@@ -155,8 +135,8 @@ TEST_F(MapExport, DecodingRestoresThePlainFile) {
   const std::string sealedPath = path("sealed.map");
   printed([&] { writeMap(map, plainPath); });
   printed([&] { exportMap(map, sealedPath); });
-  const Bytes plain = get(plainPath);
-  const Bytes sealed = get(sealedPath);
+  const Bytes plain = readBytes(plainPath);
+  const Bytes sealed = readBytes(sealedPath);
   ASSERT_EQ(plain.size(), 8481u);
   EXPECT_EQ(read32(&plain[0]), 0u);
   EXPECT_NE(sealed, plain);
@@ -177,8 +157,8 @@ TEST_F(MapExport, NoPlayersEndsTheWalkAtThePlayerSection) {
   const std::string lines = printed([&] { exportMap(map, sealedPath); });
   EXPECT_EQ(lines, writeLines() + "1 - 24\nencrypt 1\n40\n2 - 0\nend of file\nsize 228\n");
 
-  const Bytes plain = get(plainPath);
-  const Bytes sealed = get(sealedPath);
+  const Bytes plain = readBytes(plainPath);
+  const Bytes sealed = readBytes(sealedPath);
   ASSERT_EQ(sealed.size(), 228u);
   EXPECT_EQ(read32(&plain[44]), 8u);
   EXPECT_NE(Bytes(sealed.begin() + 16, sealed.begin() + 40), Bytes(plain.begin() + 16, plain.begin() + 40));
@@ -273,7 +253,7 @@ TEST_F(MapExport, IllegalPlayerNameLeavesThePlainFileSoFar) {
     for (uint32_t word : {2u, 98u, 0u, 10u, 20u}) write(expected, word);
     expected.insert(expected.end(), map.players[0].name.begin(), map.players[0].name.end());
     for (uint32_t word : {1u, 11u, 21u}) write(expected, word);
-    EXPECT_EQ(get(out), expected) << name.size();
+    EXPECT_EQ(readBytes(out), expected) << name.size();
   }
 }
 
@@ -284,7 +264,7 @@ TEST_F(MapExport, SteepSlopeTouchesNoFile) {
   map.heights[3 + 10 * 5] = 16;  // bit 3 clear: this tile itself passes
   const std::string fresh = path("fresh.map");
   const std::string existing = path("existing.map");
-  put(existing, {1, 2, 3});
+  writeBytes(existing, {1, 2, 3});
   for (const std::string& out : {fresh, existing}) {
     std::optional<Error> error;
     EXPECT_EQ(printed([&] { exportMap(map, out); }, &error), "");
@@ -292,7 +272,7 @@ TEST_F(MapExport, SteepSlopeTouchesNoFile) {
     EXPECT_EQ(std::string(error->what()), "Illegal slope at 4x6");
   }
   EXPECT_FALSE(std::filesystem::exists(fresh));
-  EXPECT_EQ(get(existing), (Bytes{1, 2, 3}));
+  EXPECT_EQ(readBytes(existing), (Bytes{1, 2, 3}));
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 #include "app/mapimport.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -9,9 +8,12 @@
 
 #include "app/initmap.h"
 #include "app/mapexport.h"
+#include "blank_map.h"
 #include "error.h"
+#include "expect_error.h"
 #include "mapfile.h"
 #include "random.h"
+#include "tempdir.h"
 
 namespace varnholt::app {
 namespace {
@@ -280,48 +282,26 @@ TEST(MapImport, EveryDataFileReadsOrFailsCleanly) {
   }
 }
 
-class TempDir : public ::testing::Test {
- protected:
-  void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("varnholt_import_" + std::to_string(::getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(dir_);
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-  std::filesystem::path dir_;
-};
-
-using ImportFile = TempDir;
-
-// The message of the Error that f throws.
-std::string errorOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const Error& error) {
-    return error.what();
-  }
-  return "no error";
-}
+using ImportFile = testing::TempDirTest;
 
 TEST_F(ImportFile, RefusesWhatIsNoReadableFile) {
   const std::string missing = (dir_ / "missing.map").string();
-  EXPECT_EQ(errorOf([&] { importMap(missing); }),
-            "cannot read " + missing + ": No such file or directory");
-  EXPECT_EQ(errorOf([&] { importMap(dir_.string()); }),
-            "cannot read " + dir_.string() + ": not a regular file");
+  testing::expectErrorMessage([&] { importMap(missing); },
+                              "cannot read " + missing + ": No such file or directory");
+  testing::expectErrorMessage([&] { importMap(dir_.string()); },
+                              "cannot read " + dir_.string() + ": not a regular file");
   const std::filesystem::path big = dir_ / "big.map";
   { std::ofstream(big, std::ios::binary).put(0); }
   std::filesystem::resize_file(big, MAX_MAP_FILE_BYTES + 1);  // sparse: costs no disk
-  EXPECT_EQ(errorOf([&] { importMap(big.string()); }),
-            big.string() + " has 536870913 bytes; files over 512 MiB are not read");
+  testing::expectErrorMessage([&] { importMap(big.string()); },
+                              big.string() + " has 536870913 bytes; files over 512 MiB are not read");
 }
 
 // What is compared: every header value, every entity in order and all seven
 // layers (Map's defaulted ==). Map::parts is not in the file and stays empty
 // on both sides; resource amounts keep only their low nibble in the file, and
 // the generator keeps them at 15 or below, so they compare equal too.
-using RoundTrip = TempDir;
+using RoundTrip = testing::TempDirTest;
 
 TEST_F(RoundTrip, GeneratedMapsReadBackEqual) {
   struct Run {

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <functional>
 #include <set>
 #include <sstream>
 #include <string>
@@ -10,13 +9,14 @@
 #include <vector>
 
 #include "app/meta.h"
-#include "error.h"
+#include "expect_error.h"
 
 namespace varnholt::app {
 namespace {
 
 using model::BuildingMetaBlock;
 using Cells = std::vector<BuildingMetaBlock>;
+using testing::expectError;
 
 const std::string kHead =
     "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
@@ -25,34 +25,23 @@ const std::string kHead =
 // Parses a document whose root element holds body, checking that libxml2
 // prints nothing on its own.
 Cells parseQuietly(const std::string& text) {
-  testing::internal::CaptureStderr();
-  testing::internal::CaptureStdout();
+  ::testing::internal::CaptureStderr();
+  ::testing::internal::CaptureStdout();
   Cells cells;
   try {
     cells = parseBuildingMeta(text).blocks;
   } catch (...) {
-    testing::internal::GetCapturedStdout();
-    testing::internal::GetCapturedStderr();
+    ::testing::internal::GetCapturedStdout();
+    ::testing::internal::GetCapturedStderr();
     throw;
   }
-  EXPECT_EQ(testing::internal::GetCapturedStdout(), "") << text;
-  EXPECT_EQ(testing::internal::GetCapturedStderr(), "") << text;
+  EXPECT_EQ(::testing::internal::GetCapturedStdout(), "") << text;
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "") << text;
   return cells;
 }
 
 Cells parseBody(const std::string& body) {
   return parseQuietly(kHead + "<building worker=\"BEARER\">" + body + "</building>\n");
-}
-
-void expectError(const std::function<void()>& call, const std::string& kind,
-                 const std::string& message) {
-  try {
-    call();
-    ADD_FAILURE() << "no error, expected " << message;
-  } catch (const Error& error) {
-    EXPECT_EQ(error.kind(), kind);
-    EXPECT_EQ(std::string(error.what()), message);
-  }
 }
 
 std::vector<std::string> expectedKeys() {

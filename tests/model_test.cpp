@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "error.h"
+#include "blank_map.h"
+#include "expect_error.h"
 #include "model/accessibletype.h"
 #include "model/buildingtype.h"
 #include "model/civilizationtype.h"
@@ -14,20 +15,6 @@
 
 namespace varnholt::model {
 namespace {
-
-Map emptyMap(uint32_t size) {
-  Map map;
-  map.size = size;
-  const size_t tiles = size_t{size} * size;
-  map.heights.assign(tiles, 0);
-  map.landscape.assign(tiles, LandscapeType::GRASS);
-  map.objects.assign(tiles, ObjectType::NO_OBJECT);
-  map.party.assign(tiles, 255);
-  map.accessible.assign(tiles, AccessibleType::EMPTY);
-  map.resources.assign(tiles, ResourceType::FISH);
-  map.resourceAmounts.assign(tiles, 0);
-  return map;
-}
 
 TEST(Vocabulary, Names) {
   EXPECT_EQ(name(LandscapeType::WATER1), "WATER1");
@@ -90,18 +77,14 @@ TEST(Vocabulary, StartGoodsKeys) {
   EXPECT_EQ(getStartResourcesTypeFromKey("MG"), StartResourcesType::MEDIUM);
   EXPECT_EQ(getStartResourcesTypeFromKey("LG"), StartResourcesType::LOW);
   for (const char* bad : {"hg", "HG ", "", "XX"}) {
-    try {
-      getStartResourcesTypeFromKey(bad);
-      ADD_FAILURE() << bad;
-    } catch (const Error& error) {
-      EXPECT_STREQ(error.what(), "Illegal start goods key");
-      EXPECT_EQ(error.kind(), "Exception");
-    }
+    SCOPED_TRACE(bad);
+    testing::expectError([&] { getStartResourcesTypeFromKey(bad); }, "Exception",
+                         "Illegal start goods key");
   }
 }
 
 TEST(MapRecord, EmptinessLooksAtObjectsAccessAndStacks) {
-  Map map = emptyMap(4);
+  Map map = testing::blankMap(4);
   EXPECT_TRUE(isEmpty(map, 5));
   map.stacks.push_back(Stack{StackType::PLANK, 1, 1, 8});
   EXPECT_TRUE(isStack(map, 5));
@@ -116,7 +99,7 @@ TEST(MapRecord, EmptinessLooksAtObjectsAccessAndStacks) {
 }
 
 TEST(MapRecord, GridSnapshotsAreCopies) {
-  Map map = emptyMap(3);
+  Map map = testing::blankMap(3);
   Grid<LandscapeType> grid = landscapeGrid(map);
   EXPECT_EQ(grid.w, 3);
   EXPECT_EQ(grid.h, 3);
@@ -130,42 +113,31 @@ TEST(MapRecord, GridSnapshotsAreCopies) {
 
 TEST(MapRecord, SlopeCheck) {
   for (uint32_t size : {0u, 1u, 2u}) {
-    Map map = emptyMap(size);
+    Map map = testing::blankMap(size);
     for (auto& h : map.heights) h = 200;
     EXPECT_NO_THROW((assert)(map)) << size;
   }
-  Map map = emptyMap(10);
+  Map map = testing::blankMap(10);
   for (size_t i = 0; i < map.heights.size(); ++i) map.heights[i] = i % 8;
   EXPECT_NO_THROW((assert)(map));
 
-  map = emptyMap(10);
+  map = testing::blankMap(10);
   map.heights[4 + 10 * 6] = 20;
   map.heights[3 + 10 * 5] = 10;
   map.heights[2 + 10 * 4] = 5;  // keeps (3, 5) itself within its own slope
   EXPECT_NO_THROW((assert)(map));  // difference 10, but 20 has bit 3 clear
   map.heights[4 + 10 * 6] = 24;
-  try {
-    (assert)(map);
-    ADD_FAILURE();
-  } catch (const Error& error) {
-    EXPECT_STREQ(error.what(), "Illegal slope at 4x6");
-    EXPECT_EQ(error.kind(), "Exception");
-  }
+  testing::expectError([&] { (assert)(map); }, "Exception", "Illegal slope at 4x6");
   // A steep step to the left or upper neighbour alone is never reported.
   // Here a diagonal ridge of 24 rises straight from 0 to its left and above.
-  map = emptyMap(10);
+  map = testing::blankMap(10);
   for (uint32_t x = 0; x + 2 < 10; ++x) map.heights[x + 10 * (x + 2)] = 24;
   EXPECT_NO_THROW((assert)(map));
   // The first offending tile in row-major order is reported.
-  map = emptyMap(20);
+  map = testing::blankMap(20);
   map.heights[12 + 20 * 14] = 40;
   map.heights[15 + 20 * 13] = 40;
-  try {
-    (assert)(map);
-    ADD_FAILURE();
-  } catch (const Error& error) {
-    EXPECT_STREQ(error.what(), "Illegal slope at 15x13");
-  }
+  testing::expectErrorMessage([&] { (assert)(map); }, "Illegal slope at 15x13");
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include "app/initmap.h"
 #include "app/stages.h"
+#include "blank_map.h"
 #include "grid.h"
 #include "model/map.h"
 #include "random.h"
@@ -118,7 +119,7 @@ TEST(Objects, DefaultSeedRegression) {
 
 // Desert borders, grass with a lattice of single blocked tiles, a river.
 TEST(Objects, GroundKindsAndBlockedTilesFollowTheDraws) {
-  Map map = startmap::grassMap(320);
+  Map map = testing::blankMap(320);
   for (int64_t y = 0; y < 320; ++y) {
     for (int64_t x = 0; x < 320; ++x) {
       const auto at = static_cast<size_t>(x + y * 320);
@@ -167,7 +168,7 @@ TEST(Objects, BlockedNeighbourMeansNoObjectAndNoDraw) {
   generateWithBorder(160, 20);
   const RandomState afterFields = state;
 
-  Map open = startmap::grassMap(160);
+  Map open = testing::blankMap(160);
   randomize(99);
   initObjects(open);
   ASSERT_NE(state, afterFields) << "the open map must draw for this test to mean anything";
@@ -179,7 +180,7 @@ TEST(Objects, BlockedNeighbourMeansNoObjectAndNoDraw) {
       [](Map& m, size_t i) { m.objects[i] = ObjectType::TREE_OAK_1; },
   };
   for (size_t kind = 0; kind < std::size(blockers); ++kind) {
-    Map map = startmap::grassMap(160);
+    Map map = testing::blankMap(160);
     for (size_t i = 0; i < map.objects.size(); ++i) {
       if (i / 160 % 3 == 0) blockers[kind](map, i);
     }

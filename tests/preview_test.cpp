@@ -2,13 +2,14 @@
 
 #include <gtest/gtest.h>
 #include <png.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <set>
 
+#include "blank_map.h"
 #include "error.h"
-#include "mapfile.h"
+#include "expect_error.h"
+#include "tempdir.h"
 
 namespace varnholt::app {
 namespace {
@@ -86,17 +87,7 @@ TEST(Preview, PartyColoursDiffer) {
   EXPECT_GT(colours.size(), 200u);
 }
 
-class PreviewFile : public ::testing::Test {
- protected:
-  void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("varnholt_preview_" + std::to_string(::getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(dir_);
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-  std::filesystem::path dir_;
-};
+using PreviewFile = testing::TempDirTest;
 
 // Reads a PNG back as 8-bit RGB through libpng.
 Image readPng(const std::string& path) {
@@ -140,23 +131,14 @@ TEST_F(PreviewFile, RefusedSizesAndUnwritablePaths) {
       {0, 1, "an empty map has no preview"},
   };
   for (const Case& c : cases) {
-    try {
-      checkPreviewSize(c.size, c.scale);
-      ADD_FAILURE() << c.message;
-    } catch (const Error& error) {
-      EXPECT_STREQ(error.what(), c.message);
-    }
+    testing::expectErrorMessage([&] { checkPreviewSize(c.size, c.scale); }, c.message);
   }
   EXPECT_NO_THROW(checkPreviewSize(1024, 16));
 
   const Image image = renderPreview(tinyMap());
   const std::string missingDir = (dir_ / "no" / "such.png").string();
-  try {
-    writePng(image, 1, missingDir);
-    ADD_FAILURE() << "no error";
-  } catch (const Error& error) {
-    EXPECT_EQ(std::string(error.what()), "cannot write " + missingDir + ": No such file or directory");
-  }
+  testing::expectErrorMessage([&] { writePng(image, 1, missingDir); },
+                              "cannot write " + missingDir + ": No such file or directory");
   if (std::filesystem::exists("/dev/full")) {
     try {
       writePng(image, 16, "/dev/full");

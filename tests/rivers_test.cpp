@@ -7,8 +7,8 @@
 #include <utility>
 #include <vector>
 
+#include "app/initmap.h"
 #include "app/stages.h"
-#include "grid.h"
 #include "random.h"
 #include "terrain_fixture.h"
 
@@ -178,15 +178,8 @@ TEST(Rivers, AnEarlierRiverBlocksALaterOne) {
 // The first three stages at the default seed and size.
 TEST(Rivers, DefaultSeedRegression) {
   randomize(123456789);
-  model::Map map;
-  map.size = 320;
-  map.heights = generateWithBorder(320, 20).data;
-  map.landscape.assign(map.heights.size(), LandscapeType::WATER1);
-  map.objects.assign(map.heights.size(), model::ObjectType::NO_OBJECT);
-  map.party.assign(map.heights.size(), 255);
-  map.accessible.assign(map.heights.size(), AccessibleType::EMPTY);
-  map.resources.assign(map.heights.size(), model::ResourceType::FISH);
-  map.resourceAmounts.assign(map.heights.size(), 0);
+  model::Map map = createMap(8, 320);
+  map.party.assign(map.party.size(), 255);
   initHighmapLandscape(map);
   initLandscapeOutlines(map);
   const model::Map beforeRivers = map;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/stages.h"
+#include "blank_map.h"
 #include "model/map.h"
 #include "start_fixture.h"
 
@@ -49,7 +50,7 @@ TEST(Settlers, ListsPerLevelAndTheTowersParty) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(model::name(c.level));
-    Map map = startmap::grassMap(200);
+    Map map = testing::blankMap(200);
     startmap::placeTower(map, 100, 100, 5);
     startmap::placeTower(map, 20, 30, 1);
     initSettlers(map, c.level);
@@ -67,11 +68,11 @@ TEST(Settlers, ListsPerLevelAndTheTowersParty) {
 // The low piles take the first nine empty tiles at distance 2 from the supply
 // centre; the settlers go on from the two that remain there.
 TEST(Settlers, SkipPileTilesAndNeverShareOne) {
-  Map map = startmap::grassMap(200);
+  Map map = testing::blankMap(200);
   startmap::placeTower(map, 100, 100, 0);
-  testing::internal::CaptureStdout();
+  ::testing::internal::CaptureStdout();
   initStacks(map, StartResourcesType::LOW);
-  testing::internal::GetCapturedStdout();
+  ::testing::internal::GetCapturedStdout();
   initSettlers(map, StartResourcesType::LOW);
 
   ASSERT_EQ(map.settlers.size(), 28u);
@@ -90,14 +91,14 @@ TEST(Settlers, SkipPileTilesAndNeverShareOne) {
 // Forty empty tiles for 86 settlers: the first forty in list order stand, the
 // rest are dropped without a word.
 TEST(Settlers, CrowdedTowerKeepsTheFirstInListOrder) {
-  Map map = startmap::grassMap(200);
+  Map map = testing::blankMap(200);
   startmap::placeTower(map, 100, 100, 0);
   startmap::blockAllBut(map, [&](int64_t i) {
     return i >= startmap::tile(map, 80, 110) && i < startmap::tile(map, 120, 110);
   });
-  testing::internal::CaptureStdout();
+  ::testing::internal::CaptureStdout();
   initSettlers(map, StartResourcesType::HIGH);
-  EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+  EXPECT_EQ(::testing::internal::GetCapturedStdout(), "");
   EXPECT_EQ(runsOf(map, 0, map.settlers.size()), (Runs{{SettlerType::BEARER, 40}}));
 }
 

@@ -6,7 +6,8 @@
 #include <vector>
 
 #include "app/stages.h"
-#include "error.h"
+#include "blank_map.h"
+#include "expect_error.h"
 #include "model/map.h"
 #include "start_fixture.h"
 
@@ -29,7 +30,7 @@ std::vector<std::pair<int, int>> pileOffsets(const Map& map, int towerX, int tow
 // The supply centre lies at (3, 3) from the tower, and its nearest ring is all
 // footprint; the first piles go to the empty tiles at distance 2, row by row.
 TEST(Stacks, PilesTakeTheNearestEmptyTilesInListOrder) {
-  Map map = startmap::grassMap(200);
+  Map map = testing::blankMap(200);
   startmap::placeTower(map, 100, 100, 0);
   initStacks(map, StartResourcesType::HIGH);
 
@@ -47,7 +48,7 @@ TEST(Stacks, PilesTakeTheNearestEmptyTilesInListOrder) {
 // With some footprint cells of the nearest ring freed, distance decides
 // before row order, and the upper row before the left column.
 TEST(Stacks, TruncatedDistanceFirstThenRowMajor) {
-  Map map = startmap::grassMap(200);
+  Map map = testing::blankMap(200);
   startmap::placeTower(map, 100, 100, 0);
   for (auto [dx, dy] : {std::pair{2, 4}, {4, 4}, {4, 3}}) {
     map.accessible[static_cast<size_t>(startmap::tile(map, 100 + dx, 100 + dy))] =
@@ -85,7 +86,7 @@ TEST(Stacks, ListsPerLevel) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(model::name(c.level));
-    Map map = startmap::grassMap(200);
+    Map map = testing::blankMap(200);
     startmap::placeTower(map, 100, 100, 0);
     startmap::placeTower(map, 20, 30, 1);
     initStacks(map, c.level);
@@ -109,13 +110,13 @@ TEST(Stacks, ListsPerLevel) {
 }
 
 TEST(Stacks, ConsoleLinesForEveryBuilding) {
-  Map map = startmap::grassMap(200);
+  Map map = testing::blankMap(200);
   startmap::placeTower(map, 100, 100, 0);
   map.buildings.push_back({1, model::BuildingType::LUMBERJACK, 7, 8, {}, {}, {}});
   startmap::placeTower(map, 30, 150, 2);
-  testing::internal::CaptureStdout();
+  ::testing::internal::CaptureStdout();
   initStacks(map, StartResourcesType::LOW);
-  EXPECT_EQ(testing::internal::GetCapturedStdout(),
+  EXPECT_EQ(::testing::internal::GetCapturedStdout(),
             "init stacks for 100 100\nstack success\n"
             "init stacks for 7 8\n"
             "init stacks for 30 150\nstack success\n");
@@ -133,22 +134,16 @@ TEST(Stacks, TooLittleRoomFails) {
   for (const Case& c : {Case{StartResourcesType::HIGH, true, 5},
                         Case{StartResourcesType::CUSTOM, false, 0}}) {
     SCOPED_TRACE(model::name(c.level));
-    Map map = startmap::grassMap(200);
+    Map map = testing::blankMap(200);
     startmap::placeTower(map, 100, 100, 0);
     if (c.crowded) {
       startmap::blockAllBut(map, [&](int64_t i) {
         return i >= startmap::tile(map, 90, 110) && i < startmap::tile(map, 95, 110);
       });
     }
-    testing::internal::CaptureStdout();
-    try {
-      initStacks(map, c.level);
-      ADD_FAILURE() << "no error";
-    } catch (const Error& error) {
-      EXPECT_STREQ(error.what(), "Failed to setup stacks");
-      EXPECT_EQ(error.kind(), "Exception");
-    }
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "init stacks for 100 100\n");
+    ::testing::internal::CaptureStdout();
+    testing::expectError([&] { initStacks(map, c.level); }, "Exception", "Failed to setup stacks");
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "init stacks for 100 100\n");
     EXPECT_EQ(map.stacks.size(), c.piles);
   }
 }

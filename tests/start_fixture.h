@@ -6,22 +6,9 @@
 #include "app/mapedit.h"
 #include "model/map.h"
 
-// Maps for the placement stage tests: flat grass, nothing placed, no party.
+// Placing and blocking on the maps of the placement stage tests, which start
+// as testing::blankMap: flat grass, nothing placed, no party.
 namespace varnholt::startmap {
-
-inline model::Map grassMap(uint32_t size) {
-  model::Map map;
-  map.size = size;
-  const size_t tiles = size_t{size} * size;
-  map.heights.assign(tiles, 0);
-  map.landscape.assign(tiles, model::LandscapeType::GRASS);
-  map.objects.assign(tiles, model::ObjectType::NO_OBJECT);
-  map.party.assign(tiles, 255);
-  map.accessible.assign(tiles, model::AccessibleType::EMPTY);
-  map.resources.assign(tiles, model::ResourceType::FISH);
-  map.resourceAmounts.assign(tiles, 0);
-  return map;
-}
 
 inline int64_t tile(const model::Map& map, int64_t x, int64_t y) {
   return x + y * int64_t{map.size};

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "blank_map.h"
 #include "model/map.h"
 
 // Small hand-drawn maps for the terrain stage tests: one character per tile,
@@ -56,17 +57,10 @@ inline char glyphOf(LandscapeType kind) {
 // rows and access as the landscape stage gives each kind ('#' blocked kinds:
 // water, inner snow and moor, solid snow and moor).
 inline model::Map mapFromArt(const std::vector<std::string>& rows) {
-  model::Map map;
-  map.size = static_cast<uint32_t>(rows.size());
-  const size_t tiles = rows.size() * rows.size();
-  map.heights.assign(tiles, 0);
-  map.objects.assign(tiles, model::ObjectType::NO_OBJECT);
-  map.party.assign(tiles, 255);
-  map.resources.assign(tiles, model::ResourceType::FISH);
-  map.resourceAmounts.assign(tiles, 0);
-  // Exact capacities, so the sanitizer build reports any read past a layer.
-  map.landscape.reserve(tiles);
-  map.accessible.reserve(tiles);
+  // Every layer at its exact capacity, so the sanitizer build reports any
+  // read past one.
+  model::Map map = testing::blankMap(static_cast<uint32_t>(rows.size()));
+  size_t i = 0;
   for (const std::string& row : rows) {
     if (row.size() != rows.size()) throw std::invalid_argument("map art must be square");
     for (char glyph : row) {
@@ -74,8 +68,9 @@ inline model::Map mapFromArt(const std::vector<std::string>& rows) {
       const bool blocked = model::isWater(kind) || kind == LandscapeType::SNOWINNER ||
                            kind == LandscapeType::SNOW || kind == LandscapeType::MOORINNER ||
                            kind == LandscapeType::MOOR;
-      map.landscape.push_back(kind);
-      map.accessible.push_back(blocked ? AccessibleType::BLOCKED : AccessibleType::EMPTY);
+      map.landscape[i] = kind;
+      map.accessible[i] = blocked ? AccessibleType::BLOCKED : AccessibleType::EMPTY;
+      ++i;
     }
   }
   return map;

@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "error.h"
+#include "expect_error.h"
 
 namespace varnholt {
 namespace {
@@ -59,34 +60,20 @@ TEST(Utils, ParseInteger) {
     EXPECT_EQ(parseInteger(c.text), c.value) << c.text;
   }
   for (const char* bad : {"", "+", "-", "abc", "12abc", " 1", "1 ", "1.5", "_1", "+_1", "0x10"}) {
-    try {
-      parseInteger(bad);
-      ADD_FAILURE() << "accepted " << bad;
-    } catch (const Error& error) {
-      EXPECT_EQ(error.kind(), "ValueError");
-      EXPECT_EQ(std::string(error.what()), std::string("invalid integer: ") + bad);
-    }
+    testing::expectError([&] { parseInteger(bad); }, "ValueError",
+                         std::string("invalid integer: ") + bad);
   }
   for (const char* big : {"9223372036854775808", "-9223372036854775809", "99999999999999999999"}) {
-    try {
-      parseInteger(big);
-      ADD_FAILURE() << "accepted " << big;
-    } catch (const Error& error) {
-      EXPECT_EQ(error.kind(), "ValueError");
-      EXPECT_STREQ(error.what(), "Parsed integer outside of valid range");
-    }
+    SCOPED_TRACE(big);
+    testing::expectError([&] { parseInteger(big); }, "ValueError",
+                         "Parsed integer outside of valid range");
   }
 }
 
 TEST(Utils, ParseBool) {
   for (const char* yes : {"y", "yes", "TRUE", "1", "On", "t_r_u_e"}) EXPECT_TRUE(parseBool(yes));
   for (const char* no : {"n", "No", "false", "0", "OFF", "F_ALSE"}) EXPECT_FALSE(parseBool(no));
-  try {
-    parseBool("maybe");
-    ADD_FAILURE();
-  } catch (const Error& error) {
-    EXPECT_STREQ(error.what(), "cannot interpret as a bool: maybe");
-  }
+  testing::expectErrorMessage([] { parseBool("maybe"); }, "cannot interpret as a bool: maybe");
 }
 
 }  // namespace

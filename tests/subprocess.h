@@ -1,0 +1,34 @@
+#pragma once
+
+// Runs a built program as a user would and collects its three outputs.
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "tempdir.h"
+
+namespace varnholt::testing {
+
+struct Outcome {
+  std::string out;
+  std::string err;
+  int status;  // the exit status, -1 if the program did not exit
+};
+
+// Runs program with arguments (shell words) in dir. Its standard output and
+// error pass through out.txt and err.txt there, which are removed again.
+inline Outcome runIn(const std::filesystem::path& dir, const std::string& program,
+                     const std::string& arguments) {
+  const std::string command =
+      "cd '" + dir.string() + "' && '" + program + "' " + arguments + " >out.txt 2>err.txt";
+  const int raw = std::system(command.c_str());
+  Outcome outcome{slurp(dir / "out.txt"), slurp(dir / "err.txt"),
+                  WIFEXITED(raw) ? WEXITSTATUS(raw) : -1};
+  std::filesystem::remove(dir / "out.txt");
+  std::filesystem::remove(dir / "err.txt");
+  return outcome;
+}
+
+}  // namespace varnholt::testing
