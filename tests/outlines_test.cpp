@@ -116,5 +116,76 @@ TEST(Outlines, SandShoreOnWaterTouchingLand) {
   EXPECT_EQ(accessArt(map), (Art{"######", "#.####", "######", "######", "####.#", "######"}));
 }
 
+// The passes as the tile-by-tile walk over the live layer, first neighbour
+// in order wins; the stage must agree with it on any ground.
+void referenceOutlines(model::Map& map) {
+  using model::isDesert;
+  using model::isMoor;
+  using model::isMountain;
+  using model::isSnow;
+  using model::isWater;
+  using L = model::LandscapeType;
+  using model::AccessibleType;
+  using Test = bool (*)(L);
+  struct Pass {
+    Test tile;
+    Test neighbour;
+    L kind;
+    AccessibleType access;
+  };
+  const Pass passes[] = {
+      {[](L t) { return t == L::MOUNTAIN; }, [](L t) { return !isMountain(t) && !isSnow(t); },
+       L::MOUNTAINBORDER, AccessibleType::EMPTY},
+      {[](L t) { return !isMountain(t); }, [](L t) { return t == L::MOUNTAINBORDER; },
+       L::MOUNTAINBORDEROUTER, AccessibleType::EMPTY},
+      {[](L t) { return t == L::DESERT; }, [](L t) { return !isDesert(t) && !isSnow(t); },
+       L::DESERTBORDER, AccessibleType::EMPTY},
+      {[](L t) { return !isDesert(t); }, [](L t) { return t == L::DESERTBORDER; },
+       L::DESERTBORDEROUTER, AccessibleType::EMPTY},
+      {[](L t) { return t == L::SNOWINNER; }, [](L t) { return !isSnow(t); }, L::SNOWBORDER,
+       AccessibleType::EMPTY},
+      {[](L t) { return t == L::SNOWINNER; }, [](L t) { return t == L::SNOWBORDER; }, L::SNOW,
+       AccessibleType::BLOCKED},
+      {[](L t) { return t == L::MOORINNER; }, [](L t) { return !isMoor(t); }, L::MOORBORDER,
+       AccessibleType::EMPTY},
+      {[](L t) { return t == L::MOORINNER; }, [](L t) { return t == L::MOORBORDER; }, L::MOOR,
+       AccessibleType::BLOCKED},
+      {[](L t) { return isWater(t); }, [](L t) { return !isWater(t) && t != L::SAND; }, L::SAND,
+       AccessibleType::BLOCKED},
+  };
+  const int64_t size = map.size;
+  for (const Pass& pass : passes) {
+    for (int64_t i = 0; i < size * size; ++i) {
+      if (!pass.tile(map.landscape[i])) continue;
+      for (int64_t n : aroundIndices(size, size, i)) {
+        if (pass.neighbour(map.landscape[n])) {
+          map.landscape[i] = pass.kind;
+          map.accessible[i] = pass.access;
+          break;
+        }
+      }
+    }
+  }
+}
+
+TEST(Outlines, AgreesWithTheTileByTileWalkOnMixedGround) {
+  // Patches of every inner kind, water, sand and grass, down to single tiles
+  // on the map's edges and corners.
+  const std::string glyphs = "gggwW_MDSR";
+  for (const int64_t size : {1, 2, 3, 17, 64}) {
+    randomize(size);
+    Art art(static_cast<size_t>(size), std::string(static_cast<size_t>(size), 'g'));
+    for (std::string& row : art) {
+      for (char& glyph : row) glyph = glyphs[static_cast<size_t>(rand(9))];
+    }
+    model::Map expected = mapFromArt(art);
+    referenceOutlines(expected);
+    model::Map map = mapFromArt(art);
+    outline(map);
+    EXPECT_EQ(landscapeArt(map), landscapeArt(expected)) << "size " << size;
+    EXPECT_EQ(accessArt(map), accessArt(expected)) << "size " << size;
+  }
+}
+
 }  // namespace
 }  // namespace varnholt::app
