@@ -100,12 +100,14 @@ void initLandscapeOutlines(model::Map& map) {
                 only(LandscapeType::DESERTBORDER), LandscapeType::DESERTBORDEROUTER, kEmpty);
 
   // Snow and moor: a walkable border ring, then a blocked ring of the solid kind.
-  outliner.pass(only(LandscapeType::SNOWINNER), groundSet([](LandscapeType t) { return !isSnow(t); }),
-                LandscapeType::SNOWBORDER, kEmpty);
+  outliner.pass(only(LandscapeType::SNOWINNER),
+                groundSet([](LandscapeType t) { return !isSnow(t); }), LandscapeType::SNOWBORDER,
+                kEmpty);
   outliner.pass(only(LandscapeType::SNOWINNER), only(LandscapeType::SNOWBORDER),
                 LandscapeType::SNOW, kBlocked);
-  outliner.pass(only(LandscapeType::MOORINNER), groundSet([](LandscapeType t) { return !isMoor(t); }),
-                LandscapeType::MOORBORDER, kEmpty);
+  outliner.pass(only(LandscapeType::MOORINNER),
+                groundSet([](LandscapeType t) { return !isMoor(t); }), LandscapeType::MOORBORDER,
+                kEmpty);
   outliner.pass(only(LandscapeType::MOORINNER), only(LandscapeType::MOORBORDER),
                 LandscapeType::MOOR, kBlocked);
 
