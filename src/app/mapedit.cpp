@@ -50,18 +50,13 @@ bool canSetBuilding(const model::Map& map, int64_t pos, model::BuildingType buil
     const int64_t x = pos % size;
     const int64_t y = pos / size;
     // Cells past the left or right edge land in the neighbouring row; cells
-    // above or below the map make the answer no. The test per cell is isEmpty
-    // and not mountain, with the goods pile scan skipped while there are none
-    // (as during the tower search, which asks about millions of tiles).
+    // above or below the map make the answer no. The tower search asks about
+    // millions of tiles, hence the unchecked emptiness test.
     for (const model::BuildingMetaBlock& cell : towerMeta().blocks) {
       const int64_t c = (x + cell.xOffset) + (y + cell.yOffset) * size;
       if (c < 0 || c >= size * size) return false;
       const auto tile = static_cast<size_t>(c);
-      if (map.objects[tile] != model::ObjectType::NO_OBJECT ||
-          model::isBlocked(map.accessible[tile]) || model::isMountain(map.landscape[tile]) ||
-          (!map.stacks.empty() && model::isStack(map, c))) {
-        return false;
-      }
+      if (!model::isEmptyOnMap(map, tile) || model::isMountain(map.landscape[tile])) return false;
     }
   }
   return canSetBuilding0(map, pos, buildingType);

@@ -11,18 +11,10 @@ using model::Map;
 
 namespace {
 
-// isEmpty, inlined and unchecked: this test runs for every neighbour of every
-// tile, and the neighbours of a tile are always on the map.
-bool isEmptyTile(const Map& map, int64_t i) {
-  const auto at = static_cast<size_t>(i);
-  return map.objects[at] == model::ObjectType::NO_OBJECT && !model::isBlocked(map.accessible[at]) &&
-         (map.stacks.empty() || !model::isStack(map, i));
-}
-
 // True when no neighbour of tile i blocks the way; the tile itself is not looked at.
 bool freeAround(const Map& map, int64_t size, int64_t i, int64_t column) {
   for (int64_t neighbour : aroundIndices(size, size, i, column)) {
-    if (!isEmptyTile(map, neighbour)) return false;
+    if (!model::isEmptyOnMap(map, static_cast<size_t>(neighbour))) return false;
   }
   return true;
 }

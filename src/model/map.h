@@ -59,6 +59,13 @@ bool isStack(const Map& map, int64_t index);
 // True when the tile has no object, is not blocked and holds no goods pile.
 bool isEmpty(const Map& map, int64_t index);
 
+// isEmpty for a tile known to be on the map, inlined and without range checks,
+// for loops that ask about every tile or every footprint cell.
+inline bool isEmptyOnMap(const Map& map, size_t tile) {
+  return map.objects[tile] == ObjectType::NO_OBJECT && !isBlocked(map.accessible[tile]) &&
+         (map.stacks.empty() || !isStack(map, static_cast<int64_t>(tile)));
+}
+
 // Slope check: throws Exception "Illegal slope at <x>x<y>" for the first tile
 // whose height has bit 3 set and differs by more than 7 from its upper-left
 // neighbour. The parentheses keep the name clear of the standard assert
