@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <optional>
 
+#include "catalogue/footprints.h"
+#include "generate/summedarea.h"
 #include "model/utils.h"
 
 namespace varnholt::inspect {
@@ -99,6 +101,61 @@ Tally tally(const Map& map) {
   return t;
 }
 
+// Tables of the building spots and of trees and stones, for the spot columns.
+struct SpotTables {
+  generate::SummedArea small;
+  generate::SummedArea medium;
+  generate::SummedArea large;
+  std::vector<int32_t> smallFits;
+  generate::SummedArea stones;
+  generate::SummedArea trees;
+};
+
+SpotTables spotTables(const Map& map) {
+  const int64_t size = map.size;
+  std::vector<int32_t> smallFits = buildingSpots(map, SMALL_SPOT_KEY);
+  return {generate::SummedArea(size, smallFits),
+          generate::SummedArea(size, buildingSpots(map, MEDIUM_SPOT_KEY)),
+          generate::SummedArea(size, buildingSpots(map, LARGE_SPOT_KEY)),
+          smallFits,
+          generate::SummedArea::of(size, [&](int64_t i) { return isStone(map.objects[i]); }),
+          generate::SummedArea::of(size, [&](int64_t i) { return isTree(map.objects[i]); })};
+}
+
+void addSpotColumns(FairnessRow& r, const SpotTables& tables, int64_t size) {
+  auto set = [&r](Column column, int64_t value) { r.values[static_cast<size_t>(column)] = value; };
+  const int64_t cx = r.spot.x;
+  const int64_t cy = r.spot.y;
+  set(Column::SMALL, tables.small.circle(cx, cy, FAIRNESS_RADIUS));
+  set(Column::MEDIUM, tables.medium.circle(cx, cy, FAIRNESS_RADIUS));
+  set(Column::LARGE, tables.large.circle(cx, cy, FAIRNESS_RADIUS));
+  int64_t stonecutter = 0;
+  int64_t woodcutter = 0;
+  for (const Offset& offset : circle()) {
+    const int64_t x = cx + offset.dx;
+    const int64_t y = cy + offset.dy;
+    if (x < 0 || y < 0 || x >= size || y >= size) continue;
+    if (tables.smallFits[static_cast<size_t>(x + size * y)] == 0) continue;
+    if (tables.stones.circle(x, y, SUPPLY_REACH) > 0) ++stonecutter;
+    if (tables.trees.circle(x, y, SUPPLY_REACH) > 0) ++woodcutter;
+  }
+  set(Column::STONECUTTER, stonecutter);
+  set(Column::WOODCUTTER, woodcutter);
+}
+
+// Truncated distance from each spot to the nearest other one.
+void addRivalColumn(std::vector<FairnessRow>& rows) {
+  for (FairnessRow& r : rows) {
+    int64_t nearest = 0;
+    for (const FairnessRow& other : rows) {
+      if (&other == &r) continue;
+      const int64_t d = distance(r.spot.x, r.spot.y, other.spot.x, other.spot.y);
+      if (nearest == 0 || d < nearest) nearest = d;
+    }
+    r.values[static_cast<size_t>(Column::RIVAL)] = nearest;
+  }
+}
+
 FairnessRow row(const Map& map, const Tally& t, const StartSpot& spot) {
   FairnessRow r;
   r.spot = spot;
@@ -139,6 +196,21 @@ bool isBuildableGround(LandscapeType type) {
   return !isWater(type) && !isRiver(type) && !isMountain(type) && !isSnow(type) && !isMoor(type);
 }
 
+std::vector<int32_t> buildingSpots(const Map& map, const char* key) {
+  const int64_t size = map.size;
+  std::vector<bool> pile(map.landscape.size(), false);
+  for (const model::Stack& stack : map.stacks) {
+    if (stack.posX < size && stack.posY < size) pile[stack.posX + size * stack.posY] = true;
+  }
+  const generate::SummedArea bad = generate::SummedArea::of(size, [&](int64_t i) {
+    const auto tile = static_cast<size_t>(i);
+    return map.landscape[tile] != LandscapeType::GRASS ||
+           map.objects[tile] != model::ObjectType::NO_OBJECT ||
+           isBlocked(map.accessible[tile]) || pile[tile];
+  });
+  return generate::footprintFits(bad, generate::FootprintRows(catalogue::buildingMeta(key)));
+}
+
 std::vector<StartSpot> startSpots(const Map& map) {
   std::vector<StartSpot> towers = towerSpots(map);
   return towers.empty() ? playerSpots(map) : towers;
@@ -151,6 +223,11 @@ Fairness fairness(const Map& map) {
   if (!result.fromTowers) spots = playerSpots(map);
   const Tally t = tally(map);
   for (const StartSpot& spot : spots) result.rows.push_back(row(map, t, spot));
+  if (!spots.empty()) {
+    const SpotTables tables = spotTables(map);
+    for (FairnessRow& r : result.rows) addSpotColumns(r, tables, map.size);
+  }
+  addRivalColumn(result.rows);
   for (size_t c = 0; c < COLUMN_COUNT && !result.rows.empty(); ++c) {
     Spread& spread = result.spread[c];
     spread.min = spread.max = result.rows.front().values[c];

@@ -30,12 +30,30 @@ enum class Column : uint8_t {
   PILES,     // goods piles within the radius
   GOODS,     // goods in those piles
   SETTLERS,  // settlers of the spot's party anywhere on the map
+  // Building spots within the radius: tiles where the footprint of
+  // SMALL_SPOT_KEY, MEDIUM_SPOT_KEY or LARGE_SPOT_KEY fits with every cell on
+  // the map, plain GRASS, empty and not blocked.
+  SMALL,
+  MEDIUM,
+  LARGE,
+  STONECUTTER,  // small spots with a stone at distance below SUPPLY_REACH
+  WOODCUTTER,   // small spots with a tree at distance below SUPPLY_REACH
+  RIVAL,        // truncated distance to the nearest other spot, 0 when alone
 };
 
-inline constexpr size_t COLUMN_COUNT = 15;
+inline constexpr size_t COLUMN_COUNT = 21;
 inline constexpr std::array<std::string_view, COLUMN_COUNT> COLUMN_NAMES = {
-    "claimed", "buildable", "trees", "stones", "mountain", "coal",  "iron",     "gold",
-    "gems",    "sulfur",    "water", "fish",   "piles",    "goods", "settlers"};
+    "claimed", "buildable", "trees", "stones",   "mountain", "coal",        "iron",
+    "gold",    "gems",      "sulfur", "water",   "fish",     "piles",       "goods",
+    "settlers", "small",    "medium", "large",   "stonecutter", "woodcutter", "rival"};
+
+// The buildings whose footprints stand for the three spot sizes.
+inline constexpr const char* SMALL_SPOT_KEY = "meta/buildings/roman/small_livinghouse.xml";
+inline constexpr const char* MEDIUM_SPOT_KEY = "meta/buildings/roman/medium_livinghouse.xml";
+inline constexpr const char* LARGE_SPOT_KEY = "meta/buildings/roman/big_livinghouse.xml";
+
+// How near a stone or tree must be for a stonecutter or woodcutter spot.
+inline constexpr int64_t SUPPLY_REACH = 10;
 
 // A place a party starts from.
 struct StartSpot {
@@ -70,6 +88,10 @@ bool isBuildableGround(model::LandscapeType type);
 // when there is none the player start spots inside the map, party = player
 // number.
 std::vector<StartSpot> startSpots(const model::Map& map);
+
+// The tiles (1) where a building of the footprint key could stand by the
+// spot rule above; goods piles count as taken.
+std::vector<int32_t> buildingSpots(const model::Map& map, const char* key);
 
 // One row per start spot. Safe on any map read from a file: entities outside
 // the map are not counted.
