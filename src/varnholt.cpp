@@ -14,8 +14,20 @@ model::Map generateMap(const GenerateOptions& options, const Console& console) {
     throw exception("Illegal player count " + std::to_string(options.playerCount));
   }
   generate::Random random(options.seed);
-  return generate::initMap(random, options.playerCount, static_cast<uint32_t>(options.size),
-                           options.startGoods, console);
+  const auto size = static_cast<uint32_t>(options.size);
+  switch (options.mode) {
+    case StartMode::CLASSIC: break;
+    case StartMode::FAIR:
+      return generate::initFairMap(random, options.playerCount, size, options.startGoods,
+                                   generate::StartSymmetry::NONE, console);
+    case StartMode::SYMMETRIC:
+      return generate::initFairMap(random, options.playerCount, size, options.startGoods,
+                                   options.playerCount == 4
+                                       ? generate::StartSymmetry::POINT_AND_DIAGONAL
+                                       : generate::StartSymmetry::POINT,
+                                   console);
+  }
+  return generate::initMap(random, options.playerCount, size, options.startGoods, console);
 }
 
 std::vector<uint8_t> mapFileBytes(const model::Map& map, const Console& console) {

@@ -30,18 +30,27 @@ namespace varnholt {
 inline constexpr int64_t MAX_MAP_SIZE = 26740;  // 6 * size^2 + 12 must fit the 32-bit area length
 inline constexpr int64_t MAX_PLAYER_COUNT = 254;  // parties are bytes and 255 means no party
 
+// How the starts are laid out: as they fall (classic), each given the same
+// surroundings (fair), or exact copies by the symmetries of the tile grid
+// (symmetric; even player counts only).
+enum class StartMode : uint8_t { CLASSIC, FAIR, SYMMETRIC };
+
 // What to generate. The defaults are the command line's.
 struct GenerateOptions {
   int64_t seed = 123456789;
   int64_t size = 320;  // edge length in tiles, 1 to MAX_MAP_SIZE
   int64_t playerCount = 8;  // 1 to MAX_PLAYER_COUNT
   model::StartResourcesType startGoods = model::StartResourcesType::HIGH;
+  StartMode mode = StartMode::CLASSIC;
 };
 
 // Generates the map the options describe, sending the run's progress lines
 // to console. Throws Exception "Illegal map size <n>" or "Illegal player
 // count <n>" for values out of range, and the stage's error when the map
-// cannot be made (for example "FAiled to create player start").
+// cannot be made (for example "FAiled to create player start"). FAIR and
+// SYMMETRIC maps throw Exception "Map too small for <n> fair starts (...)"
+// when the starts cannot keep their distances, SYMMETRIC ones
+// "Symmetric maps need an even player count, not <n>" for odd counts.
 model::Map generateMap(const GenerateOptions& options, const Console& console);
 
 // The finished map file: written, scrambled and sealed with its checksum,

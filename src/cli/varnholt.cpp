@@ -18,7 +18,7 @@ constexpr const char* kUsage =
     R"(Varnholt is a generator for The Settlers 3 *.map files
 
 Usage:
-  varnholt [--output=<output>] [--seed=<seed>] [--size=<size>] [--playerCount=<playerCount>] [--startGoods=<HG|MG|LG>]
+  varnholt [--output=<output>] [--seed=<seed>] [--size=<size>] [--playerCount=<playerCount>] [--startGoods=<HG|MG|LG>] [--fair | --symmetric]
   varnholt (-h | --help)
   varnholt --version
 Options:
@@ -28,7 +28,9 @@ Options:
   --seed=<seed>                 Seed (numeric) to use for random functions. Use another seed to get another map. [default: 123456789]
   --size=<size>                 Size of the generated map. [default: 320]
   --playerCount=<playerCount>   Amount of player start spots on the map. [default: 8]
-  --startGoods=<HG|MG|LG>       Define the stacks and settlers the players start with. [default: HG])";
+  --startGoods=<HG|MG|LG>       Define the stacks and settlers the players start with. [default: HG]
+  --fair                        Give every player an equal start: land, wood, stone, ore and room.
+  --symmetric                   Build a mirrored map whose starts are exact copies (even player counts).)";
 
 constexpr const char* kVersion = "BETA";
 
@@ -75,6 +77,8 @@ int run(const std::vector<std::string>& arguments) {
   if (isTrue(args["--startGoods"])) {
     options.startGoods = model::getStartResourcesTypeFromKey(text(args["--startGoods"]));
   }
+  if (isTrue(args["--fair"])) options.mode = StartMode::FAIR;
+  if (isTrue(args["--symmetric"])) options.mode = StartMode::SYMMETRIC;
   const Console console = [](std::string_view lines) {
     std::fwrite(lines.data(), 1, lines.size(), stdout);
   };

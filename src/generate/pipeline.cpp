@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "generate/stages.h"
 #include "generate/heightfield.h"
@@ -36,18 +37,10 @@ Map createMap(Random& random, int64_t playerCount, uint32_t size) {
   return map;
 }
 
-Map& init(Map& map, Random& random, int64_t playerCount, uint32_t size,
-          model::StartResourcesType startResources, const Console& console) {
-  map.party.assign(map.party.size(), 255);
-  initHighmapLandscape(map, random);
-  initLandscapeOutlines(map);
-  initRivers(map, random);
-  initObjects(map, random);
-  initResources(map, random);
-  initBuildings(map, random, playerCount, size, startResources);
-  initStacks(map, startResources, console);
-  initSettlers(map, startResources);
-  initPlayers(map, playerCount, size, startResources);
+namespace {
+
+// Prints the goods piles, one record per pile in creation order.
+void printStacks(const Map& map, const Console& console) {
   // The record's ordinal stands in for its address, so the dump is the same
   // on every run.
   std::string dump;
@@ -60,6 +53,53 @@ Map& init(Map& map, Random& random, int64_t playerCount, uint32_t size,
             ",\ncount = " + std::to_string(stack.count) + "]\n";
   }
   console(dump);
+}
+
+}  // namespace
+
+Map& init(Map& map, Random& random, int64_t playerCount, uint32_t size,
+          model::StartResourcesType startResources, const Console& console) {
+  map.party.assign(map.party.size(), 255);
+  initHighmapLandscape(map, random);
+  initLandscapeOutlines(map);
+  initRivers(map, random);
+  initObjects(map, random);
+  initResources(map, random);
+  initBuildings(map, random, playerCount, size, startResources);
+  initStacks(map, startResources, console);
+  initSettlers(map, startResources);
+  initPlayers(map, playerCount, size, startResources);
+  printStacks(map, console);
+  return map;
+}
+
+Map initFairMap(Random& random, int64_t playerCount, uint32_t size,
+                model::StartResourcesType startResources, StartSymmetry symmetry,
+                const Console& console) {
+  Map map = createMap(random, playerCount, size);
+  map.party.assign(map.party.size(), 255);
+  if (symmetry != StartSymmetry::NONE) symmetrizeHeights(map, symmetry);
+  const std::vector<FairStart> starts = planFairStarts(map, playerCount, symmetry);
+  shapeStartTerrain(map, starts);
+  initHighmapLandscape(map, random);
+  levelStartGround(map, starts);
+  initLandscapeOutlines(map);
+  initRivers(map, random);
+  openStartGround(map, starts);
+  initObjects(map, random);
+  initResources(map, random);
+  plantStartObjects(map, random, starts);
+  balanceStartMinerals(map, starts);
+  if (symmetry != StartSymmetry::NONE) mirrorMap(map, symmetry, starts);
+  // The place for passes that bring the finished ground in line with the
+  // game's conventions: after every change to ground, objects and
+  // resources, before the towers claim land and the goods are laid.
+  placeFairTowers(map, starts);
+  initStacks(map, startResources, console);
+  initSettlers(map, startResources);
+  initPlayers(map, playerCount, size, startResources);
+  setPlayerStartsToTowers(map);
+  printStacks(map, console);
   return map;
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "generate/fairstages.h"
 #include "generate/random.h"
 #include "model/console.h"
 #include "model/map.h"
@@ -24,5 +25,13 @@ model::Map createMap(Random& random, int64_t playerCount, uint32_t size);
 // prints the goods pile dump. Returns the same map.
 model::Map& init(model::Map& map, Random& random, int64_t playerCount, uint32_t size,
                  model::StartResourcesType startResources, const Console& console);
+
+// A fair map: createMap, then the classic stages with the fair stages of
+// fairstages.h between them, for starts related by symmetry (NONE for
+// --fair). Throws the planning stage's Exception when the map is too small
+// for its players or, under a symmetry, the player count is odd.
+model::Map initFairMap(Random& random, int64_t playerCount, uint32_t size,
+                       model::StartResourcesType startResources, StartSymmetry symmetry,
+                       const Console& console);
 
 }  // namespace varnholt::generate

@@ -1,0 +1,105 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "generate/random.h"
+#include "model/map.h"
+
+// The extra stages of fair and symmetric maps. They run between the classic
+// stages of stages.h (see initFair in pipeline.h) and give every start the
+// same surroundings: open grass, one mountain, one lake, the same trees,
+// stones and ore within the fairness radius of its tower.
+namespace varnholt::generate {
+
+// A start of a fair map: the tower's tile and the centres of the mountain
+// and the lake laid out inside its circle.
+struct FairStart {
+  int64_t x = 0;
+  int64_t y = 0;
+  int64_t mountainX = 0;
+  int64_t mountainY = 0;
+  int64_t lakeX = 0;
+  int64_t lakeY = 0;
+};
+
+// How the starts of a map relate: each its own (fair), or copies of each
+// other under the point reflection (x, y) -> (S-1-x, S-1-y) alone or together
+// with the diagonal mirror (x, y) -> (y, x) (symmetric).
+enum class StartSymmetry : uint8_t { NONE, POINT, POINT_AND_DIAGONAL };
+
+// The closest any start may come to an edge of the map.
+inline constexpr int64_t START_EDGE_DISTANCE = 52;
+// The start area: what lies at distance below this from a tower is laid out
+// by these stages; it is the fairness radius and the tower's claim.
+inline constexpr int64_t START_RADIUS = 40;
+// The ground these stages level and clear: the start area and the reach of
+// the largest building footprint beyond it, so a spot at the rim of the area
+// finds the same ground as one in the middle.
+inline constexpr int64_t START_LEVEL_RADIUS = 48;
+
+// fairstarts.cpp: picks the tower tiles (no draws). Starts lie on a lattice
+// over the square START_EDGE_DISTANCE in from the edges, spread so that
+// neighbours stand at least max(2 * START_DOMAIN, 0.8 * size / sqrt(players))
+// apart, each moved within a small window to the tile whose start area holds
+// the most land in the height field already. Under a symmetry the starts are
+// images of the first ones, player by player. Throws Exception "Map too
+// small for <n> fair starts (...)" when the lattice cannot keep the distance
+// and "Symmetric maps need an even player count" for odd counts under a
+// symmetry.
+std::vector<FairStart> planFairStarts(const model::Map& map, int64_t playerCount,
+                                      StartSymmetry symmetry);
+
+// Tiles at distance below this from a start belong to that start's copy
+// under a symmetry; twice it is the least distance between starts.
+inline constexpr int64_t START_DOMAIN = 44;
+
+// startterrain.cpp: reshapes the height field around every start (no
+// draws): inside START_LEVEL_RADIUS the ground is levelled to grass heights
+// except one mountain and one lake of fixed shape; a ring outside blends
+// back into the map's own heights. Slopes stay within the file's limit.
+void shapeStartTerrain(model::Map& map, const std::vector<FairStart>& starts);
+
+// startterrain.cpp: turns the sand specks, desert and moor the landscape
+// stage left within START_LEVEL_RADIUS of every start into grass, before the outline passes
+// draw shores and borders (no draws).
+void levelStartGround(model::Map& map, const std::vector<FairStart>& starts);
+
+// startterrain.cpp: turns river tiles within START_LEVEL_RADIUS back into
+// grass, so no one-tile river line cuts the building land (no draws).
+void openStartGround(model::Map& map, const std::vector<FairStart>& starts);
+
+// topups.cpp: removes the trees and stones within START_LEVEL_RADIUS of
+// every start and
+// plants START_TREES trees and START_STONES stones in patches, on tiles free
+// by the rules of the object scatter: GRASS (stones also desert), empty, all
+// eight neighbours empty (draws the kinds).
+inline constexpr int64_t START_TREES = 75;
+inline constexpr int64_t START_STONES = 20;
+void plantStartObjects(model::Map& map, Random& random, const std::vector<FairStart>& starts);
+
+// topups.cpp: lays coal, iron and gold into the mountain tiles of every
+// start area in one fixed pattern, then raises amounts around the weaker
+// starts until each mineral's total matches the richest start's where the
+// tiles can hold it (no draws).
+void balanceStartMinerals(model::Map& map, const std::vector<FairStart>& starts);
+
+// fairstarts.cpp: places one manned tower per start, party = start order,
+// and claims its area. Throws Exception "No room for the tower of player
+// <n>" when the footprint is taken.
+void placeFairTowers(model::Map& map, const std::vector<FairStart>& starts);
+
+// fairstarts.cpp: sets every player record's start to its tower's tile.
+void setPlayerStartsToTowers(model::Map& map);
+
+// symmetry.cpp: replaces every height by the rounded mean over its images,
+// so the height field is symmetric and stays smooth (no draws).
+void symmetrizeHeights(model::Map& map, StartSymmetry symmetry);
+
+// symmetry.cpp: copies every layer from one part of the map to its images,
+// so each start area is an exact copy of the first start's of its kind; then
+// reruns the outline passes and clears rivers and objects in a narrow band
+// along the seams, so no river or border is cut there (no draws).
+void mirrorMap(model::Map& map, StartSymmetry symmetry, const std::vector<FairStart>& starts);
+
+}  // namespace varnholt::generate

@@ -1,0 +1,137 @@
+#include "generate/symmetry.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "generate/around.h"
+#include "generate/stages.h"
+#include "generate/summedarea.h"
+#include "model/landscapetype.h"
+
+namespace varnholt::generate {
+
+using model::Map;
+
+namespace {
+
+// Seam tiles this close to a seam lose rivers and objects.
+constexpr int64_t kSeamBand = 3;
+
+// For every tile, the element that carries its source tile onto it: the
+// element of the start whose domain holds it, else of the smallest index
+// in its orbit. Sources are the tiles whose element is the identity.
+std::vector<uint8_t> elements(int64_t size, StartSymmetry symmetry,
+                              const std::vector<FairStart>& starts) {
+  const int64_t order = symmetryOrder(symmetry);
+  std::vector<uint8_t> element(static_cast<size_t>(size * size), 0);
+  for (int64_t y = 0; y < size; ++y) {
+    for (int64_t x = 0; x < size; ++x) {
+      int64_t best = x + size * y;
+      for (int64_t e = 1; e < order; ++e) {
+        const Tile t = image(e, size, {x, y});
+        if (t.x + size * t.y < best) {
+          best = t.x + size * t.y;
+          element[static_cast<size_t>(x + size * y)] = static_cast<uint8_t>(e);
+        }
+      }
+    }
+  }
+  // Starts come element by element, so start k is element k / firsts.
+  const size_t firsts = starts.size() / static_cast<size_t>(order);
+  for (size_t k = 0; k < starts.size(); ++k) {
+    const FairStart& s = starts[k];
+    for (int64_t y = std::max<int64_t>(0, s.y - START_DOMAIN); y <= std::min(size - 1, s.y + START_DOMAIN); ++y) {
+      for (int64_t x = std::max<int64_t>(0, s.x - START_DOMAIN); x <= std::min(size - 1, s.x + START_DOMAIN); ++x) {
+        if ((x - s.x) * (x - s.x) + (y - s.y) * (y - s.y) < START_DOMAIN * START_DOMAIN) {
+          element[static_cast<size_t>(x + size * y)] = static_cast<uint8_t>(k / firsts);
+        }
+      }
+    }
+  }
+  return element;
+}
+
+template <typename T>
+void copyLayer(std::vector<T>& layer, int64_t size, const std::vector<uint8_t>& element) {
+  for (int64_t y = 0; y < size; ++y) {
+    for (int64_t x = 0; x < size; ++x) {
+      const auto i = static_cast<size_t>(x + size * y);
+      if (element[i] == 0) continue;
+      // Every element is its own inverse, so it also leads back to the source.
+      const Tile from = image(element[i], size, {x, y});
+      layer[i] = layer[static_cast<size_t>(from.x + size * from.y)];
+    }
+  }
+}
+
+}  // namespace
+
+int64_t symmetryOrder(StartSymmetry symmetry) {
+  switch (symmetry) {
+    case StartSymmetry::NONE: return 1;
+    case StartSymmetry::POINT: return 2;
+    case StartSymmetry::POINT_AND_DIAGONAL: return 4;
+  }
+  return 1;
+}
+
+Tile image(int64_t element, int64_t size, Tile t) {
+  switch (element) {
+    case 1: return {size - 1 - t.x, size - 1 - t.y};
+    case 2: return {t.y, t.x};
+    case 3: return {size - 1 - t.y, size - 1 - t.x};
+    default: return t;
+  }
+}
+
+void symmetrizeHeights(Map& map, StartSymmetry symmetry) {
+  const int64_t size = map.size;
+  const int64_t order = symmetryOrder(symmetry);
+  std::vector<uint8_t> mean(map.heights.size());
+  for (int64_t y = 0; y < size; ++y) {
+    for (int64_t x = 0; x < size; ++x) {
+      int64_t sum = 0;
+      for (int64_t e = 0; e < order; ++e) {
+        const Tile t = image(e, size, {x, y});
+        sum += map.heights[static_cast<size_t>(t.x + size * t.y)];
+      }
+      mean[static_cast<size_t>(x + size * y)] = static_cast<uint8_t>((sum + order / 2) / order);
+    }
+  }
+  map.heights = std::move(mean);
+}
+
+void mirrorMap(Map& map, StartSymmetry symmetry, const std::vector<FairStart>& starts) {
+  const int64_t size = map.size;
+  const std::vector<uint8_t> element = elements(size, symmetry, starts);
+  copyLayer(map.heights, size, element);
+  copyLayer(map.landscape, size, element);
+  copyLayer(map.accessible, size, element);
+  copyLayer(map.objects, size, element);
+  copyLayer(map.resources, size, element);
+  copyLayer(map.resourceAmounts, size, element);
+  initLandscapeOutlines(map);
+  // Seams: where a neighbour comes from another element.
+  const SummedArea seams = SummedArea::of(size, [&](int64_t i) {
+    for (int64_t n : aroundIndices(size, size, i)) {
+      if (element[static_cast<size_t>(n)] != element[static_cast<size_t>(i)]) return true;
+    }
+    return false;
+  });
+  for (int64_t y = 0; y < size; ++y) {
+    for (int64_t x = 0; x < size; ++x) {
+      if (seams.rect(x - kSeamBand, y - kSeamBand, x + kSeamBand, y + kSeamBand) == 0) continue;
+      const auto i = static_cast<size_t>(x + size * y);
+      model::LandscapeType& ground = map.landscape[i];
+      if (std::find(model::RIVER_TYPES.begin(), model::RIVER_TYPES.end(), ground) != model::RIVER_TYPES.end()) {
+        ground = model::LandscapeType::GRASS;
+      }
+      if (map.objects[i] != model::ObjectType::NO_OBJECT) {
+        map.objects[i] = model::ObjectType::NO_OBJECT;
+        map.accessible[i] = model::AccessibleType::EMPTY;
+      }
+    }
+  }
+}
+
+}  // namespace varnholt::generate

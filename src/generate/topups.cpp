@@ -1,0 +1,177 @@
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <vector>
+
+#include "catalogue/mapedit.h"
+#include "generate/around.h"
+#include "generate/circle.h"
+#include "generate/fairstages.h"
+#include "model/landscapetype.h"
+#include "model/objecttype.h"
+#include "model/resourcetype.h"
+
+namespace varnholt::generate {
+
+using model::LandscapeType;
+using model::Map;
+using model::ObjectType;
+using model::ResourceType;
+
+namespace {
+
+// Patches: where they lie, turned from the mountain's direction (the lake
+// lies opposite it), how far out from the tower and how wide. Stones lie
+// at the mountain's foot, woods on either side.
+constexpr std::array<double, 2> kTreeTurns = {90, -90};
+constexpr std::array<double, 2> kStoneTurns = {40, -40};
+constexpr double kPatchDistance = 30;
+constexpr int64_t kPatchRadius = 9;
+// Nothing is planted this close to the tower: room for goods, settlers and
+// the first houses.
+constexpr int64_t kKeepClear = 16;
+// The most a tile's deposit may hold.
+constexpr uint8_t kMaxAmount = 15;
+// The mineral pattern laid along the mountain: of every ten tiles from its
+// centre out, five coal, three iron, one gold and one left as it was.
+constexpr size_t kPatternLength = 10;
+constexpr std::array<ResourceType, 9> kPattern = {
+    ResourceType::COAL, ResourceType::IRONORE, ResourceType::COAL,    ResourceType::GOLDORE,
+    ResourceType::COAL, ResourceType::IRONORE, ResourceType::COAL,    ResourceType::IRONORE,
+    ResourceType::COAL};
+constexpr std::array<ResourceType, 3> kMinerals = {ResourceType::COAL, ResourceType::IRONORE,
+                                                   ResourceType::GOLDORE};
+
+int64_t squared(int64_t dx, int64_t dy) { return dx * dx + dy * dy; }
+
+bool inArea(const FairStart& s, int64_t x, int64_t y) {
+  return squared(x - s.x, y - s.y) < START_RADIUS * START_RADIUS;
+}
+
+// The free-ground rule of the object scatter: the tile empty and each of its
+// neighbours empty.
+bool freeGround(const Map& map, int64_t i) {
+  const int64_t size = map.size;
+  if (!model::isEmptyOnMap(map, static_cast<size_t>(i))) return false;
+  for (int64_t n : aroundIndices(size, size, i)) {
+    if (!model::isEmptyOnMap(map, static_cast<size_t>(n))) return false;
+  }
+  return true;
+}
+
+// Plants up to count objects drawn from kinds around the patch centre,
+// nearest first, on tiles of the start area that are free ground and allowed
+// by the ground test. Returns how many it planted.
+template <size_t N, typename Ground>
+int64_t plantPatch(Map& map, Random& random, const FairStart& s, int64_t centre, int64_t count,
+                   const std::array<ObjectType, N>& kinds, Ground ground) {
+  const int64_t size = map.size;
+  int64_t planted = 0;
+  for (int64_t tile : Circle(size, size, centre, kPatchRadius)) {
+    if (planted == count) break;
+    const int64_t x = tile % size;
+    const int64_t y = tile / size;
+    if (!inArea(s, x, y) || squared(x - s.x, y - s.y) < kKeepClear * kKeepClear) continue;
+    if (!ground(map.landscape[static_cast<size_t>(tile)]) || !freeGround(map, tile)) continue;
+    catalogue::setObject(map, tile, kinds[static_cast<size_t>(random.rand(static_cast<int64_t>(N) - 1))]);
+    ++planted;
+  }
+  return planted;
+}
+
+// Plants total objects in patches, an equal share each, at the given turns
+// (in degrees) from the direction of the start's mountain; a patch that
+// runs out of ground hands the rest on to the next, the last to the first.
+template <size_t N, size_t P, typename Ground>
+void plantPatches(Map& map, Random& random, const FairStart& s, int64_t total,
+                  const std::array<double, P>& turns, const std::array<ObjectType, N>& kinds,
+                  Ground ground) {
+  const int64_t size = map.size;
+  const double mountain = std::atan2(static_cast<double>(s.mountainY - s.y),
+                                     static_cast<double>(s.mountainX - s.x));
+  int64_t left = total;
+  for (size_t p = 0; left > 0 && p < 2 * P; ++p) {
+    const double angle = mountain + turns[p % P] * std::acos(-1.0) / 180.0;
+    const int64_t cx = s.x + std::lround(kPatchDistance * std::cos(angle));
+    const int64_t cy = s.y + std::lround(kPatchDistance * std::sin(angle));
+    if (cx < 0 || cy < 0 || cx >= size || cy >= size) continue;
+    const auto remaining = static_cast<int64_t>(P - std::min(p, P - 1));
+    const int64_t share = (left + remaining - 1) / remaining;
+    left -= plantPatch(map, random, s, cx + size * cy, share, kinds, ground);
+  }
+}
+
+void clearObjects(Map& map, const FairStart& s) {
+  const int64_t size = map.size;
+  for (int64_t y = s.y - START_LEVEL_RADIUS; y <= s.y + START_LEVEL_RADIUS; ++y) {
+    for (int64_t x = s.x - START_LEVEL_RADIUS; x <= s.x + START_LEVEL_RADIUS; ++x) {
+      if (x < 0 || y < 0 || x >= size || y >= size) continue;
+      if (squared(x - s.x, y - s.y) >= START_LEVEL_RADIUS * START_LEVEL_RADIUS) continue;
+      const auto i = static_cast<size_t>(x + size * y);
+      if (map.objects[i] == ObjectType::NO_OBJECT) continue;
+      // Only objects block grass and desert; the tile is free again.
+      map.objects[i] = ObjectType::NO_OBJECT;
+      map.accessible[i] = model::AccessibleType::EMPTY;
+    }
+  }
+}
+
+// Mountain tiles of the start area, nearest the mountain's centre first.
+std::vector<size_t> mountainTiles(const Map& map, const FairStart& s) {
+  const int64_t size = map.size;
+  std::vector<size_t> tiles;
+  for (int64_t tile : Circle(size, size, s.mountainX + size * s.mountainY, 2 * START_RADIUS)) {
+    if (inArea(s, tile % size, tile / size) && model::isMountain(map.landscape[static_cast<size_t>(tile)])) {
+      tiles.push_back(static_cast<size_t>(tile));
+    }
+  }
+  return tiles;
+}
+
+int64_t total(const Map& map, const std::vector<size_t>& tiles, ResourceType mineral) {
+  int64_t sum = 0;
+  for (size_t i : tiles) {
+    if (map.resources[i] == mineral) sum += map.resourceAmounts[i];
+  }
+  return sum;
+}
+
+}  // namespace
+
+void plantStartObjects(Map& map, Random& random, const std::vector<FairStart>& starts) {
+  for (const FairStart& s : starts) clearObjects(map, s);
+  for (const FairStart& s : starts) {
+    plantPatches(map, random, s, START_TREES, kTreeTurns, model::TREE_TYPES,
+                 [](LandscapeType t) { return t == LandscapeType::GRASS; });
+    plantPatches(map, random, s, START_STONES, kStoneTurns, model::STONE_TYPES,
+                 [](LandscapeType t) { return t == LandscapeType::GRASS || model::isDesert(t); });
+  }
+}
+
+void balanceStartMinerals(Map& map, const std::vector<FairStart>& starts) {
+  std::vector<std::vector<size_t>> mountains;
+  for (const FairStart& s : starts) {
+    mountains.push_back(mountainTiles(map, s));
+    const std::vector<size_t>& tiles = mountains.back();
+    for (size_t k = 0; k < tiles.size(); ++k) {
+      if (k % kPatternLength < kPattern.size()) map.resources[tiles[k]] = kPattern[k % kPatternLength];
+    }
+  }
+  for (ResourceType mineral : kMinerals) {
+    int64_t richest = 0;
+    for (const std::vector<size_t>& tiles : mountains) richest = std::max(richest, total(map, tiles, mineral));
+    for (const std::vector<size_t>& tiles : mountains) {
+      int64_t missing = richest - total(map, tiles, mineral);
+      for (size_t i : tiles) {
+        if (missing <= 0) break;
+        if (map.resources[i] != mineral) continue;
+        const int64_t room = kMaxAmount - map.resourceAmounts[i];
+        const int64_t add = std::min(room, missing);
+        map.resourceAmounts[i] = static_cast<uint8_t>(map.resourceAmounts[i] + add);
+        missing -= add;
+      }
+    }
+  }
+}
+
+}  // namespace varnholt::generate
