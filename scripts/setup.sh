@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(cmake g++ make libdocopt-dev libxml2-dev libgtest-dev libbenchmark-dev libpng-dev
-  nlohmann-json3-dev clang libclang-rt-dev)
+  nlohmann-json3-dev clang libclang-rt-dev python3)
 
 missing=()
 for package in "${packages[@]}"; do

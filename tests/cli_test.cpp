@@ -37,7 +37,7 @@ const std::string kUsageText =
     "\n"
     "Usage:\n"
     "  varnholt [--output=<output>] [--seed=<seed>] [--size=<size>] "
-    "[--playerCount=<playerCount>] [--startGoods=<HG|MG|LG>]\n"
+    "[--playerCount=<playerCount>] [--startGoods=<HG|MG|LG>] [--fair | --symmetric]\n"
     "  varnholt (-h | --help)\n"
     "  varnholt --version\n"
     "Options:\n"
@@ -50,7 +50,11 @@ const std::string kUsageText =
     "  --size=<size>                 Size of the generated map. [default: 320]\n"
     "  --playerCount=<playerCount>   Amount of player start spots on the map. [default: 8]\n"
     "  --startGoods=<HG|MG|LG>       Define the stacks and settlers the players start with. "
-    "[default: HG]\n";
+    "[default: HG]\n"
+    "  --fair                        Give every player an equal start: land, wood, stone, ore "
+    "and room.\n"
+    "  --symmetric                   Build a mirrored map whose starts are exact copies (even "
+    "player counts).\n";
 
 const std::string kUsageSection = kUsageText.substr(kUsageText.find("Usage:"));
 

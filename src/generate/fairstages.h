@@ -78,10 +78,10 @@ inline constexpr int64_t START_TREES = 75;
 inline constexpr int64_t START_STONES = 20;
 void plantStartObjects(model::Map& map, Random& random, const std::vector<FairStart>& starts);
 
-// topups.cpp: lays coal, iron and gold into the mountain tiles of every
+// topups.cpp: lays coal, iron, gold and sulfur into the mountain tiles of every
 // start area in one fixed pattern, then raises amounts around the weaker
 // starts until each mineral's total matches the richest start's where the
-// tiles can hold it (no draws).
+// tiles can hold it; fish in the start areas' water the same way (no draws).
 void balanceStartMinerals(model::Map& map, const std::vector<FairStart>& starts);
 
 // fairstarts.cpp: places one manned tower per start, party = start order,

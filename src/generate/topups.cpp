@@ -30,17 +30,20 @@ constexpr int64_t kPatchRadius = 9;
 // Nothing is planted this close to the tower: room for goods, settlers and
 // the first houses.
 constexpr int64_t kKeepClear = 16;
-// The most a tile's deposit may hold.
+// The most a tile's deposit may hold, and a water tile's fish (the most the
+// resource stage gives).
 constexpr uint8_t kMaxAmount = 15;
+constexpr uint8_t kMaxFish = 8;
 // The mineral pattern laid along the mountain: of every ten tiles from its
-// centre out, five coal, three iron, one gold and one left as it was.
-constexpr size_t kPatternLength = 10;
-constexpr std::array<ResourceType, 9> kPattern = {
-    ResourceType::COAL, ResourceType::IRONORE, ResourceType::COAL,    ResourceType::GOLDORE,
-    ResourceType::COAL, ResourceType::IRONORE, ResourceType::COAL,    ResourceType::IRONORE,
-    ResourceType::COAL};
-constexpr std::array<ResourceType, 3> kMinerals = {ResourceType::COAL, ResourceType::IRONORE,
-                                                   ResourceType::GOLDORE};
+// centre out, five coal, three iron, one gold and one sulfur. Every tile
+// gets one, so none keeps the fish code the resource stage leaves on
+// mountain tiles it gives no mineral.
+constexpr std::array<ResourceType, 10> kPattern = {
+    ResourceType::COAL, ResourceType::IRONORE, ResourceType::COAL, ResourceType::GOLDORE,
+    ResourceType::COAL, ResourceType::IRONORE, ResourceType::COAL, ResourceType::IRONORE,
+    ResourceType::COAL, ResourceType::SULFUR};
+constexpr std::array<ResourceType, 4> kMinerals = {ResourceType::COAL, ResourceType::IRONORE,
+                                                   ResourceType::GOLDORE, ResourceType::SULFUR};
 
 int64_t squared(int64_t dx, int64_t dy) { return dx * dx + dy * dy; }
 
@@ -116,12 +119,13 @@ void clearObjects(Map& map, const FairStart& s) {
   }
 }
 
-// Mountain tiles of the start area, nearest the mountain's centre first.
-std::vector<size_t> mountainTiles(const Map& map, const FairStart& s) {
+// The tiles of the start area whose ground passes test, nearest (cx, cy) first.
+template <typename Test>
+std::vector<size_t> areaTiles(const Map& map, const FairStart& s, int64_t cx, int64_t cy, Test test) {
   const int64_t size = map.size;
   std::vector<size_t> tiles;
-  for (int64_t tile : Circle(size, size, s.mountainX + size * s.mountainY, 2 * START_RADIUS)) {
-    if (inArea(s, tile % size, tile / size) && model::isMountain(map.landscape[static_cast<size_t>(tile)])) {
+  for (int64_t tile : Circle(size, size, cx + size * cy, 2 * START_RADIUS)) {
+    if (inArea(s, tile % size, tile / size) && test(map.landscape[static_cast<size_t>(tile)])) {
       tiles.push_back(static_cast<size_t>(tile));
     }
   }
@@ -134,6 +138,26 @@ int64_t total(const Map& map, const std::vector<size_t>& tiles, ResourceType min
     if (map.resources[i] == mineral) sum += map.resourceAmounts[i];
   }
   return sum;
+}
+
+// Raises the amounts of kind on each start's tiles, first tiles first, up to
+// most per tile, until its total matches the richest start's or the tiles
+// are full.
+void raiseToRichest(Map& map, const std::vector<std::vector<size_t>>& areas, ResourceType kind,
+                    uint8_t most) {
+  int64_t richest = 0;
+  for (const std::vector<size_t>& tiles : areas) richest = std::max(richest, total(map, tiles, kind));
+  for (const std::vector<size_t>& tiles : areas) {
+    int64_t missing = richest - total(map, tiles, kind);
+    for (size_t i : tiles) {
+      if (missing <= 0) break;
+      if (map.resources[i] != kind) continue;
+      const int64_t add = std::min<int64_t>(most - map.resourceAmounts[i], missing);
+      if (add <= 0) continue;
+      map.resourceAmounts[i] = static_cast<uint8_t>(map.resourceAmounts[i] + add);
+      missing -= add;
+    }
+  }
 }
 
 }  // namespace
@@ -150,28 +174,17 @@ void plantStartObjects(Map& map, Random& random, const std::vector<FairStart>& s
 
 void balanceStartMinerals(Map& map, const std::vector<FairStart>& starts) {
   std::vector<std::vector<size_t>> mountains;
+  std::vector<std::vector<size_t>> waters;
   for (const FairStart& s : starts) {
-    mountains.push_back(mountainTiles(map, s));
+    mountains.push_back(areaTiles(map, s, s.mountainX, s.mountainY, model::isMountain));
+    waters.push_back(areaTiles(map, s, s.lakeX, s.lakeY, model::isWater));
     const std::vector<size_t>& tiles = mountains.back();
     for (size_t k = 0; k < tiles.size(); ++k) {
-      if (k % kPatternLength < kPattern.size()) map.resources[tiles[k]] = kPattern[k % kPatternLength];
+      map.resources[tiles[k]] = kPattern[k % kPattern.size()];
     }
   }
-  for (ResourceType mineral : kMinerals) {
-    int64_t richest = 0;
-    for (const std::vector<size_t>& tiles : mountains) richest = std::max(richest, total(map, tiles, mineral));
-    for (const std::vector<size_t>& tiles : mountains) {
-      int64_t missing = richest - total(map, tiles, mineral);
-      for (size_t i : tiles) {
-        if (missing <= 0) break;
-        if (map.resources[i] != mineral) continue;
-        const int64_t room = kMaxAmount - map.resourceAmounts[i];
-        const int64_t add = std::min(room, missing);
-        map.resourceAmounts[i] = static_cast<uint8_t>(map.resourceAmounts[i] + add);
-        missing -= add;
-      }
-    }
-  }
+  for (ResourceType mineral : kMinerals) raiseToRichest(map, mountains, mineral, kMaxAmount);
+  raiseToRichest(map, waters, ResourceType::FISH, kMaxFish);
 }
 
 }  // namespace varnholt::generate

@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# Measures how evenly maps treat their players: generates N seeds (default
+# 20, first argument) per size/player configuration in each mode (default,
+# --fair, --symmetric; second argument to pick one), reads each map back with
+# varnholt-inspect --json and prints, per fairness column, the median, 90th
+# percentile and worst max/min ratio over the seeds and the weakest start's
+# value over all of them. A configuration the generator refuses is reported
+# with its error line instead.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+seeds="${1:-20}"
+modes=("${2:-default}")
+[ $# -lt 2 ] && modes=(default --fair --symmetric)
+configs=(320/2 320/4 320/6 320/8 384/4 512/8 640/12 768/12 1000/16)
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+
+for mode in "${modes[@]}"; do
+  flag="$mode"
+  [ "$mode" = default ] && flag=""
+  for config in "${configs[@]}"; do
+    size="${config%/*}"
+    players="${config#*/}"
+    : >"$work/reports"
+    error=""
+    for seed in $(seq 1 "$seeds"); do
+      if ! "$root/build/varnholt" $flag --seed="$seed" --size="$size" --playerCount="$players" \
+          --output="$work/m.map" >/dev/null 2>"$work/err"; then
+        error="$(head -n 1 "$work/err")"
+        break
+      fi
+      "$root/build/varnholt-inspect" --json "$work/m.map" | tr -d '\n' >>"$work/reports"
+      echo >>"$work/reports"
+    done
+    echo "== $mode $size/$players ($seeds seeds)"
+    if [ -n "$error" ]; then
+      echo "skipped: $error"
+      continue
+    fi
+    python3 - "$work/reports" <<'PY'
+import json, sys
+
+def percentile(values, p):
+    values = sorted(values)
+    return values[min(len(values) - 1, int(p * (len(values) - 1) + 0.5))]
+
+reports = [json.loads(line) for line in open(sys.argv[1]) if line.strip()]
+columns = [c for c in reports[0]["fairness"]["spread"] if c not in ("claimed", "settlers", "piles", "goods")]
+print(f"{'column':<12} {'median':>8} {'p90':>8} {'worst':>8} {'weakest':>8}")
+for column in columns:
+    ratios, weakest = [], None
+    for report in reports:
+        spread = report["fairness"]["spread"][column]
+        ratios.append(float("inf") if spread["min"] == 0 and spread["max"] > 0 else
+                      1.0 if spread["max"] == 0 else spread["max"] / spread["min"])
+        weakest = spread["min"] if weakest is None else min(weakest, spread["min"])
+    cells = [f"{r:8.2f}" for r in (percentile(ratios, 0.5), percentile(ratios, 0.9), max(ratios))]
+    print(f"{column:<12} {' '.join(cells)} {weakest:>8}")
+PY
+  done
+done
