@@ -4,6 +4,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "catalogue/footprints.h"
 #include "mapfile/reader.h"
 #include "inspect/report.h"
 #include "blank_map.h"
@@ -154,6 +155,54 @@ TEST(Fairness, MapsWithoutTowersUseThePlayerStartSpots) {
   EXPECT_EQ(f.rows[1].spot.x, 70u);
   EXPECT_EQ(f.rows[1][Column::CLAIMED], 1);
   EXPECT_TRUE(fairness(testing::blankMap(10)).rows.empty());
+}
+
+// 200 x 200 grass, towers at (50, 100) and (150, 100); one tree at
+// (70, 100) and one stone at (30, 100) in the first circle, nothing else.
+// Every building spot of the second circle is free; in the first, the tree
+// and the stone each take the spots whose footprint covers them, and the
+// tower's own tile takes the spots over it.
+TEST(Fairness, BuildingSpotsSupplySpotsAndRivals) {
+  Map map = testing::blankMap(200);
+  map.buildings = {{0, model::BuildingType::TOWER, 50, 100, {}, {}, {}},
+                   {1, model::BuildingType::TOWER, 150, 100, {}, {}, {}}};
+  map.accessible[50 + 200 * 100] = AccessibleType::BLOCKED_BUILDING;
+  put(map, 70, 100, ObjectType::TREE_OAK_1);
+  put(map, 30, 100, ObjectType::RES_STONE_07);
+  const Fairness f = fairness(map);
+  ASSERT_EQ(f.rows.size(), 2u);
+  const int64_t circle = fullCircle();
+  struct Case {
+    Column column;
+    const char* key;
+  };
+  for (const Case c : {Case{Column::SMALL, SMALL_SPOT_KEY}, Case{Column::MEDIUM, MEDIUM_SPOT_KEY},
+                       Case{Column::LARGE, LARGE_SPOT_KEY}}) {
+    const int64_t cells = static_cast<int64_t>(catalogue::buildingMeta(c.key).blocks.size());
+    EXPECT_EQ(f.rows[1][c.column], circle) << c.key;
+    EXPECT_EQ(f.rows[0][c.column], circle - 3 * cells) << c.key;
+  }
+  // Near the tree or the stone: the small spots at distance below 10 of it.
+  int64_t nearOne = 0;
+  for (int64_t dy = -10; dy <= 10; ++dy) {
+    for (int64_t dx = -10; dx <= 10; ++dx) nearOne += dx * dx + dy * dy < 100;
+  }
+  const std::vector<int32_t> small = buildingSpots(map, SMALL_SPOT_KEY);
+  int64_t nearStone = 0;
+  int64_t nearTree = 0;
+  for (int64_t dy = -10; dy <= 10; ++dy) {
+    for (int64_t dx = -10; dx <= 10; ++dx) {
+      if (dx * dx + dy * dy >= 100) continue;
+      nearStone += small[static_cast<size_t>(30 + dx + 200 * (100 + dy))];
+      nearTree += small[static_cast<size_t>(70 + dx + 200 * (100 + dy))];
+    }
+  }
+  EXPECT_LT(nearStone, nearOne);
+  EXPECT_EQ(f.rows[0][Column::STONECUTTER], nearStone);
+  EXPECT_EQ(f.rows[0][Column::WOODCUTTER], nearTree);
+  EXPECT_EQ(f.rows[1][Column::STONECUTTER], 0);
+  EXPECT_EQ(f.rows[0][Column::RIVAL], 100);
+  EXPECT_EQ(f.rows[1][Column::RIVAL], 100);
 }
 
 TEST(Fairness, BuildableGround) {
