@@ -212,6 +212,8 @@ std::vector<FairStart> planFairStarts(const Map& map, int64_t playerCount,
   const int64_t order = symmetryOrder(symmetry);
   std::vector<Tile> firsts;
   int64_t jitter = 0;
+  // Starts keep to the lattice's distance from the edges when moved.
+  int64_t edge = START_EDGE_DISTANCE;
   if (symmetry == StartSymmetry::POINT_AND_DIAGONAL) {
     // One start at the middle of the left edge; its images stand at the
     // middles of the other three.
@@ -220,7 +222,6 @@ std::vector<FairStart> planFairStarts(const Map& map, int64_t playerCount,
     const auto diagonal = [](int64_t edge, int64_t middle) {
       return static_cast<int64_t>(std::sqrt(2.0) * static_cast<double>(middle - edge));
     };
-    int64_t edge = START_EDGE_DISTANCE;
     if (middle < edge || diagonal(edge, middle) < required) {
       throw exception("Map too small for " + std::to_string(playerCount) +
                       " fair starts (starts need " + std::to_string(required) +
@@ -232,6 +233,7 @@ std::vector<FairStart> planFairStarts(const Map& map, int64_t playerCount,
     jitter = std::min<int64_t>(diagonal(edge, middle) / 25, (diagonal(edge, middle) - required) / 3);
   } else {
     const Lattice lattice = chooseLattice(size, playerCount);
+    edge = lattice.edge;
     const int64_t required = playerCount > 1 ? requiredSpacing(size, playerCount) : 0;
     jitter = std::min<int64_t>(lattice.spacing / 25, (lattice.spacing - required) / 3);
     for (const Tile& cell : latticeCells(lattice, playerCount)) {
@@ -247,8 +249,8 @@ std::vector<FairStart> planFairStarts(const Map& map, int64_t playerCount,
   for (int64_t element = 0; element < order; ++element) {
     for (const Tile& first : firsts) {
       Tile tile = bestTile(tables, first, jitter);
-      tile.x = std::clamp(tile.x, START_EDGE_DISTANCE, size - 1 - START_EDGE_DISTANCE);
-      tile.y = std::clamp(tile.y, START_EDGE_DISTANCE, size - 1 - START_EDGE_DISTANCE);
+      tile.x = std::clamp(tile.x, edge, size - 1 - edge);
+      tile.y = std::clamp(tile.y, edge, size - 1 - edge);
       starts.push_back(imageOf(element, size, layOut(tables, tile)));
     }
   }
