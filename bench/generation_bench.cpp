@@ -1,4 +1,5 @@
-// Whole runs, single stages at size 320, the height field and the export.
+// Whole runs (classic, fair, symmetric), single stages at size 320, the
+// height field and the export.
 #include <benchmark/benchmark.h>
 
 #include <functional>
@@ -50,6 +51,18 @@ void BM_DefaultRun(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_DefaultRun)->Unit(benchmark::kMillisecond);
+
+// Whole fair and symmetric runs of the default map, file bytes included.
+void BM_StartModeRun(benchmark::State& state, StartMode mode) {
+  GenerateOptions options;
+  options.mode = mode;
+  for (auto _ : state) {
+    const Map map = generateMap(options, kQuiet);
+    benchmark::DoNotOptimize(mapFileBytes(map, kQuiet).data());
+  }
+}
+BENCHMARK_CAPTURE(BM_StartModeRun, fair, StartMode::FAIR)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_StartModeRun, symmetric, StartMode::SYMMETRIC)->Unit(benchmark::kMillisecond);
 
 void BM_GenerateAtSize(benchmark::State& state) {
   GenerateOptions options;
