@@ -57,8 +57,13 @@ inline constexpr int64_t START_DOMAIN = 44;
 // startterrain.cpp: reshapes the height field around every start (no
 // draws): inside START_LEVEL_RADIUS the ground is levelled to grass heights
 // except one mountain and one lake of fixed shape; a ring outside blends
-// back into the map's own heights. Slopes stay within the file's limit.
+// back into the map's own heights. Ends with limitSlopes.
 void shapeStartTerrain(model::Map& map, const std::vector<FairStart>& starts);
+
+// startterrain.cpp: brings every height within 7 of its upper-left
+// neighbour's, tile by tile in index order, so the file's slope rule holds
+// wherever levelling, blending or copying changed the heights (no draws).
+void limitSlopes(model::Map& map);
 
 // startterrain.cpp: turns the sand specks, desert and moor the landscape
 // stage left within START_LEVEL_RADIUS of every start into grass, before the outline passes
@@ -98,7 +103,7 @@ void symmetrizeHeights(model::Map& map, StartSymmetry symmetry);
 
 // symmetry.cpp: copies every layer from one part of the map to its images,
 // so each start area is an exact copy of the first start's of its kind; then
-// reruns the outline passes and clears rivers and objects in a narrow band
+// limits slopes along the seams, reruns the outline passes and clears rivers and objects in a narrow band
 // along the seams, so no river or border is cut there (no draws).
 void mirrorMap(model::Map& map, StartSymmetry symmetry, const std::vector<FairStart>& starts);
 

@@ -33,6 +33,9 @@ constexpr double kLakeRim = 12;
 constexpr int64_t kFrame = 20;
 constexpr int64_t kFrameRise = 3;
 
+// The most a height may differ from its upper-left neighbour's.
+constexpr int64_t kMaxStep = 7;
+
 double between(int64_t x1, int64_t y1, int64_t x2, int64_t y2) {
   const int64_t dx = x1 - x2;
   const int64_t dy = y1 - y2;
@@ -85,6 +88,18 @@ void shapeStartTerrain(Map& map, const std::vector<FairStart>& starts) {
       const int64_t edge = std::min({x, y, size - 1 - x, size - 1 - y});
       shaped = std::min(shaped, std::max<int64_t>(0, kFrameRise * (edge - kFrame)));
       map.heights[i] = static_cast<uint8_t>(std::clamp<int64_t>(shaped, 0, 255));
+    }
+  }
+  limitSlopes(map);
+}
+
+void limitSlopes(Map& map) {
+  const int64_t size = map.size;
+  for (int64_t y = 1; y < size; ++y) {
+    for (int64_t x = 1; x < size; ++x) {
+      const int64_t upperLeft = map.heights[static_cast<size_t>(x - 1 + size * (y - 1))];
+      uint8_t& h = map.heights[static_cast<size_t>(x + size * y)];
+      h = static_cast<uint8_t>(std::clamp<int64_t>(h, upperLeft - kMaxStep, upperLeft + kMaxStep));
     }
   }
 }

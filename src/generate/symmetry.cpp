@@ -110,6 +110,7 @@ void mirrorMap(Map& map, StartSymmetry symmetry, const std::vector<FairStart>& s
   copyLayer(map.objects, size, element);
   copyLayer(map.resources, size, element);
   copyLayer(map.resourceAmounts, size, element);
+  limitSlopes(map);
   initLandscapeOutlines(map);
   // Seams: where a neighbour comes from another element.
   const SummedArea seams = SummedArea::of(size, [&](int64_t i) {
