@@ -4,8 +4,9 @@
 # --fair, --symmetric; second argument to pick one), reads each map back with
 # varnholt-inspect --json and prints, per fairness column, the median, 90th
 # percentile and worst max/min ratio over the seeds and the weakest start's
-# value over all of them. A configuration the generator refuses is reported
-# with its error line instead.
+# value over all of them. A configuration whose first seed the generator
+# refuses is reported with that error line instead; seeds refused later are
+# counted and the first such error shown.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 seeds="${1:-20}"
@@ -23,20 +24,24 @@ for mode in "${modes[@]}"; do
     players="${config#*/}"
     : >"$work/reports"
     error=""
+    refused=0
     for seed in $(seq 1 "$seeds"); do
       if ! "$root/build/varnholt" $flag --seed="$seed" --size="$size" --playerCount="$players" \
           --output="$work/m.map" >/dev/null 2>"$work/err"; then
-        error="$(head -n 1 "$work/err")"
-        break
+        [ -z "$error" ] && error="seed $seed: $(head -n 1 "$work/err")"
+        refused=$((refused + 1))
+        [ "$seed" -eq 1 ] && break
+        continue
       fi
       "$root/build/varnholt-inspect" --json "$work/m.map" | tr -d '\n' >>"$work/reports"
       echo >>"$work/reports"
     done
     echo "== $mode $size/$players ($seeds seeds)"
-    if [ -n "$error" ]; then
+    if [ ! -s "$work/reports" ]; then
       echo "skipped: $error"
       continue
     fi
+    [ "$refused" -gt 0 ] && echo "refused seeds: $refused, first $error"
     python3 - "$work/reports" <<'PY'
 import json, sys
 

@@ -81,7 +81,8 @@ void expectFairStarts(const model::Map& map, const Case& c) {
   }
   expectRatioAtMost(f, Column::FISH, 2.0, what);
   expectRatioAtMost(f, Column::RIVAL, 1.25, what);
-  const double spacing = 0.8 * static_cast<double>(c.size) / std::sqrt(static_cast<double>(c.players));
+  const double spacing =
+      0.8 * static_cast<double>(c.size) / std::sqrt(static_cast<double>(c.players));
   EXPECT_GE(static_cast<double>(spread(f, Column::RIVAL).min), std::floor(spacing)) << what;
 
   const int64_t size = map.size;
@@ -89,7 +90,8 @@ void expectFairStarts(const model::Map& map, const Case& c) {
   for (const FairnessRow& r : f.rows) {
     const int64_t x = r.spot.x;
     const int64_t y = r.spot.y;
-    EXPECT_GE(std::min({x, y, size - 1 - x, size - 1 - y}), 52) << what << " party " << +r.spot.party;
+    EXPECT_GE(std::min({x, y, size - 1 - x, size - 1 - y}), 52)
+        << what << " party " << +r.spot.party;
     for (const model::BuildingMetaBlock& cell : tower.blocks) {
       EXPECT_EQ(map.landscape[static_cast<size_t>(x + cell.xOffset + size * (y + cell.yOffset))],
                 model::LandscapeType::GRASS)
@@ -103,11 +105,11 @@ void expectFairStarts(const model::Map& map, const Case& c) {
 
 TEST(FairMaps, EveryStartMeetsTheGuarantees) {
   const Case cases[] = {
-      {1, 320, 2, StartMode::FAIR},       {2, 320, 4, StartMode::FAIR},
-      {3, 320, 8, StartMode::FAIR},       {123456789, 320, 8, StartMode::FAIR},
-      {5, 640, 12, StartMode::FAIR},      {6, 320, 3, StartMode::FAIR},
-      {7, 320, 2, StartMode::SYMMETRIC},  {8, 320, 4, StartMode::SYMMETRIC},
-      {9, 320, 8, StartMode::SYMMETRIC},  {10, 640, 12, StartMode::SYMMETRIC},
+      {1, 320, 2, StartMode::FAIR},      {2, 320, 4, StartMode::FAIR},
+      {3, 320, 8, StartMode::FAIR},      {123456789, 320, 8, StartMode::FAIR},
+      {5, 640, 12, StartMode::FAIR},     {6, 320, 3, StartMode::FAIR},
+      {7, 320, 2, StartMode::SYMMETRIC}, {8, 320, 4, StartMode::SYMMETRIC},
+      {9, 320, 8, StartMode::SYMMETRIC}, {10, 640, 12, StartMode::SYMMETRIC},
   };
   for (const Case& c : cases) expectFairStarts(mapOf(c), c);
 }
@@ -121,10 +123,10 @@ TEST(FairMaps, SymmetricStartsOfTwoAndFourPlayersAreCopies) {
                         {13, 640, 4, StartMode::SYMMETRIC}};
   for (const Case& c : cases) {
     const Fairness f = fairness(mapOf(c));
-    for (Column column : {Column::CLAIMED, Column::BUILDABLE, Column::TREES, Column::STONES,
-                          Column::MOUNTAIN, Column::COAL, Column::IRON, Column::GOLD, Column::GEMS,
-                          Column::SULFUR, Column::WATER, Column::FISH, Column::PILES,
-                          Column::GOODS, Column::SETTLERS, Column::RIVAL}) {
+    for (Column column :
+         {Column::CLAIMED, Column::BUILDABLE, Column::TREES, Column::STONES, Column::MOUNTAIN,
+          Column::COAL, Column::IRON, Column::GOLD, Column::GEMS, Column::SULFUR, Column::WATER,
+          Column::FISH, Column::PILES, Column::GOODS, Column::SETTLERS, Column::RIVAL}) {
       EXPECT_EQ(spread(f, column).min, spread(f, column).max)
           << label(c) << " " << inspect::COLUMN_NAMES[static_cast<size_t>(column)];
     }
@@ -164,7 +166,8 @@ TEST(FairMaps, RequestsThatCannotBeMetFailWithOneReason) {
 // The same options give the same file whether maps are made one at a time
 // or on several threads at once.
 TEST(FairMaps, BytesDoNotDependOnTheThreadCount) {
-  const std::vector<Case> cases = {{21, 320, 8, StartMode::FAIR}, {22, 320, 4, StartMode::SYMMETRIC},
+  const std::vector<Case> cases = {{21, 320, 8, StartMode::FAIR},
+                                   {22, 320, 4, StartMode::SYMMETRIC},
                                    {23, 320, 6, StartMode::SYMMETRIC}};
   auto bytesOf = [](const Case& c) { return mapFileBytes(mapOf(c), testing::quiet); };
   std::vector<std::vector<uint8_t>> alone;

@@ -15,7 +15,8 @@ namespace {
 // different shapes differ.
 std::vector<int32_t> pattern(int64_t size) {
   std::vector<int32_t> counts(static_cast<size_t>(size * size));
-  for (int64_t i = 0; i < size * size; ++i) counts[static_cast<size_t>(i)] = static_cast<int32_t>((i * 7919 + i / 5) % 4);
+  for (int64_t i = 0; i < size * size; ++i)
+    counts[static_cast<size_t>(i)] = static_cast<int32_t>((i * 7919 + i / 5) % 4);
   return counts;
 }
 
@@ -29,7 +30,8 @@ TEST(SummedArea, RectanglesAndCirclesMatchThePlainSums) {
     int64_t radius;
   };
   // Inside, at a corner, beyond the edge, wider than the map.
-  for (const Case c : {Case{18, 18, 10}, Case{0, 0, 12}, Case{36, 5, 1}, Case{-3, 40, 6}, Case{18, 18, 40}}) {
+  for (const Case c :
+       {Case{18, 18, 10}, Case{0, 0, 12}, Case{36, 5, 1}, Case{-3, 40, 6}, Case{18, 18, 40}}) {
     int64_t circle = 0;
     int64_t rect = 0;
     for (int64_t y = 0; y < size; ++y) {
@@ -60,9 +62,11 @@ TEST(SummedArea, FootprintFitsMatchTheCellByCellTest) {
         for (const model::BuildingMetaBlock& cell : meta.blocks) {
           const int64_t cx = x + cell.xOffset;
           const int64_t cy = y + cell.yOffset;
-          fit = fit && cx >= 0 && cy >= 0 && cx < size && cy < size && bad[static_cast<size_t>(cx + size * cy)] == 0;
+          fit = fit && cx >= 0 && cy >= 0 && cx < size && cy < size &&
+                bad[static_cast<size_t>(cx + size * cy)] == 0;
         }
-        EXPECT_EQ(fits[static_cast<size_t>(x + size * y)], fit ? 1 : 0) << key << " at " << x << "," << y;
+        EXPECT_EQ(fits[static_cast<size_t>(x + size * y)], fit ? 1 : 0)
+            << key << " at " << x << "," << y;
       }
     }
   }

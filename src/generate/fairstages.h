@@ -103,8 +103,8 @@ void symmetrizeHeights(model::Map& map, StartSymmetry symmetry);
 
 // symmetry.cpp: copies every layer from one part of the map to its images,
 // so each start area is an exact copy of the first start's of its kind; then
-// limits slopes along the seams, reruns the outline passes and clears rivers and objects in a narrow band
-// along the seams, so no river or border is cut there (no draws).
+// limits slopes along the seams, reruns the outline passes and clears rivers and objects in a
+// narrow band along the seams, so no river or border is cut there (no draws).
 void mirrorMap(model::Map& map, StartSymmetry symmetry, const std::vector<FairStart>& starts);
 
 }  // namespace varnholt::generate

@@ -67,17 +67,17 @@ Lattice chooseLattice(int64_t size, int64_t players) {
   for (int64_t columns = 1; columns <= players; ++columns) {
     const int64_t rows = (players + columns - 1) / columns;
     const int64_t spacing = latticeSpacing(size, START_EDGE_DISTANCE, columns, rows);
-    if (spacing > best.spacing || (spacing == best.spacing && columns * rows < best.columns * best.rows)) {
+    if (spacing > best.spacing ||
+        (spacing == best.spacing && columns * rows < best.columns * best.rows)) {
       best = {columns, rows, START_EDGE_DISTANCE, spacing};
     }
     if (rows == 1) break;
   }
   const int64_t required = players > 1 ? requiredSpacing(size, players) : 0;
   if (size - 1 - 2 * START_EDGE_DISTANCE < 0 || best.spacing < required) {
-    throw exception("Map too small for " + std::to_string(players) +
-                    " fair starts (starts need " + std::to_string(required) +
-                    " tiles between them and " + std::to_string(START_EDGE_DISTANCE) +
-                    " to every edge)");
+    throw exception("Map too small for " + std::to_string(players) + " fair starts (starts need " +
+                    std::to_string(required) + " tiles between them and " +
+                    std::to_string(START_EDGE_DISTANCE) + " to every edge)");
   }
   while (best.edge < kClearEdgeDistance &&
          latticeSpacing(size, best.edge + 1, best.columns, best.rows) >= required &&
@@ -153,9 +153,11 @@ HeightTables heightTables(const Map& map) {
 }
 
 Tile along(const Tile& from, const Tile& direction, int64_t length) {
-  const double norm = std::sqrt(static_cast<double>(direction.x * direction.x + direction.y * direction.y));
-  return {from.x + static_cast<int64_t>(std::lround(static_cast<double>(direction.x * length) / norm)),
-          from.y + static_cast<int64_t>(std::lround(static_cast<double>(direction.y * length) / norm))};
+  const double norm =
+      std::sqrt(static_cast<double>(direction.x * direction.x + direction.y * direction.y));
+  return {
+      from.x + static_cast<int64_t>(std::lround(static_cast<double>(direction.x * length) / norm)),
+      from.y + static_cast<int64_t>(std::lround(static_cast<double>(direction.y * length) / norm))};
 }
 
 // The tile within jitter of cell whose start area holds the most land; ties
@@ -202,8 +204,7 @@ FairStart imageOf(int64_t element, int64_t size, const FairStart& s) {
 
 }  // namespace
 
-std::vector<FairStart> planFairStarts(const Map& map, int64_t playerCount,
-                                      StartSymmetry symmetry) {
+std::vector<FairStart> planFairStarts(const Map& map, int64_t playerCount, StartSymmetry symmetry) {
   const int64_t size = map.size;
   if (symmetry != StartSymmetry::NONE && playerCount % 2 != 0) {
     throw exception("Symmetric maps need an even player count, not " + std::to_string(playerCount));
@@ -230,7 +231,8 @@ std::vector<FairStart> planFairStarts(const Map& map, int64_t playerCount,
     }
     while (edge < kClearEdgeDistance && diagonal(edge + 1, middle) >= required) ++edge;
     firsts.push_back({edge, middle});
-    jitter = std::min<int64_t>(diagonal(edge, middle) / 25, (diagonal(edge, middle) - required) / 3);
+    jitter =
+        std::min<int64_t>(diagonal(edge, middle) / 25, (diagonal(edge, middle) - required) / 3);
   } else {
     const Lattice lattice = chooseLattice(size, playerCount);
     edge = lattice.edge;
@@ -239,7 +241,8 @@ std::vector<FairStart> planFairStarts(const Map& map, int64_t playerCount,
     for (const Tile& cell : latticeCells(lattice, playerCount)) {
       const Tile partner = {lattice.columns - 1 - cell.x, lattice.rows - 1 - cell.y};
       // Under the point reflection the later cell of each pair is an image.
-      if (order > 1 && partner.x + lattice.columns * partner.y < cell.x + lattice.columns * cell.y) continue;
+      if (order > 1 && partner.x + lattice.columns * partner.y < cell.x + lattice.columns * cell.y)
+        continue;
       firsts.push_back({latticeLine(size, lattice.edge, cell.x, lattice.columns),
                         latticeLine(size, lattice.edge, cell.y, lattice.rows)});
     }

@@ -65,7 +65,8 @@ void shapeStartTerrain(Map& map, const std::vector<FairStart>& starts) {
   for (size_t k = 0; k < starts.size(); ++k) {
     const FairStart& s = starts[k];
     for (int64_t y = std::max<int64_t>(0, s.y - reach); y <= std::min(size - 1, s.y + reach); ++y) {
-      for (int64_t x = std::max<int64_t>(0, s.x - reach); x <= std::min(size - 1, s.x + reach); ++x) {
+      for (int64_t x = std::max<int64_t>(0, s.x - reach); x <= std::min(size - 1, s.x + reach);
+           ++x) {
         const int64_t d2 = (x - s.x) * (x - s.x) + (y - s.y) * (y - s.y);
         const auto i = static_cast<size_t>(x + size * y);
         if (d2 < reach * reach && d2 < nearest[i]) {
@@ -84,7 +85,8 @@ void shapeStartTerrain(Map& map, const std::vector<FairStart>& starts) {
       const int64_t target = laidOutHeight(s, x, y, h);
       const double d = std::sqrt(static_cast<double>(nearest[i]));
       const double keep = std::clamp((d - START_LEVEL_RADIUS) / kBlendWidth, 0.0, 1.0);
-      int64_t shaped = std::lround(static_cast<double>(target) + static_cast<double>(h - target) * keep);
+      int64_t shaped =
+          std::lround(static_cast<double>(target) + static_cast<double>(h - target) * keep);
       const int64_t edge = std::min({x, y, size - 1 - x, size - 1 - y});
       shaped = std::min(shaped, std::max<int64_t>(0, kFrameRise * (edge - kFrame)));
       map.heights[i] = static_cast<uint8_t>(std::clamp<int64_t>(shaped, 0, 255));

@@ -63,7 +63,8 @@ FootprintRows::FootprintRows(const model::BuildingMeta& meta) {
 
 int64_t FootprintRows::sum(const SummedArea& table, int64_t x, int64_t y) const {
   int64_t total = 0;
-  for (const Run& run : runs_) total += table.rect(x + run.left, y + run.dy, x + run.right, y + run.dy);
+  for (const Run& run : runs_)
+    total += table.rect(x + run.left, y + run.dy, x + run.right, y + run.dy);
   return total;
 }
 

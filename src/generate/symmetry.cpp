@@ -40,8 +40,10 @@ std::vector<uint8_t> elements(int64_t size, StartSymmetry symmetry,
   const size_t firsts = starts.size() / static_cast<size_t>(order);
   for (size_t k = 0; k < starts.size(); ++k) {
     const FairStart& s = starts[k];
-    for (int64_t y = std::max<int64_t>(0, s.y - START_DOMAIN); y <= std::min(size - 1, s.y + START_DOMAIN); ++y) {
-      for (int64_t x = std::max<int64_t>(0, s.x - START_DOMAIN); x <= std::min(size - 1, s.x + START_DOMAIN); ++x) {
+    for (int64_t y = std::max<int64_t>(0, s.y - START_DOMAIN);
+         y <= std::min(size - 1, s.y + START_DOMAIN); ++y) {
+      for (int64_t x = std::max<int64_t>(0, s.x - START_DOMAIN);
+           x <= std::min(size - 1, s.x + START_DOMAIN); ++x) {
         if ((x - s.x) * (x - s.x) + (y - s.y) * (y - s.y) < START_DOMAIN * START_DOMAIN) {
           element[static_cast<size_t>(x + size * y)] = static_cast<uint8_t>(k / firsts);
         }
@@ -68,19 +70,26 @@ void copyLayer(std::vector<T>& layer, int64_t size, const std::vector<uint8_t>& 
 
 int64_t symmetryOrder(StartSymmetry symmetry) {
   switch (symmetry) {
-    case StartSymmetry::NONE: return 1;
-    case StartSymmetry::POINT: return 2;
-    case StartSymmetry::POINT_AND_DIAGONAL: return 4;
+    case StartSymmetry::NONE:
+      return 1;
+    case StartSymmetry::POINT:
+      return 2;
+    case StartSymmetry::POINT_AND_DIAGONAL:
+      return 4;
   }
   return 1;
 }
 
 Tile image(int64_t element, int64_t size, Tile t) {
   switch (element) {
-    case 1: return {size - 1 - t.x, size - 1 - t.y};
-    case 2: return {t.y, t.x};
-    case 3: return {size - 1 - t.y, size - 1 - t.x};
-    default: return t;
+    case 1:
+      return {size - 1 - t.x, size - 1 - t.y};
+    case 2:
+      return {t.y, t.x};
+    case 3:
+      return {size - 1 - t.y, size - 1 - t.x};
+    default:
+      return t;
   }
 }
 
@@ -124,7 +133,8 @@ void mirrorMap(Map& map, StartSymmetry symmetry, const std::vector<FairStart>& s
       if (seams.rect(x - kSeamBand, y - kSeamBand, x + kSeamBand, y + kSeamBand) == 0) continue;
       const auto i = static_cast<size_t>(x + size * y);
       model::LandscapeType& ground = map.landscape[i];
-      if (std::find(model::RIVER_TYPES.begin(), model::RIVER_TYPES.end(), ground) != model::RIVER_TYPES.end()) {
+      if (std::find(model::RIVER_TYPES.begin(), model::RIVER_TYPES.end(), ground) !=
+          model::RIVER_TYPES.end()) {
         ground = model::LandscapeType::GRASS;
       }
       if (map.objects[i] != model::ObjectType::NO_OBJECT) {

@@ -76,7 +76,8 @@ int64_t plantPatch(Map& map, Random& random, const FairStart& s, int64_t centre,
     const int64_t y = tile / size;
     if (!inArea(s, x, y) || squared(x - s.x, y - s.y) < kKeepClear * kKeepClear) continue;
     if (!ground(map.landscape[static_cast<size_t>(tile)]) || !freeGround(map, tile)) continue;
-    catalogue::setObject(map, tile, kinds[static_cast<size_t>(random.rand(static_cast<int64_t>(N) - 1))]);
+    catalogue::setObject(map, tile,
+                         kinds[static_cast<size_t>(random.rand(static_cast<int64_t>(N) - 1))]);
     ++planted;
   }
   return planted;
@@ -90,8 +91,8 @@ void plantPatches(Map& map, Random& random, const FairStart& s, int64_t total,
                   const std::array<double, P>& turns, const std::array<ObjectType, N>& kinds,
                   Ground ground) {
   const int64_t size = map.size;
-  const double mountain = std::atan2(static_cast<double>(s.mountainY - s.y),
-                                     static_cast<double>(s.mountainX - s.x));
+  const double mountain =
+      std::atan2(static_cast<double>(s.mountainY - s.y), static_cast<double>(s.mountainX - s.x));
   int64_t left = total;
   for (size_t p = 0; left > 0 && p < 2 * P; ++p) {
     const double angle = mountain + turns[p % P] * std::acos(-1.0) / 180.0;
@@ -121,7 +122,8 @@ void clearObjects(Map& map, const FairStart& s) {
 
 // The tiles of the start area whose ground passes test, nearest (cx, cy) first.
 template <typename Test>
-std::vector<size_t> areaTiles(const Map& map, const FairStart& s, int64_t cx, int64_t cy, Test test) {
+std::vector<size_t> areaTiles(const Map& map, const FairStart& s, int64_t cx, int64_t cy,
+                              Test test) {
   const int64_t size = map.size;
   std::vector<size_t> tiles;
   for (int64_t tile : Circle(size, size, cx + size * cy, 2 * START_RADIUS)) {
@@ -146,7 +148,8 @@ int64_t total(const Map& map, const std::vector<size_t>& tiles, ResourceType min
 void raiseToRichest(Map& map, const std::vector<std::vector<size_t>>& areas, ResourceType kind,
                     uint8_t most) {
   int64_t richest = 0;
-  for (const std::vector<size_t>& tiles : areas) richest = std::max(richest, total(map, tiles, kind));
+  for (const std::vector<size_t>& tiles : areas)
+    richest = std::max(richest, total(map, tiles, kind));
   for (const std::vector<size_t>& tiles : areas) {
     int64_t missing = richest - total(map, tiles, kind);
     for (size_t i : tiles) {
