@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <limits>
 #include <string>
 
 #include "catalogue/mapedit.h"
@@ -139,6 +140,31 @@ std::vector<Tile> latticeCells(const Lattice& lattice, int64_t players) {
   return kept;
 }
 
+// Six starts spread wider than a lattice of six: one at a corner of the
+// square edge in from the map's edges, one each on the two sides next to it,
+// (sqrt 2 - 1) of the side from the corner, and their point images. All
+// neighbours stand (2 - sqrt 2) of the side apart; the first three's images
+// are the other three.
+std::vector<Tile> sixStarts(int64_t size, int64_t edge) {
+  const int64_t side = size - 1 - 2 * edge;
+  const auto a =
+      static_cast<int64_t>(std::lround((std::sqrt(2.0) - 1.0) * static_cast<double>(side)));
+  const int64_t far = size - 1 - edge;
+  return {{edge, edge + a}, {edge + a, edge}, {edge, far},
+          {far, far - a},   {far - a, far},   {far, edge}};
+}
+
+// The truncated distance between the nearest two tiles.
+int64_t nearestPair(const std::vector<Tile>& tiles) {
+  int64_t nearest = std::numeric_limits<int64_t>::max();
+  for (size_t i = 0; i < tiles.size(); ++i) {
+    for (size_t j = i + 1; j < tiles.size(); ++j) {
+      nearest = std::min(nearest, distance(tiles[i].x, tiles[i].y, tiles[j].x, tiles[j].y));
+    }
+  }
+  return nearest;
+}
+
 // Height classes of the map's own height field, counted by summed areas.
 struct HeightTables {
   SummedArea land;
@@ -238,7 +264,20 @@ std::vector<FairStart> planFairStarts(const Map& map, int64_t playerCount, Start
     edge = lattice.edge;
     const int64_t required = playerCount > 1 ? requiredSpacing(size, playerCount) : 0;
     jitter = std::min<int64_t>(lattice.spacing / 25, (lattice.spacing - required) / 3);
+    // Six starts keep further from the edges on the wider layout, if any.
+    int64_t sixEdge = -1;
+    for (int64_t e = lattice.edge + 1; playerCount == 6 && e <= kClearEdgeDistance; ++e) {
+      if (size - 1 - 2 * e >= 0 && nearestPair(sixStarts(size, e)) >= required) sixEdge = e;
+    }
+    if (sixEdge >= 0) {
+      const std::vector<Tile> six = sixStarts(size, sixEdge);
+      const int64_t spacing = nearestPair(six);
+      edge = sixEdge;
+      jitter = std::min<int64_t>(spacing / 25, (spacing - required) / 3);
+      firsts.assign(six.begin(), six.begin() + (order > 1 ? 3 : 6));
+    }
     for (const Tile& cell : latticeCells(lattice, playerCount)) {
+      if (sixEdge >= 0) break;
       const Tile partner = {lattice.columns - 1 - cell.x, lattice.rows - 1 - cell.y};
       // Under the point reflection the later cell of each pair is an image.
       if (order > 1 && partner.x + lattice.columns * partner.y < cell.x + lattice.columns * cell.y)
