@@ -6,6 +6,7 @@
 
 #include "catalogue/mapedit.h"
 #include "generate/circle.h"
+#include "generate/compass.h"
 #include "generate/fairstages.h"
 #include "generate/summedarea.h"
 #include "generate/symmetry.h"
@@ -37,10 +38,6 @@ constexpr int64_t kHighGround = 36;
 constexpr std::array<uint8_t, 3> kSwordCount = {0, 0, 0};
 constexpr std::array<uint8_t, 3> kArcherCount = {2, 0, 0};
 constexpr std::array<uint8_t, 3> kSpearCount = {1, 0, 0};
-
-// The eight compass directions, in a fixed order for ties.
-constexpr std::array<Tile, 8> kDirections = {
-    {{1, 0}, {1, 1}, {0, 1}, {-1, 1}, {-1, 0}, {-1, -1}, {0, -1}, {1, -1}}};
 
 struct Lattice {
   int64_t columns = 1;
@@ -178,14 +175,6 @@ HeightTables heightTables(const Map& map) {
           SummedArea::of(size, [&](int64_t i) { return h(i) >= kHighGround; })};
 }
 
-Tile along(const Tile& from, const Tile& direction, int64_t length) {
-  const double norm =
-      std::sqrt(static_cast<double>(direction.x * direction.x + direction.y * direction.y));
-  return {
-      from.x + static_cast<int64_t>(std::lround(static_cast<double>(direction.x * length) / norm)),
-      from.y + static_cast<int64_t>(std::lround(static_cast<double>(direction.y * length) / norm))};
-}
-
 // The tile within jitter of cell whose start area holds the most land; ties
 // keep the first in row order.
 Tile bestTile(const HeightTables& tables, const Tile& cell, int64_t jitter) {
@@ -208,16 +197,16 @@ Tile bestTile(const HeightTables& tables, const Tile& cell, int64_t jitter) {
 FairStart layOut(const HeightTables& tables, const Tile& tower) {
   size_t mountain = 0;
   int64_t most = -1;
-  for (size_t d = 0; d < kDirections.size(); ++d) {
-    const Tile look = along(tower, kDirections[d], kLookDistance);
+  for (size_t d = 0; d < COMPASS.size(); ++d) {
+    const Tile look = along(tower, d, kLookDistance);
     const int64_t high = tables.high.circle(look.x, look.y, kLookRadius);
     if (high > most) {
       most = high;
       mountain = d;
     }
   }
-  const Tile m = along(tower, kDirections[mountain], kMountainDistance);
-  const Tile l = along(tower, kDirections[(mountain + 4) % 8], kLakeDistance);
+  const Tile m = along(tower, mountain, kMountainDistance);
+  const Tile l = along(tower, mountain + 4, kLakeDistance);
   return {tower.x, tower.y, m.x, m.y, l.x, l.y};
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "generate/compass.h"
 #include "generate/fairstages.h"
 
 // The tile symmetries of symmetric maps. Element 0 is the identity, 1 the
@@ -9,11 +10,6 @@
 // (x, y) -> (y, x) and 3 both, (x, y) -> (S-1-y, S-1-x). Each keeps the six
 // neighbours of a tile and maps the square onto itself.
 namespace varnholt::generate {
-
-struct Tile {
-  int64_t x;
-  int64_t y;
-};
 
 // Number of elements of the symmetry: 1, 2 or 4.
 int64_t symmetryOrder(StartSymmetry symmetry);

@@ -1,11 +1,11 @@
 #include <algorithm>
 #include <array>
-#include <cmath>
 #include <vector>
 
 #include "catalogue/mapedit.h"
 #include "generate/around.h"
 #include "generate/circle.h"
+#include "generate/compass.h"
 #include "generate/fairstages.h"
 #include "model/landscapetype.h"
 #include "model/objecttype.h"
@@ -23,9 +23,9 @@ namespace {
 // Patches: where they lie, turned from the mountain's direction (the lake
 // lies opposite it), how far out from the tower and how wide. Stones lie
 // at the mountain's foot, woods on either side.
-constexpr std::array<double, 2> kTreeTurns = {90, -90};
-constexpr std::array<double, 2> kStoneTurns = {40, -40};
-constexpr double kPatchDistance = 30;
+constexpr std::array<size_t, 2> kTreeTurns = {2, 6};
+constexpr std::array<size_t, 2> kStoneTurns = {1, 7};
+constexpr int64_t kPatchDistance = 30;
 constexpr int64_t kPatchRadius = 9;
 // Nothing is planted this close to the tower: room for goods, settlers and
 // the first houses.
@@ -84,24 +84,22 @@ int64_t plantPatch(Map& map, Random& random, const FairStart& s, int64_t centre,
 }
 
 // Plants total objects in patches, an equal share each, at the given turns
-// (in degrees) from the direction of the start's mountain; a patch that
-// runs out of ground hands the rest on to the next, the last to the first.
+// (in eighths) from the compass direction of the start's mountain; a patch
+// that runs out of ground hands the rest on to the next, the last to the
+// first.
 template <size_t N, size_t P, typename Ground>
 void plantPatches(Map& map, Random& random, const FairStart& s, int64_t total,
-                  const std::array<double, P>& turns, const std::array<ObjectType, N>& kinds,
+                  const std::array<size_t, P>& turns, const std::array<ObjectType, N>& kinds,
                   Ground ground) {
   const int64_t size = map.size;
-  const double mountain =
-      std::atan2(static_cast<double>(s.mountainY - s.y), static_cast<double>(s.mountainX - s.x));
+  const size_t mountain = compassIndex({s.x, s.y}, {s.mountainX, s.mountainY});
   int64_t left = total;
   for (size_t p = 0; left > 0 && p < 2 * P; ++p) {
-    const double angle = mountain + turns[p % P] * std::acos(-1.0) / 180.0;
-    const int64_t cx = s.x + std::lround(kPatchDistance * std::cos(angle));
-    const int64_t cy = s.y + std::lround(kPatchDistance * std::sin(angle));
-    if (cx < 0 || cy < 0 || cx >= size || cy >= size) continue;
+    const Tile centre = along({s.x, s.y}, mountain + turns[p % P], kPatchDistance);
+    if (centre.x < 0 || centre.y < 0 || centre.x >= size || centre.y >= size) continue;
     const auto remaining = static_cast<int64_t>(P - std::min(p, P - 1));
     const int64_t share = (left + remaining - 1) / remaining;
-    left -= plantPatch(map, random, s, cx + size * cy, share, kinds, ground);
+    left -= plantPatch(map, random, s, centre.x + size * centre.y, share, kinds, ground);
   }
 }
 
