@@ -28,7 +28,7 @@ measure() {
 }
 
 printf '\n%-40s %10s %10s %s\n' "whole run" "median ms" "peak MB" "exit"
-for args in "" "--size=2000 --playerCount=8" "--playerCount=40"; do
+for args in "" "--fair" "--symmetric" "--size=2000 --playerCount=8" "--playerCount=40"; do
   read -r median peak status < <(measure $args)
   printf '%-40s %10s %10s %s\n' "varnholt ${args:-(defaults)}" "$median" "$((peak / 1024))" "$status"
 done
