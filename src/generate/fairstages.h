@@ -7,7 +7,7 @@
 #include "model/map.h"
 
 // The extra stages of fair and symmetric maps. They run between the classic
-// stages of stages.h (see initFair in pipeline.h) and give every start the
+// stages of stages.h (see initFairMap in pipeline.h) and give every start the
 // same surroundings: open grass, one mountain, one lake, the same trees,
 // stones and ore within the fairness radius of its tower.
 namespace varnholt::generate {
@@ -38,15 +38,18 @@ inline constexpr int64_t START_RADIUS = 40;
 // finds the same ground as one in the middle.
 inline constexpr int64_t START_LEVEL_RADIUS = 48;
 
-// fairstarts.cpp: picks the tower tiles (no draws). Starts lie on a lattice
-// over the square START_EDGE_DISTANCE in from the edges, spread so that
+// fairstarts.cpp: picks the tower tiles and the directions of mountain and
+// lake (no draws). Starts lie on a lattice (six on a wider octagon, four
+// under both mirrors at the middles of the sides) over a square at least
+// START_EDGE_DISTANCE and at most 68 tiles in from the edges, spread so that
 // neighbours stand at least max(2 * START_DOMAIN, 0.8 * size / sqrt(players))
 // apart, each moved within a small window to the tile whose start area holds
-// the most land in the height field already. Under a symmetry the starts are
-// images of the first ones, player by player. Throws Exception "Map too
-// small for <n> fair starts (...)" when the lattice cannot keep the distance
-// and "Symmetric maps need an even player count" for odd counts under a
-// symmetry.
+// the most land in the height field already. The mountain faces the most
+// high ground, the lake lies opposite. Under a symmetry the starts come
+// element by element: the first ones, then their images under each element
+// in turn. Throws Exception "Map too small for <n> fair starts (...)" when
+// the layout cannot keep the distances and "Symmetric maps need an even
+// player count, not <n>" for odd counts under a symmetry.
 std::vector<FairStart> planFairStarts(const model::Map& map, int64_t playerCount,
                                       StartSymmetry symmetry);
 
@@ -66,8 +69,8 @@ void shapeStartTerrain(model::Map& map, const std::vector<FairStart>& starts);
 void limitSlopes(model::Map& map);
 
 // startterrain.cpp: turns the sand specks, desert and moor the landscape
-// stage left within START_LEVEL_RADIUS of every start into grass, before the outline passes
-// draw shores and borders (no draws).
+// stage left within START_LEVEL_RADIUS of every start into grass, before the
+// outline passes draw shores and borders (no draws).
 void levelStartGround(model::Map& map, const std::vector<FairStart>& starts);
 
 // startterrain.cpp: turns river tiles within START_LEVEL_RADIUS back into
@@ -75,16 +78,16 @@ void levelStartGround(model::Map& map, const std::vector<FairStart>& starts);
 void openStartGround(model::Map& map, const std::vector<FairStart>& starts);
 
 // topups.cpp: removes the trees and stones within START_LEVEL_RADIUS of
-// every start and
-// plants START_TREES trees and START_STONES stones in patches, on tiles free
+// every start and plants START_TREES trees in two woods beside the mountain
+// and START_STONES stones at its foot, inside the start area, on tiles free
 // by the rules of the object scatter: GRASS (stones also desert), empty, all
 // eight neighbours empty (draws the kinds).
 inline constexpr int64_t START_TREES = 75;
 inline constexpr int64_t START_STONES = 20;
 void plantStartObjects(model::Map& map, Random& random, const std::vector<FairStart>& starts);
 
-// topups.cpp: lays coal, iron, gold and sulfur into the mountain tiles of every
-// start area in one fixed pattern, then raises amounts around the weaker
+// topups.cpp: lays coal, iron, gold and sulfur into the mountain tiles of
+// every start area in one fixed pattern, then raises amounts around the weaker
 // starts until each mineral's total matches the richest start's where the
 // tiles can hold it; fish in the start areas' water the same way (no draws).
 void balanceStartMinerals(model::Map& map, const std::vector<FairStart>& starts);
@@ -103,8 +106,9 @@ void symmetrizeHeights(model::Map& map, StartSymmetry symmetry);
 
 // symmetry.cpp: copies every layer from one part of the map to its images,
 // so each start area is an exact copy of the first start's of its kind; then
-// limits slopes along the seams, reruns the outline passes and clears rivers and objects in a
-// narrow band along the seams, so no river or border is cut there (no draws).
+// limits slopes, reruns the outline passes and clears rivers and objects in
+// a narrow band along the seams, so no river or border is cut there (no
+// draws).
 void mirrorMap(model::Map& map, StartSymmetry symmetry, const std::vector<FairStart>& starts);
 
 }  // namespace varnholt::generate
