@@ -23,6 +23,10 @@ namespace {
 // up to this distance, which keeps the start area clear of the water frame
 // and the rise of the land behind it.
 constexpr int64_t kClearEdgeDistance = 68;
+// How far a start may move from its place in the layout: a 25th of the
+// spacing, so the nearest-rival distances stay within a few percent of each
+// other, and at most this.
+constexpr int64_t kMaxJitter = 12;
 // The mountain's and the lake's centres from the tower.
 constexpr int64_t kMountainDistance = 26;
 constexpr int64_t kLakeDistance = 27;
@@ -275,7 +279,7 @@ std::vector<FairStart> planFairStarts(const Map& map, int64_t playerCount, Start
                         latticeLine(size, lattice.edge, cell.y, lattice.rows)});
     }
   }
-  jitter = std::max<int64_t>(jitter, 0);
+  jitter = std::clamp<int64_t>(jitter, 0, kMaxJitter);
   std::vector<FairStart> starts;
   for (int64_t element = 0; element < order; ++element) {
     for (const Tile& first : firsts) {
