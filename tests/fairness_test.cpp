@@ -187,7 +187,7 @@ TEST(Fairness, BuildingSpotsSupplySpotsAndRivals) {
   for (int64_t dy = -10; dy <= 10; ++dy) {
     for (int64_t dx = -10; dx <= 10; ++dx) nearOne += dx * dx + dy * dy < 100;
   }
-  const std::vector<int32_t> small = buildingSpots(map, SMALL_SPOT_KEY);
+  const std::vector<int32_t> small = buildingSpots(map, SMALL_SPOT_KEY, startSpots(map));
   int64_t nearStone = 0;
   int64_t nearTree = 0;
   for (int64_t dy = -10; dy <= 10; ++dy) {

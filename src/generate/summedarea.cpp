@@ -72,16 +72,36 @@ bool FootprintRows::inside(int64_t size, int64_t x, int64_t y) const {
   return x + minDx_ >= 0 && y + minDy_ >= 0 && x + maxDx_ < size && y + maxDy_ < size;
 }
 
-std::vector<int32_t> footprintFits(const SummedArea& bad, const FootprintRows& footprint) {
+namespace {
+
+void markFits(const SummedArea& bad, const FootprintRows& footprint, int64_t x0, int64_t y0,
+              int64_t x1, int64_t y1, std::vector<int32_t>& fits) {
   const int64_t size = bad.size();
-  std::vector<int32_t> fits(static_cast<size_t>(size * size), 0);
-  for (int64_t y = 0; y < size; ++y) {
-    for (int64_t x = 0; x < size; ++x) {
+  for (int64_t y = std::max<int64_t>(0, y0); y <= std::min(size - 1, y1); ++y) {
+    for (int64_t x = std::max<int64_t>(0, x0); x <= std::min(size - 1, x1); ++x) {
       if (footprint.inside(size, x, y) && footprint.sum(bad, x, y) == 0) {
         fits[static_cast<size_t>(x + size * y)] = 1;
       }
     }
   }
+}
+
+}  // namespace
+
+std::vector<int32_t> footprintFits(const SummedArea& bad, const FootprintRows& footprint) {
+  const int64_t size = bad.size();
+  std::vector<int32_t> fits(static_cast<size_t>(size * size), 0);
+  markFits(bad, footprint, 0, 0, size - 1, size - 1, fits);
+  return fits;
+}
+
+std::vector<int32_t> footprintFits(const SummedArea& bad, const FootprintRows& footprint,
+                                   const std::vector<std::array<int64_t, 2>>& centres,
+                                   int64_t reach) {
+  const int64_t size = bad.size();
+  std::vector<int32_t> fits(static_cast<size_t>(size * size), 0);
+  for (const auto& [x, y] : centres)
+    markFits(bad, footprint, x - reach, y - reach, x + reach, y + reach, fits);
   return fits;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -46,8 +47,8 @@ class FootprintRows {
  public:
   explicit FootprintRows(const model::BuildingMeta& meta);
 
-  // Number of cells of the footprint placed at (x, y) the table counts; cells
-  // off the map are counted as outside (see fits).
+  // The table's sum over the cells of the footprint placed at (x, y); cells
+  // off the map add nothing, so ask inside() first where that matters.
   int64_t sum(const SummedArea& table, int64_t x, int64_t y) const;
 
   // True when every cell of the footprint at (x, y) lies on the map.
@@ -66,5 +67,11 @@ class FootprintRows {
 // The tiles where the footprint fits: every cell on the map where bad
 // counts nothing. Returns 1 or 0 per tile, ready for another SummedArea.
 std::vector<int32_t> footprintFits(const SummedArea& bad, const FootprintRows& footprint);
+
+// The same, worked out only within reach (in rows and columns) of the
+// centres, {x, y} each; 0 elsewhere.
+std::vector<int32_t> footprintFits(const SummedArea& bad, const FootprintRows& footprint,
+                                   const std::vector<std::array<int64_t, 2>>& centres,
+                                   int64_t reach);
 
 }  // namespace varnholt::generate

@@ -111,12 +111,12 @@ struct SpotTables {
   generate::SummedArea trees;
 };
 
-SpotTables spotTables(const Map& map) {
+SpotTables spotTables(const Map& map, const std::vector<StartSpot>& spots) {
   const int64_t size = map.size;
-  std::vector<int32_t> smallFits = buildingSpots(map, SMALL_SPOT_KEY);
+  std::vector<int32_t> smallFits = buildingSpots(map, SMALL_SPOT_KEY, spots);
   return {generate::SummedArea(size, smallFits),
-          generate::SummedArea(size, buildingSpots(map, MEDIUM_SPOT_KEY)),
-          generate::SummedArea(size, buildingSpots(map, LARGE_SPOT_KEY)),
+          generate::SummedArea(size, buildingSpots(map, MEDIUM_SPOT_KEY, spots)),
+          generate::SummedArea(size, buildingSpots(map, LARGE_SPOT_KEY, spots)),
           smallFits,
           generate::SummedArea::of(size, [&](int64_t i) { return isStone(map.objects[i]); }),
           generate::SummedArea::of(size, [&](int64_t i) { return isTree(map.objects[i]); })};
@@ -196,7 +196,8 @@ bool isBuildableGround(LandscapeType type) {
   return !isWater(type) && !isRiver(type) && !isMountain(type) && !isSnow(type) && !isMoor(type);
 }
 
-std::vector<int32_t> buildingSpots(const Map& map, const char* key) {
+std::vector<int32_t> buildingSpots(const Map& map, const char* key,
+                                   const std::vector<StartSpot>& spots) {
   const int64_t size = map.size;
   std::vector<bool> pile(map.landscape.size(), false);
   for (const model::Stack& stack : map.stacks) {
@@ -208,7 +209,10 @@ std::vector<int32_t> buildingSpots(const Map& map, const char* key) {
            map.objects[tile] != model::ObjectType::NO_OBJECT ||
            isBlocked(map.accessible[tile]) || pile[tile];
   });
-  return generate::footprintFits(bad, generate::FootprintRows(catalogue::buildingMeta(key)));
+  std::vector<std::array<int64_t, 2>> centres;
+  for (const StartSpot& spot : spots) centres.push_back({spot.x, spot.y});
+  return generate::footprintFits(bad, generate::FootprintRows(catalogue::buildingMeta(key)),
+                                 centres, FAIRNESS_RADIUS);
 }
 
 std::vector<StartSpot> startSpots(const Map& map) {
@@ -224,7 +228,7 @@ Fairness fairness(const Map& map) {
   const Tally t = tally(map);
   for (const StartSpot& spot : spots) result.rows.push_back(row(map, t, spot));
   if (!spots.empty()) {
-    const SpotTables tables = spotTables(map);
+    const SpotTables tables = spotTables(map, spots);
     for (FairnessRow& r : result.rows) addSpotColumns(r, tables, map.size);
   }
   addRivalColumn(result.rows);

@@ -89,9 +89,11 @@ bool isBuildableGround(model::LandscapeType type);
 // number.
 std::vector<StartSpot> startSpots(const model::Map& map);
 
-// The tiles (1) where a building of the footprint key could stand by the
-// spot rule above; goods piles count as taken.
-std::vector<int32_t> buildingSpots(const model::Map& map, const char* key);
+// The tiles (1) within FAIRNESS_RADIUS rows and columns of the spots where
+// a building of the footprint key could stand by the spot rule above; goods
+// piles count as taken. 0 elsewhere.
+std::vector<int32_t> buildingSpots(const model::Map& map, const char* key,
+                                   const std::vector<StartSpot>& spots);
 
 // One row per start spot. Safe on any map read from a file: entities outside
 // the map are not counted.
