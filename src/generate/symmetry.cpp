@@ -14,7 +14,7 @@ using model::Map;
 
 namespace {
 
-// Seam tiles this close to a seam lose rivers and objects.
+// Tiles this close to a seam lose their rivers and objects.
 constexpr int64_t kSeamBand = 3;
 
 // For every tile, the element that carries its source tile onto it: the
