@@ -36,15 +36,18 @@ void initObjects(Map& map, Random& random) {
   const Grid<uint8_t> trees = generateWithBorder(random, size, 20);
   const int64_t tiles = model::length(map);
   for (int64_t i = 0, column = 0; i < tiles; ++i, column = column + 1 == size ? 0 : column + 1) {
-    if (!freeAround(map, size, i, column)) continue;
     const LandscapeType ground = map.landscape[static_cast<size_t>(i)];
     const uint8_t stone = value(stones, i);
-    if (stone > 35 && (ground == LandscapeType::GRASS || model::isDesert(ground))) {
-      maybePlace(map, random, i, stone, model::STONE_TYPES);
-    }
-    // Drawn even when a stone has just taken the tile; the tree is then refused.
     const uint8_t tree = value(trees, i);
-    if (tree > 20 && ground == LandscapeType::GRASS) maybePlace(map, random, i, tree, model::TREE_TYPES);
+    const bool stoneChance =
+        stone > 35 && (ground == LandscapeType::GRASS || model::isDesert(ground));
+    const bool treeChance = tree > 20 && ground == LandscapeType::GRASS;
+    // The neighbours are only looked at where a draw may follow; the look
+    // changes nothing, so skipping it elsewhere keeps every draw.
+    if ((!stoneChance && !treeChance) || !freeAround(map, size, i, column)) continue;
+    if (stoneChance) maybePlace(map, random, i, stone, model::STONE_TYPES);
+    // Drawn even when a stone has just taken the tile; the tree is then refused.
+    if (treeChance) maybePlace(map, random, i, tree, model::TREE_TYPES);
   }
 }
 
