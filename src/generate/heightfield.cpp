@@ -1,5 +1,8 @@
 #include "generate/heightfield.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "model/error.h"
 #include "generate/random.h"
 
@@ -39,8 +42,42 @@ uint8_t calculateValue(const SubGrid& cell, int64_t dx, int64_t dy) {
   return interpolate(left, right, fx);
 }
 
+namespace {
+
+// dx / (step - 1) for every dx of a cell, as calculateValue divides.
+std::vector<double> cellFractions(int64_t step) {
+  std::vector<double> fractions(static_cast<size_t>(step < 0 ? 0 : step));
+  for (int64_t d = 0; d < step; ++d) {
+    fractions[static_cast<size_t>(d)] = static_cast<double>(d) / (static_cast<double>(step) - 1.0);
+  }
+  return fractions;
+}
+
+// Sets every value of the square cell to calculateValue. The corners keep
+// their values (each is its own interpolation), so they are read once, and
+// each row's two edge values serve the whole row: the same operations on the
+// same operands as calculateValue, so the same bits.
+void fillCell(SubGrid& cell, const std::vector<double>& fractions) {
+  const uint8_t topLeft = a(cell);
+  const uint8_t topRight = b(cell);
+  const uint8_t bottomLeft = c(cell);
+  const uint8_t bottomRight = d(cell);
+  for (int64_t dy = 0; dy < cell.h; ++dy) {
+    const double fy = fractions[static_cast<size_t>(dy)];
+    const uint8_t left = interpolate(topLeft, bottomLeft, fy);
+    const uint8_t right = interpolate(topRight, bottomRight, fy);
+    uint8_t* row = &cell.grid->data[static_cast<size_t>(cell.x + (cell.y + dy) * cell.grid->w)];
+    for (int64_t dx = 0; dx < cell.w; ++dx) {
+      row[dx] = interpolate(left, right, fractions[static_cast<size_t>(dx)]);
+    }
+  }
+}
+
+}  // namespace
+
 Grid<uint8_t> generate(Random& random, int64_t size, int64_t step, int64_t variance) {
   if (size % step != 0) throw exception("Illegal generate size " + std::to_string(size));
+  const std::vector<double> fractions = cellFractions(step);
   Grid<uint8_t> result(size < 0 ? 0 : size, size < 0 ? 0 : size);
   const int64_t n = static_cast<int64_t>(static_cast<double>(size) / static_cast<double>(step));
   for (int64_t cy = 0; cy < n; ++cy) {
@@ -53,11 +90,7 @@ Grid<uint8_t> generate(Random& random, int64_t size, int64_t step, int64_t varia
       setC(cell, cx > 0 ? d(left) : 0);
       // Only the low 8 bits of the draw are stored, on purpose.
       setD(cell, cx != n - 1 && cy != n - 1 ? static_cast<uint8_t>(random.rand(variance)) : 0);
-      for (int64_t dy = 0; dy < step; ++dy) {
-        for (int64_t dx = 0; dx < step; ++dx) {
-          setValue(cell, dx, dy, calculateValue(cell, dx, dy));
-        }
-      }
+      fillCell(cell, fractions);
     }
   }
   return result;
@@ -67,9 +100,8 @@ Grid<uint8_t> generateWithBorder(Random& random, int64_t size, int64_t border) {
   Grid<uint8_t> inner = generate(random, size - 2 * border, 20, 60);
   Grid<uint8_t> result(size, size);
   for (int64_t y = 0; y < inner.h; ++y) {
-    for (int64_t x = 0; x < inner.w; ++x) {
-      setValue(result, x + 20, y + 20, value(inner, x, y));
-    }
+    std::copy_n(&inner.data[static_cast<size_t>(y * inner.w)], inner.w,
+                &result.data[static_cast<size_t>(20 + (y + 20) * size)]);
   }
   return result;
 }
