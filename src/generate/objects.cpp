@@ -13,8 +13,16 @@ namespace {
 
 // True when no neighbour of tile i blocks the way; the tile itself is not looked at.
 bool freeAround(const Map& map, int64_t size, int64_t i, int64_t column) {
+  const auto empty = [&map](int64_t tile) {
+    return model::isEmptyOnMap(map, static_cast<size_t>(tile));
+  };
+  // Away from the edges all eight neighbours exist: no bounds to check.
+  if (column > 0 && column < size - 1 && i >= size && i < size * size - size) {
+    return empty(i - size - 1) && empty(i - size) && empty(i - size + 1) && empty(i - 1) &&
+           empty(i + 1) && empty(i + size - 1) && empty(i + size) && empty(i + size + 1);
+  }
   for (int64_t neighbour : aroundIndices(size, size, i, column)) {
-    if (!model::isEmptyOnMap(map, static_cast<size_t>(neighbour))) return false;
+    if (!empty(neighbour)) return false;
   }
   return true;
 }
