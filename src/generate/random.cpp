@@ -53,7 +53,11 @@ int64_t Random::rand(int64_t max) {
   const uint64_t bound = static_cast<uint64_t>(max);
   // The threshold divides by max, not max + 1; this is the generator's own
   // rejection rule and changes which outputs are skipped.
-  const uint64_t threshold = kLimit - (kLimit % bound);
+  if (bound != lastBound_) {
+    lastBound_ = bound;
+    lastThreshold_ = kLimit - (kLimit % bound);
+  }
+  const uint64_t threshold = lastThreshold_;
   uint64_t x;
   do {
     x = next(state);
