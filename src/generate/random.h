@@ -38,8 +38,8 @@ class Random {
   RandomState state;
 
  private:
-  // The rejection threshold of the last bound: most draws repeat the bound of
-  // the draw before, and this saves a 64-bit division for each of them.
+  // The rejection threshold of the last large bound: large bounds (the tower
+  // search's) repeat, and this saves a 64-bit division for each repeat.
   uint64_t lastBound_ = 0;
   uint64_t lastThreshold_ = 0;
 };
