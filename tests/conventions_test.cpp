@@ -207,3 +207,154 @@ TEST(ConventionsReport, TextAndJsonCarryTheFindings) {
 
 }  // namespace
 }  // namespace varnholt::inspect
+
+namespace varnholt::generate {
+namespace {
+
+using model::LandscapeType;
+using model::Map;
+using model::ObjectType;
+
+size_t at(const Map& map, uint32_t x, uint32_t y) { return x + size_t{map.size} * y; }
+
+bool isMineralGround(LandscapeType kind) {
+  return kind == LandscapeType::MOUNTAIN || kind == LandscapeType::MOUNTAINBORDER;
+}
+
+TEST(GroundConventions, ClassicMapsComeOutClean) {
+  struct Case {
+    int64_t seed;
+    int64_t size;
+    int64_t players;
+  };
+  for (const Case& c : {Case{123456789, 320, 8}, Case{1, 160, 2}, Case{7, 200, 3},
+                        Case{42, 260, 4}, Case{2026, 480, 8}, Case{5, 640, 8}}) {
+    const std::string what = "seed " + std::to_string(c.seed) + " size " + std::to_string(c.size);
+    const Map before = generateMap({c.seed, c.size, c.players, model::StartResourcesType::HIGH},
+                                   testing::quiet);
+    Map map = before;
+    applyGroundConventions(map);
+
+    inspect::Conventions found = inspect::conventions(map);
+    EXPECT_EQ(found.waterLevel, 0) << what;
+    found.towersOnSoftGround = 0;  // where towers stand is the fair tower search's concern
+    for (const auto& [label, count] : inspect::findings(found)) {
+      EXPECT_EQ(count, 0) << what << ": " << label;
+    }
+
+    // Start goods stay; objects only go; fish and ore keep their drawn amounts.
+    EXPECT_EQ(map.stacks, before.stacks) << what;
+    EXPECT_EQ(map.settlers, before.settlers) << what;
+    EXPECT_EQ(map.buildings, before.buildings) << what;
+    int64_t objectsLeft = 0;
+    for (size_t i = 0; i < map.objects.size(); ++i) {
+      if (map.objects[i] != ObjectType::NO_OBJECT) {
+        ++objectsLeft;
+        EXPECT_EQ(map.objects[i], before.objects[i]) << what << " tile " << i;
+      }
+      const bool fish = before.resources[i] == model::ResourceType::FISH;
+      const bool kept = fish ? model::isWater(map.landscape[i]) : isMineralGround(map.landscape[i]);
+      if (kept) {
+        EXPECT_EQ(map.resources[i], before.resources[i]) << what << " tile " << i;
+        EXPECT_EQ(map.resourceAmounts[i], before.resourceAmounts[i]) << what << " tile " << i;
+      }
+    }
+    EXPECT_GT(objectsLeft, 0) << what;
+
+    const std::vector<uint8_t> bytes = mapFileBytes(map, testing::quiet);  // slope check passes
+    EXPECT_TRUE(readMapFile(bytes).map == map) << what;
+  }
+}
+
+TEST(GroundConventions, WaterDepthGradesFromTheShore) {
+  // Land only down the left edge; the kinds drawn are wrong on purpose.
+  std::vector<std::string> art(12, "gWWWWWWwwwww");
+  art[5] = "gwwwwwwwwwww";
+  Map map = fixture::mapFromArt(art);
+  applyGroundConventions(map);
+  for (uint32_t y = 0; y < 12; ++y) {
+    for (uint32_t x = 1; x < 12; ++x) {
+      EXPECT_EQ(map.landscape[at(map, x, y)], model::WATER_TYPES[std::min(x, 8u) - 1])
+          << x << "," << y;
+    }
+  }
+}
+
+TEST(GroundConventions, MountainMeetsOtherGroundThroughItsBorder) {
+  Map map = fixture::mapFromArt({
+      "gggggggg",
+      "gmmmmmmg",
+      "gmMMMMmg",
+      "gmMMMssg",
+      "gmMMMsSg",
+      "gmmmmmmg",
+      "ggggoggg",
+      "gggggggg",
+  });
+  applyGroundConventions(map);
+  const std::vector<std::string> expected = {
+      "gggggggg",
+      "gmmmmmmg",
+      "gmMMmmmg",
+      "gmMMmssg",
+      "gmMMmsSg",
+      "gmmmmmmg",
+      "ggggoggg",
+      "gggggggg",
+  };
+  EXPECT_EQ(fixture::landscapeArt(map), expected);
+}
+
+TEST(GroundConventions, WaterLiesLevelAndShoresClimbFromIt) {
+  Map map = fixture::mapFromArt({
+      "wwgggg",
+      "wwgggg",
+      "wwgggg",
+      "wwgggg",
+      "wwgggg",
+      "wwgggg",
+  });
+  for (uint32_t y = 0; y < 6; ++y) {
+    map.heights[at(map, 0, y)] = static_cast<uint8_t>(5 + y);
+    map.heights[at(map, 1, y)] = 9;
+    for (uint32_t x = 2; x < 6; ++x) map.heights[at(map, x, y)] = 40;
+  }
+  map.heights[at(map, 2, 3)] = 0;  // land below the water
+  map.heights[at(map, 5, 3)] = 6;  // land already low enough stays
+  applyGroundConventions(map);
+  for (uint32_t y = 0; y < 6; ++y) {
+    EXPECT_EQ(map.heights[at(map, 0, y)], 5);
+    EXPECT_EQ(map.heights[at(map, 1, y)], 5);
+    EXPECT_EQ(map.heights[at(map, 4, y)], 5 + 3 * inspect::SHORE_STEP);
+  }
+  EXPECT_EQ(map.heights[at(map, 2, 0)], 5 + inspect::SHORE_STEP);
+  EXPECT_EQ(map.heights[at(map, 2, 3)], 5 - inspect::SHORE_STEP);
+  EXPECT_EQ(map.heights[at(map, 5, 3)], 6);
+}
+
+TEST(GroundConventions, StonesKeepTheirRoomAndStartGoodsStay) {
+  Map map = fixture::uniformMap(10, 'g');
+  auto put = [&map](uint32_t x, uint32_t y, ObjectType object) {
+    map.objects[at(map, x, y)] = object;
+    map.accessible[at(map, x, y)] = model::AccessibleType::BLOCKED;
+  };
+  put(2, 2, ObjectType::RES_STONE_05);  // first in index order: stays
+  put(4, 2, ObjectType::RES_STONE_06);  // two tiles from it: goes
+  put(2, 4, ObjectType::TREE_OAK_1);    // two tiles from the kept stone: goes
+  put(5, 5, ObjectType::TREE_ELM_1);    // three tiles from it: stays
+  put(8, 8, ObjectType::RES_STONE_07);  // a settler two tiles off: goes
+  map.settlers = {{0, model::SettlerType::BEARER, 8, 6}};
+  map.stacks = {{model::StackType::PLANK, 0, 9, 8}};
+  applyGroundConventions(map);
+  EXPECT_EQ(map.objects[at(map, 2, 2)], ObjectType::RES_STONE_05);
+  EXPECT_EQ(map.objects[at(map, 5, 5)], ObjectType::TREE_ELM_1);
+  for (const auto& [x, y] : {std::pair{4u, 2u}, std::pair{2u, 4u}, std::pair{8u, 8u}}) {
+    EXPECT_EQ(map.objects[at(map, x, y)], ObjectType::NO_OBJECT) << x << "," << y;
+    EXPECT_EQ(map.accessible[at(map, x, y)], model::AccessibleType::EMPTY) << x << "," << y;
+  }
+  EXPECT_EQ(map.settlers.size(), 1u);
+  EXPECT_EQ(map.stacks.size(), 1u);
+}
+
+}  // namespace
+}  // namespace varnholt::generate
