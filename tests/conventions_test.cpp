@@ -338,22 +338,83 @@ TEST(GroundConventions, StonesKeepTheirRoomAndStartGoodsStay) {
     map.objects[at(map, x, y)] = object;
     map.accessible[at(map, x, y)] = model::AccessibleType::BLOCKED;
   };
-  put(2, 2, ObjectType::RES_STONE_05);  // first in index order: stays
-  put(4, 2, ObjectType::RES_STONE_06);  // two tiles from it: goes
-  put(2, 4, ObjectType::TREE_OAK_1);    // two tiles from the kept stone: goes
-  put(5, 5, ObjectType::TREE_ELM_1);    // three tiles from it: stays
-  put(8, 8, ObjectType::RES_STONE_07);  // a settler two tiles off: goes
+  put(2, 2, ObjectType::RES_STONE_05);  // two tiles from a larger stone: goes
+  put(4, 2, ObjectType::RES_STONE_06);  // stays
+  put(2, 4, ObjectType::TREE_OAK_1);    // two tiles from that one: goes
+  put(0, 4, ObjectType::TREE_OAK_1);    // two tiles from the smaller stone only: stays
+  put(7, 0, ObjectType::RES_STONE_07);  // two equal stones: both go
+  put(7, 2, ObjectType::RES_STONE_07);
+  put(1, 7, ObjectType::RES_STONE_08);  // alone: stays
+  put(3, 7, ObjectType::TREE_ELM_1);    // two tiles from it: goes
+  put(8, 8, ObjectType::RES_STONE_13);  // a settler two tiles off: goes
   map.settlers = {{0, model::SettlerType::BEARER, 8, 6}};
-  map.stacks = {{model::StackType::PLANK, 0, 9, 8}};
+  map.stacks = {{model::StackType::PLANK, 5, 9, 8}};
   applyGroundConventions(map);
-  EXPECT_EQ(map.objects[at(map, 2, 2)], ObjectType::RES_STONE_05);
-  EXPECT_EQ(map.objects[at(map, 5, 5)], ObjectType::TREE_ELM_1);
-  for (const auto& [x, y] : {std::pair{4u, 2u}, std::pair{2u, 4u}, std::pair{8u, 8u}}) {
+  EXPECT_EQ(map.objects[at(map, 4, 2)], ObjectType::RES_STONE_06);
+  EXPECT_EQ(map.objects[at(map, 0, 4)], ObjectType::TREE_OAK_1);
+  EXPECT_EQ(map.objects[at(map, 1, 7)], ObjectType::RES_STONE_08);
+  for (const auto& [x, y] : {std::pair{2u, 2u}, std::pair{2u, 4u}, std::pair{7u, 0u},
+                             std::pair{7u, 2u}, std::pair{3u, 7u}, std::pair{8u, 8u}}) {
     EXPECT_EQ(map.objects[at(map, x, y)], ObjectType::NO_OBJECT) << x << "," << y;
     EXPECT_EQ(map.accessible[at(map, x, y)], model::AccessibleType::EMPTY) << x << "," << y;
   }
   EXPECT_EQ(map.settlers.size(), 1u);
   EXPECT_EQ(map.stacks.size(), 1u);
+}
+
+// Every layer of the map with its columns in reverse order.
+Map flippedLeftRight(const Map& map) {
+  Map flipped = map;
+  const uint32_t size = map.size;
+  for (uint32_t y = 0; y < size; ++y) {
+    for (uint32_t x = 0; x < size; ++x) {
+      const size_t from = at(map, size - 1 - x, y);
+      const size_t to = at(map, x, y);
+      flipped.heights[to] = map.heights[from];
+      flipped.landscape[to] = map.landscape[from];
+      flipped.objects[to] = map.objects[from];
+      flipped.accessible[to] = map.accessible[from];
+      flipped.resources[to] = map.resources[from];
+      flipped.resourceAmounts[to] = map.resourceAmounts[from];
+    }
+  }
+  return flipped;
+}
+
+// The left half of every layer mirrored onto the right half.
+void mirrorLeftHalf(Map& map) {
+  const Map flipped = flippedLeftRight(map);
+  for (uint32_t y = 0; y < map.size; ++y) {
+    for (uint32_t x = (map.size + 1) / 2; x < map.size; ++x) {
+      const size_t i = at(map, x, y);
+      map.heights[i] = flipped.heights[i];
+      map.landscape[i] = flipped.landscape[i];
+      map.objects[i] = flipped.objects[i];
+      map.accessible[i] = flipped.accessible[i];
+      map.resources[i] = flipped.resources[i];
+      map.resourceAmounts[i] = flipped.resourceAmounts[i];
+    }
+  }
+}
+
+// Symmetric maps must stay symmetric: a mirrored map comes out of the stage
+// still mirrored, whichever of two mirrored tiles comes first in index order
+// (as with the two pairs of stones in one row).
+TEST(GroundConventions, AMirroredMapStaysMirrored) {
+  Map generated = generateMap({11, 200, 2, model::StartResourcesType::HIGH}, testing::quiet);
+  generated.buildings.clear();
+  generated.stacks.clear();
+  generated.settlers.clear();
+  Map stones = fixture::uniformMap(10, 'g');
+  for (const uint32_t x : {1u, 3u}) {
+    stones.objects[at(stones, x, 1)] = ObjectType::RES_STONE_10;
+    stones.accessible[at(stones, x, 1)] = model::AccessibleType::BLOCKED;
+  }
+  for (Map map : {generated, stones}) {
+    mirrorLeftHalf(map);
+    applyGroundConventions(map);
+    EXPECT_TRUE(flippedLeftRight(map) == map) << "size " << map.size;
+  }
 }
 
 }  // namespace

@@ -99,10 +99,28 @@ void removeObject(Map& map, size_t i) {
   map.accessible[i] = model::AccessibleType::EMPTY;
 }
 
-// Clears the room every stone needs: in index order a stone stays when no
-// goods pile, settler or stone kept before it stands within the clearance,
-// and goes otherwise; then every tree within the clearance of a kept stone
-// goes. Piles and settlers are start goods and always stay.
+// True when every other stone within the clearance of (x, y) has a lower
+// object code than the stone there: it is the larger stone of its group.
+bool largestAround(const Map& map, int64_t x, int64_t y) {
+  const int64_t size = map.size;
+  const model::ObjectType stone = map.objects[static_cast<size_t>(x + size * y)];
+  for (int64_t ny = std::max<int64_t>(0, y - kClearance); ny <= std::min(size - 1, y + kClearance);
+       ++ny) {
+    for (int64_t nx = std::max<int64_t>(0, x - kClearance);
+         nx <= std::min(size - 1, x + kClearance); ++nx) {
+      const model::ObjectType other = map.objects[static_cast<size_t>(nx + size * ny)];
+      if ((nx != x || ny != y) && model::isStone(other) && other >= stone) return false;
+    }
+  }
+  return true;
+}
+
+// Clears the room every stone needs. A stone stays only when no goods pile
+// or settler stands within the clearance and every other stone there is
+// smaller (a lower code); then every tree within the clearance of a stone
+// that stays goes. Piles and settlers are start goods and always stay.
+// Which objects go does not depend on the order of the tiles, so a mirrored
+// or turned map stays mirrored or turned.
 void clearAroundStones(Map& map) {
   const int64_t size = map.size;
   std::vector<uint8_t> nearEntity(map.objects.size(), 0);
@@ -114,20 +132,22 @@ void clearAroundStones(Map& map) {
       markAround(nearEntity, size, settler.posX, settler.posY);
     }
   }
-  std::vector<uint8_t> nearStone(map.objects.size(), 0);
+  std::vector<size_t> removed;
+  std::vector<uint8_t> nearKept(map.objects.size(), 0);
   for (int64_t y = 0; y < size; ++y) {
     for (int64_t x = 0; x < size; ++x) {
       const auto i = static_cast<size_t>(x + size * y);
       if (!model::isStone(map.objects[i])) continue;
-      if (nearEntity[i] != 0 || nearStone[i] != 0) {
-        removeObject(map, i);
+      if (nearEntity[i] == 0 && largestAround(map, x, y)) {
+        markAround(nearKept, size, x, y);
       } else {
-        markAround(nearStone, size, x, y);
+        removed.push_back(i);  // removed after the scan, which must see every stone
       }
     }
   }
+  for (const size_t i : removed) removeObject(map, i);
   for (size_t i = 0; i < map.objects.size(); ++i) {
-    if (model::isTree(map.objects[i]) && nearStone[i] != 0) removeObject(map, i);
+    if (model::isTree(map.objects[i]) && nearKept[i] != 0) removeObject(map, i);
   }
 }
 
