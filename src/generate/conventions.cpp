@@ -1,3 +1,5 @@
+// applyGroundConventions: brings a finished map in line with the ground
+// conventions inspect/conventions.h counts, so that each finding is zero.
 #include <algorithm>
 #include <vector>
 
@@ -51,8 +53,8 @@ void gradeWaterDepth(Map& map) {
 
 // Puts every water tile at the lowest water height and keeps every other
 // tile within SHORE_STEP per tile of its distance from water, so shores
-// climb gently from the water and no neighbour pair gets steeper than it was
-// or than SHORE_STEP.
+// climb gently from the water and no neighbour pair ends up steeper than
+// the larger of SHORE_STEP and its own difference before.
 void levelWater(Map& map) {
   std::vector<uint8_t> water(map.landscape.size());
   int64_t level = 256;
