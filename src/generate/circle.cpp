@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <mutex>
 
 #include "model/utils.h"
 
@@ -10,25 +11,34 @@ namespace varnholt::generate {
 namespace {
 
 std::vector<CircleOffset> buildOffsets(int64_t radius) {
-  std::vector<CircleOffset> offsets;
+  struct Ranked {
+    int64_t distance;
+    CircleOffset offset;
+  };
+  std::vector<Ranked> ranked;
   for (int64_t dy = -radius; dy <= radius; ++dy) {
     for (int64_t dx = -radius; dx <= radius; ++dx) {
-      if (distance(0, 0, dx, dy) < radius) offsets.push_back({dx, dy});
+      const int64_t d = distance(0, 0, dx, dy);
+      if (d < radius) ranked.push_back({d, {dx, dy}});
     }
   }
   // Stable: offsets at the same truncated distance keep their row-major order.
-  const auto nearer = [](const CircleOffset& a, const CircleOffset& b) {
-    return distance(0, 0, a.dx, a.dy) < distance(0, 0, b.dx, b.dy);
-  };
-  std::stable_sort(offsets.begin(), offsets.end(), nearer);
+  std::stable_sort(ranked.begin(), ranked.end(),
+                   [](const Ranked& a, const Ranked& b) { return a.distance < b.distance; });
+  std::vector<CircleOffset> offsets;
+  offsets.reserve(ranked.size());
+  for (const Ranked& r : ranked) offsets.push_back(r.offset);
   return offsets;
 }
 
 }  // namespace
 
 const std::vector<CircleOffset>& circleOffsets(int64_t radius) {
-  // The program is single-threaded; entries are never removed, so references stay valid.
+  // Shared by every generation; entries are never removed, so references
+  // handed out stay valid while other threads add radii.
+  static std::mutex guard;
   static std::map<int64_t, std::vector<CircleOffset>> cache;
+  const std::lock_guard<std::mutex> lock(guard);
   auto found = cache.find(radius);
   if (found == cache.end()) found = cache.emplace(radius, buildOffsets(radius)).first;
   return found->second;

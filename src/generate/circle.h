@@ -18,7 +18,8 @@ struct CircleOffset {
 };
 
 // Offsets with distance(0, 0, dx, dy) < radius in circle order. Built and
-// sorted once per radius and kept for the rest of the process.
+// sorted once per radius and kept for the rest of the process; safe to call
+// from several threads.
 const std::vector<CircleOffset>& circleOffsets(int64_t radius);
 
 // The largest dx with distance(0, 0, dx, dy) < radius, or -1 when row dy lies

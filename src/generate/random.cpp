@@ -1,5 +1,7 @@
 #include "generate/random.h"
 
+#include <array>
+
 #include "model/error.h"
 
 namespace varnholt::generate {
@@ -7,6 +9,19 @@ namespace varnholt::generate {
 namespace {
 
 constexpr uint64_t rotl(uint64_t x, int k) { return (x << k) | (x >> (64 - k)); }
+
+constexpr uint64_t kLimit = ~uint64_t{0};
+
+// The rejection threshold of each bound below 128, the bounds nearly every
+// draw uses, worked out at compile time.
+constexpr size_t kSmallBounds = 128;
+constexpr std::array<uint64_t, kSmallBounds> kSmallThresholds = [] {
+  std::array<uint64_t, kSmallBounds> thresholds{};
+  for (uint64_t bound = 1; bound < kSmallBounds; ++bound) {
+    thresholds[bound] = kLimit - (kLimit % bound);
+  }
+  return thresholds;
+}();
 
 }  // namespace
 
@@ -49,11 +64,14 @@ RandomState initRand(int64_t seed) {
 int64_t Random::rand(int64_t max) {
   if (max < 0) throw exception("rand bound must not be negative: " + std::to_string(max));
   if (max == 0) return 0;
-  constexpr uint64_t kLimit = ~uint64_t{0};
   const uint64_t bound = static_cast<uint64_t>(max);
   // The threshold divides by max, not max + 1; this is the generator's own
   // rejection rule and changes which outputs are skipped.
-  const uint64_t threshold = kLimit - (kLimit % bound);
+  if (bound >= kSmallBounds && bound != lastBound_) {
+    lastBound_ = bound;
+    lastThreshold_ = kLimit - (kLimit % bound);
+  }
+  const uint64_t threshold = bound < kSmallBounds ? kSmallThresholds[bound] : lastThreshold_;
   uint64_t x;
   do {
     x = next(state);

@@ -36,6 +36,12 @@ class Random {
   int64_t rand(int64_t max);
 
   RandomState state;
+
+ private:
+  // The rejection threshold of the last large bound: large bounds (the tower
+  // search's) repeat, and this saves a 64-bit division for each repeat.
+  uint64_t lastBound_ = 0;
+  uint64_t lastThreshold_ = 0;
 };
 
 }  // namespace varnholt::generate

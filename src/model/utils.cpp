@@ -16,10 +16,6 @@ int64_t index(int64_t size, int64_t x, int64_t y) {
   return sum;
 }
 
-uint32_t index(uint32_t size, uint32_t x, uint32_t y) {
-  return x + size * y;  // unsigned 32-bit arithmetic wraps by design
-}
-
 int64_t x(int64_t size, int64_t index) {
   if (size == 0) throw exception("Division by zero in tile column");
   if (size == -1) return 0;  // INT64_MIN % -1 would trap
@@ -49,10 +45,6 @@ int64_t distance(int64_t x1, int64_t y1, int64_t x2, int64_t y2) {
   return static_cast<int64_t>(std::sqrt(sum));
 }
 
-uint8_t createHighLow(uint8_t high, uint8_t low) {
-  // The high value's upper nibble is shifted out of the byte on purpose.
-  return static_cast<uint8_t>((high << 4) | (low & 15));
-}
 
 int64_t parseInteger(std::string_view text) {
   size_t pos = 0;

@@ -10,7 +10,7 @@ namespace varnholt {
 // x + size * y; throws Error("Exception") when the product or sum overflows.
 int64_t index(int64_t size, int64_t x, int64_t y);
 // x + size * y, wrapping modulo 2^32 on purpose (the 32-bit layer arithmetic).
-uint32_t index(uint32_t size, uint32_t x, uint32_t y);
+constexpr uint32_t index(uint32_t size, uint32_t x, uint32_t y) { return x + size * y; }
 
 // Column of a tile: index mod size, remainder with the sign of index.
 // Throws Error("Exception") for size 0.
@@ -24,8 +24,11 @@ int64_t y(uint32_t size, uint32_t index);
 // Floor of the Euclidean distance, computed in single precision.
 int64_t distance(int64_t x1, int64_t y1, int64_t x2, int64_t y2);
 
-// Packs the low nibbles of high and low into one byte, high nibble first.
-uint8_t createHighLow(uint8_t high, uint8_t low);
+// Packs the low nibbles of high and low into one byte, high nibble first; the
+// high value's upper nibble is shifted out of the byte on purpose.
+constexpr uint8_t createHighLow(uint8_t high, uint8_t low) {
+  return static_cast<uint8_t>((high << 4) | (low & 15));
+}
 
 // Parses an optional sign, then decimal digits each optionally followed by
 // any number of '_'. Throws ValueError "invalid integer: <text>" or
