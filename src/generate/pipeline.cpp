@@ -91,14 +91,13 @@ Map initFairMap(Random& random, int64_t playerCount, uint32_t size,
   plantStartObjects(map, random, starts);
   balanceStartMinerals(map, starts);
   if (symmetry != StartSymmetry::NONE) mirrorMap(map, symmetry, starts);
-  // The place for passes that bring the finished ground in line with the
-  // game's conventions: after every change to ground, objects and
-  // resources, before the towers claim land and the goods are laid.
   placeFairTowers(map, starts);
   initStacks(map, startResources, console);
   initSettlers(map, startResources);
   initPlayers(map, playerCount, size, startResources);
   setPlayerStartsToTowers(map);
+  // Last, the ground brought in line with the game's conventions.
+  applyGroundConventions(map);
   printStacks(map, console);
   return map;
 }

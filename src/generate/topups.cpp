@@ -3,10 +3,10 @@
 #include <vector>
 
 #include "catalogue/mapedit.h"
-#include "generate/around.h"
 #include "generate/circle.h"
 #include "generate/compass.h"
 #include "generate/fairstages.h"
+#include "inspect/conventions.h"
 #include "model/landscapetype.h"
 #include "model/objecttype.h"
 #include "model/resourcetype.h"
@@ -51,23 +51,32 @@ bool inArea(const FairStart& s, int64_t x, int64_t y) {
   return squared(x - s.x, y - s.y) < START_RADIUS * START_RADIUS;
 }
 
-// The free-ground rule of the object scatter: the tile empty and each of its
-// neighbours empty.
-bool freeGround(const Map& map, int64_t i) {
+// True when every tile within clearance rows and columns of tile (x, y) that
+// lies on the map is empty. With clearance 1 this is the free-ground rule of
+// the object scatter (the tile and its eight neighbours); stones get the
+// wider room the ground conventions give them.
+bool freeGround(const Map& map, int64_t x, int64_t y, int64_t clearance) {
   const int64_t size = map.size;
-  if (!model::isEmptyOnMap(map, static_cast<size_t>(i))) return false;
-  for (int64_t n : aroundIndices(size, size, i)) {
-    if (!model::isEmptyOnMap(map, static_cast<size_t>(n))) return false;
+  for (int64_t ny = std::max<int64_t>(0, y - clearance); ny <= std::min(size - 1, y + clearance);
+       ++ny) {
+    for (int64_t nx = std::max<int64_t>(0, x - clearance);
+         nx <= std::min(size - 1, x + clearance); ++nx) {
+      if (!model::isEmptyOnMap(map, static_cast<size_t>(nx + size * ny))) return false;
+    }
   }
   return true;
 }
 
+bool isMineralGround(LandscapeType t) {
+  return t == LandscapeType::MOUNTAIN || t == LandscapeType::MOUNTAINBORDER;
+}
+
 // Plants up to count objects drawn from kinds around the patch centre,
-// nearest first, on tiles of the start area that are free ground and allowed
-// by the ground test. Returns how many it planted.
+// nearest first, on tiles of the start area that are free ground with the
+// clearance and allowed by the ground test. Returns how many it planted.
 template <size_t N, typename Ground>
 int64_t plantPatch(Map& map, Random& random, const FairStart& s, int64_t centre, int64_t count,
-                   const std::array<ObjectType, N>& kinds, Ground ground) {
+                   const std::array<ObjectType, N>& kinds, int64_t clearance, Ground ground) {
   const int64_t size = map.size;
   int64_t planted = 0;
   for (int64_t tile : Circle(size, size, centre, kPatchRadius)) {
@@ -75,7 +84,8 @@ int64_t plantPatch(Map& map, Random& random, const FairStart& s, int64_t centre,
     const int64_t x = tile % size;
     const int64_t y = tile / size;
     if (!inArea(s, x, y) || squared(x - s.x, y - s.y) < kKeepClear * kKeepClear) continue;
-    if (!ground(map.landscape[static_cast<size_t>(tile)]) || !freeGround(map, tile)) continue;
+    if (!ground(map.landscape[static_cast<size_t>(tile)])) continue;
+    if (!freeGround(map, x, y, clearance)) continue;
     catalogue::setObject(map, tile,
                          kinds[static_cast<size_t>(random.rand(static_cast<int64_t>(N) - 1))]);
     ++planted;
@@ -90,7 +100,7 @@ int64_t plantPatch(Map& map, Random& random, const FairStart& s, int64_t centre,
 template <size_t N, size_t P, typename Ground>
 void plantPatches(Map& map, Random& random, const FairStart& s, int64_t total,
                   const std::array<size_t, P>& turns, const std::array<ObjectType, N>& kinds,
-                  Ground ground) {
+                  int64_t clearance, Ground ground) {
   const int64_t size = map.size;
   const size_t mountain = compassIndex({s.x, s.y}, {s.mountainX, s.mountainY});
   int64_t left = total;
@@ -99,7 +109,8 @@ void plantPatches(Map& map, Random& random, const FairStart& s, int64_t total,
     if (centre.x < 0 || centre.y < 0 || centre.x >= size || centre.y >= size) continue;
     const auto remaining = static_cast<int64_t>(P - std::min(p, P - 1));
     const int64_t share = (left + remaining - 1) / remaining;
-    left -= plantPatch(map, random, s, centre.x + size * centre.y, share, kinds, ground);
+    left -= plantPatch(map, random, s, centre.x + size * centre.y, share, kinds, clearance,
+                       ground);
   }
 }
 
@@ -166,9 +177,10 @@ void raiseToRichest(Map& map, const std::vector<std::vector<size_t>>& areas, Res
 void plantStartObjects(Map& map, Random& random, const std::vector<FairStart>& starts) {
   for (const FairStart& s : starts) clearObjects(map, s);
   for (const FairStart& s : starts) {
-    plantPatches(map, random, s, START_TREES, kTreeTurns, model::TREE_TYPES,
+    plantPatches(map, random, s, START_TREES, kTreeTurns, model::TREE_TYPES, 1,
                  [](LandscapeType t) { return t == LandscapeType::GRASS; });
     plantPatches(map, random, s, START_STONES, kStoneTurns, model::STONE_TYPES,
+                 inspect::STONE_CLEARANCE,
                  [](LandscapeType t) { return t == LandscapeType::GRASS || model::isDesert(t); });
   }
 }
@@ -177,7 +189,12 @@ void balanceStartMinerals(Map& map, const std::vector<FairStart>& starts) {
   std::vector<std::vector<size_t>> mountains;
   std::vector<std::vector<size_t>> waters;
   for (const FairStart& s : starts) {
-    mountains.push_back(areaTiles(map, s, s.mountainX, s.mountainY, model::isMountain));
+    // Minerals lie under mountain ground and its inner border only, as the
+    // ground conventions keep them; the outer border holds none.
+    for (size_t i : areaTiles(map, s, s.mountainX, s.mountainY, model::isMountain)) {
+      if (!isMineralGround(map.landscape[i])) map.resourceAmounts[i] = 0;
+    }
+    mountains.push_back(areaTiles(map, s, s.mountainX, s.mountainY, isMineralGround));
     waters.push_back(areaTiles(map, s, s.lakeX, s.lakeY, model::isWater));
     const std::vector<size_t>& tiles = mountains.back();
     for (size_t k = 0; k < tiles.size(); ++k) {
