@@ -7,9 +7,11 @@
 #include "model/map.h"
 
 // The extra stages of fair and symmetric maps. They run between the classic
-// stages of stages.h (see initFairMap in pipeline.h) and give every start the
-// same surroundings: open grass, one mountain, one lake, the same trees,
-// stones and ore within the fairness radius of its tower.
+// stages of stages.h (see initFairMap in pipeline.h), before the ground
+// conventions stage that ends a fair map, and give every start the same
+// surroundings: open grass, one mountain, one lake, the same trees, stones
+// and ore within the fairness radius of its tower. What they lay out keeps
+// to those conventions, so that stage leaves the start areas' counts alone.
 namespace varnholt::generate {
 
 // A start of a fair map: the tower's tile and the centres of the mountain
@@ -81,13 +83,15 @@ void openStartGround(model::Map& map, const std::vector<FairStart>& starts);
 // every start and plants START_TREES trees in two woods beside the mountain
 // and START_STONES stones at its foot, inside the start area, on tiles free
 // by the rules of the object scatter: GRASS (stones also desert), empty, all
-// eight neighbours empty (draws the kinds).
+// eight neighbours empty, and for stones everything within the conventions'
+// stone clearance empty (draws the kinds).
 inline constexpr int64_t START_TREES = 75;
 inline constexpr int64_t START_STONES = 20;
 void plantStartObjects(model::Map& map, Random& random, const std::vector<FairStart>& starts);
 
-// topups.cpp: lays coal, iron, gold and sulfur into the mountain tiles of
-// every start area in one fixed pattern, then raises amounts around the weaker
+// topups.cpp: lays coal, iron, gold and sulfur into the MOUNTAIN and
+// MOUNTAINBORDER tiles of every start area in one fixed pattern (the outer
+// border keeps none), then raises amounts around the weaker
 // starts until each mineral's total matches the richest start's where the
 // tiles can hold it; fish in the start areas' water the same way (no draws).
 void balanceStartMinerals(model::Map& map, const std::vector<FairStart>& starts);

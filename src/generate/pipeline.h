@@ -28,7 +28,7 @@ model::Map& init(model::Map& map, Random& random, int64_t playerCount, uint32_t 
 
 // A fair map: createMap, then the classic stages with the fair stages of
 // fairstages.h between them, for starts related by symmetry (NONE for
-// --fair). Throws the planning stage's Exception when the map is too small
+// --fair), and last applyGroundConventions. Throws the planning stage's Exception when the map is too small
 // for its players or, under a symmetry, the player count is odd.
 model::Map initFairMap(Random& random, int64_t playerCount, uint32_t size,
                        model::StartResourcesType startResources, StartSymmetry symmetry,
