@@ -111,6 +111,7 @@ TEST(FairMaps, EveryStartMeetsTheGuarantees) {
       {7, 320, 2, StartMode::SYMMETRIC}, {8, 320, 4, StartMode::SYMMETRIC},
       {9, 320, 8, StartMode::SYMMETRIC}, {10, 640, 12, StartMode::SYMMETRIC},
       {4, 320, 6, StartMode::FAIR},      {15, 320, 6, StartMode::SYMMETRIC},
+      {16, 512, 8, StartMode::FAIR},     {17, 384, 4, StartMode::SYMMETRIC},
   };
   for (const Case& c : cases) expectFairStarts(mapOf(c), c);
 }
