@@ -12,9 +12,6 @@ bash "$root/scripts/build.sh"
 tables="$root/build/generated/footprint_tables.cpp"
 [ -f "$tables" ] || { echo "web.sh: the native build made no $tables" >&2; exit 1; }
 
-# Debian's emscripten runs its optimiser under the system Node, which finds
-# the Debian packaged modules (acorn) only there.
-export NODE_PATH=/usr/share/nodejs
 emcmake cmake -S "$root" -B "$root/build-web" -DCMAKE_BUILD_TYPE=Release \
   -DVARNHOLT_FOOTPRINT_TABLES="$tables" "$@" >/dev/null
 cmake --build "$root/build-web" -j "$(nproc)" -- --quiet

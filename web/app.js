@@ -58,7 +58,7 @@ const fields = new Map();  // key → { option, input, error }
 
 let worker;
 let runId = 0;
-let shown;  // the map on screen: { base, spots, size, fileName, bytes }
+let shown;  // the map on screen: { base (an ImageBitmap), spots }
 let zoom = 1;
 
 // Builds one labelled field per option with its explanation slot.
@@ -246,8 +246,8 @@ function receive(message) {
     showError(`No map: ${message.message}`);
     return;
   }
-  showMap(runOptions, message.result);
   const drawStarted = performance.now();
+  showMap(runOptions, message.result);
   draw();
   fillFairness(message.result.fairness);
   const drawMs = performance.now() - drawStarted;
@@ -260,21 +260,10 @@ function receive(message) {
   setState('ready');
 }
 
-// Keeps the result for drawing and download: the picture as a canvas of one
-// pixel per tile, the start spots, and the file.
+// Keeps the result for drawing and download: the picture (one pixel per
+// tile), the start spots, and the file.
 function showMap(options, result) {
-  const { width, height, rgb } = result.preview;
-  const base = document.createElement('canvas');
-  base.width = width;
-  base.height = height;
-  const image = new ImageData(width, height);
-  for (let i = 0, j = 0; i < rgb.length; i += 3, j += 4) {
-    image.data[j] = rgb[i];
-    image.data[j + 1] = rgb[i + 1];
-    image.data[j + 2] = rgb[i + 2];
-    image.data[j + 3] = 255;
-  }
-  base.getContext('2d').putImageData(image, 0, 0);
+  const base = result.preview;
   const fileName = `varnholt-${FILE_NAME_KEYS.map((key) => options[key]).join('-')}.map`;
   const link = $('download');
   if (link.href) URL.revokeObjectURL(link.href);
@@ -284,7 +273,7 @@ function showMap(options, result) {
   link.removeAttribute('aria-disabled');
   shown = { base, spots: result.fairness.rows.map((row) => row.spot) };
   $('results').hidden = false;
-  zoom = fittingZoom(width);
+  zoom = fittingZoom(base.width);
 }
 
 function clearMap() {
@@ -306,7 +295,8 @@ function fittingZoom(edge) {
   return zooms.filter((z) => edge * z <= room).pop() ?? zooms[0];
 }
 
-// Draws the map at the current zoom, then a ring and the party number at each start.
+// Draws the map at the current zoom, then at each start a ring in its
+// party's colour and the party number.
 function draw() {
   const { base, spots } = shown;
   const canvas = $('map');
@@ -328,7 +318,7 @@ function draw() {
     context.strokeStyle = 'black';
     context.stroke();
     context.lineWidth = 2;
-    context.strokeStyle = 'white';
+    context.strokeStyle = spot.colour;
     context.stroke();
     const label = String(spot.party);
     context.lineWidth = 4;
@@ -380,7 +370,11 @@ function fillFairness(fairness) {
   const body = table.createTBody();
   for (const row of fairness.rows) {
     const line = body.insertRow();
-    for (const value of [row.spot.party, row.spot.x, row.spot.y]) line.insertCell().textContent = value;
+    const party = line.insertCell();
+    party.textContent = row.spot.party;
+    party.style.setProperty('--party', row.spot.colour);
+    party.className = 'party';
+    for (const value of [row.spot.x, row.spot.y]) line.insertCell().textContent = value;
     row.values.forEach((value, column) => {
       const cell = line.insertCell();
       cell.textContent = value;

@@ -5,6 +5,7 @@
 #include <emscripten/emscripten.h>
 #include <emscripten/val.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <string>
@@ -20,6 +21,16 @@ constexpr double kProgressIntervalMs = 100;  // the page hears at most this ofte
 // A new JS Uint8Array holding a copy of the bytes, so it outlives the module's memory.
 val copyOf(const std::vector<uint8_t>& bytes) {
   return val::global("Uint8Array").new_(emscripten::typed_memory_view(bytes.size(), bytes.data()));
+}
+
+// The preview's pixels with an opaque alpha byte after each, as a canvas takes them.
+std::vector<uint8_t> rgbaOf(const varnholt::inspect::Image& image) {
+  std::vector<uint8_t> rgba(image.rgb.size() / 3 * 4, 255);
+  for (size_t from = 0, to = 0; from < image.rgb.size(); from += 3, to += 4) {
+    std::copy_n(image.rgb.begin() + static_cast<std::ptrdiff_t>(from), 3,
+                rgba.begin() + static_cast<std::ptrdiff_t>(to));
+  }
+  return rgba;
 }
 
 // "#rrggbb" of a party's colour in the preview.
@@ -82,7 +93,7 @@ varnholt::GenerateOptions optionsOf(const val& options) {
 }
 
 // Makes the map the options describe. Returns { bytes, preview: { width,
-// height, rgb }, fairness, console }, or { error, console } when the options
+// height, rgba }, fairness, console }, or { error, console } when the options
 // are refused or the map cannot be made. bytes are the map file exactly as
 // the command line writes it; console is the run's console text. While it
 // runs, onProgress is called at most every kProgressIntervalMs with the
@@ -106,7 +117,7 @@ val generate(const val& options, const val& onProgress) {
     val picture = val::object();
     picture.set("width", preview.width);
     picture.set("height", preview.height);
-    picture.set("rgb", copyOf(preview.rgb));
+    picture.set("rgba", copyOf(rgbaOf(preview)));
     result.set("bytes", copyOf(bytes));
     result.set("preview", picture);
     result.set("fairness", fairnessOf(varnholt::fairness(map)));

@@ -4,7 +4,8 @@
 // Message in:  { id, options }  (options as the page's option table names them)
 // Messages out, each with that id:
 //   { type: 'progress', text }                      now and then while it runs
-//   { type: 'done', result, generateMs }            result as web/module.cpp makes it
+//   { type: 'done', result, generateMs }            result as web/module.cpp makes it,
+//                                                   but preview an ImageBitmap of the map
 //   { type: 'error', message, console }             the run failed; message says why
 import createModule from './varnholt.mjs';
 
@@ -38,11 +39,15 @@ self.onmessage = async ({ data: { id, options } }) => {
     self.postMessage({ id, type: 'error', message: `The generator stopped: ${error.message ?? error}` });
     return;
   }
-  const generateMs = performance.now() - started;
   if (result.error !== undefined) {
     self.postMessage({ id, type: 'error', message: result.error, console: result.console });
     return;
   }
-  self.postMessage({ id, type: 'done', result, generateMs },
-    [result.bytes.buffer, result.preview.rgb.buffer]);
+  // The picture is decoded here, off the page's thread, into a bitmap the
+  // page draws directly.
+  const { width, height, rgba } = result.preview;
+  const picture = await createImageBitmap(new ImageData(new Uint8ClampedArray(rgba.buffer), width, height));
+  const generateMs = performance.now() - started;
+  self.postMessage({ id, type: 'done', result: { ...result, preview: picture }, generateMs },
+    [result.bytes.buffer, picture]);
 };

@@ -62,6 +62,9 @@ class Browser {
     return new Promise((resolve, reject) => this.#pending.set(id, { resolve, reject, method }));
   }
 
+  // Calls listener with every event message from now on.
+  listen(listener) { this.#listeners.add(listener); }
+
   // Resolves to the params of the first event named method (and from
   // sessionId, when given) for which accept returns true; rejects after
   // timeoutMs.
@@ -112,10 +115,11 @@ class Page {
     this.browser = browser;
     this.sessionId = sessionId;
     this.errors = [];
-    browser.waitForEvent('Runtime.exceptionThrown', {
-      sessionId, timeoutMs: 2 ** 31 - 1,
-      accept: ({ exceptionDetails }) => { this.errors.push(exceptionDetails); return false; },
-    }).catch(() => {});
+    browser.listen((message) => {
+      if (message.method === 'Runtime.exceptionThrown' && message.sessionId === sessionId) {
+        this.errors.push(message.params.exceptionDetails);
+      }
+    });
   }
 
   send(method, params = {}) { return this.browser.send(method, params, this.sessionId); }

@@ -42,7 +42,10 @@ export async function serve(root, port = 0) {
   });
   return {
     url: `http://127.0.0.1:${server.address().port}/`,
-    close: () => new Promise((resolve) => server.close(resolve)),
+    close: () => new Promise((resolve) => {
+      server.close(resolve);
+      server.closeAllConnections();  // a browser keeps idle connections open
+    }),
   };
 }
 
