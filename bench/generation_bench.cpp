@@ -1,22 +1,19 @@
 // Whole runs, single stages at size 320, the height field and the export.
 #include <benchmark/benchmark.h>
 
-#include <filesystem>
 #include <functional>
 #include <string>
-#include <unistd.h>
+#include <vector>
 
-#include "app/initmap.h"
-#include "app/mapexport.h"
-#include "app/meta.h"
-#include "app/stages.h"
-#include "grid.h"
-#include "quiet.h"
-#include "random.h"
+#include "generate/heightfield.h"
+#include "generate/pipeline.h"
+#include "generate/stages.h"
+#include "varnholt.h"
 
 namespace varnholt::bench {
 namespace {
 
+using generate::Random;
 using model::Map;
 using model::StartResourcesType;
 
@@ -24,86 +21,76 @@ constexpr int64_t kSeed = 123456789;
 constexpr int64_t kPlayers = 8;
 constexpr auto kGoods = StartResourcesType::HIGH;
 
-std::string tempMapPath() {
-  return (std::filesystem::temp_directory_path() /
-          ("varnholt_bench_" + std::to_string(::getpid()) + ".map"))
-      .string();
-}
+// Drops the console lines: the benchmark measures generation, not printing.
+const Console kQuiet = [](std::string_view) {};
 
-using Stage = std::function<void(Map&)>;
+using Stage = std::function<void(Map&, Random&)>;
 
 // The stages in run order, each with the arguments init passes.
 const std::vector<std::pair<const char*, Stage>>& stages() {
   static const std::vector<std::pair<const char*, Stage>> list = {
-      {"landscape", [](Map& m) { app::initHighmapLandscape(m); }},
-      {"outlines", [](Map& m) { app::initLandscapeOutlines(m); }},
-      {"rivers", [](Map& m) { app::initRivers(m); }},
-      {"objects", [](Map& m) { app::initObjects(m); }},
-      {"resources", [](Map& m) { app::initResources(m); }},
-      {"buildings", [](Map& m) { app::initBuildings(m, kPlayers, m.size, kGoods); }},
-      {"stacks", [](Map& m) { app::initStacks(m, kGoods); }},
-      {"settlers", [](Map& m) { app::initSettlers(m, kGoods); }},
-      {"players", [](Map& m) { app::initPlayers(m, kPlayers, m.size, kGoods); }},
+      {"landscape", [](Map& m, Random& r) { generate::initHighmapLandscape(m, r); }},
+      {"outlines", [](Map& m, Random&) { generate::initLandscapeOutlines(m); }},
+      {"rivers", [](Map& m, Random& r) { generate::initRivers(m, r); }},
+      {"objects", [](Map& m, Random& r) { generate::initObjects(m, r); }},
+      {"resources", [](Map& m, Random& r) { generate::initResources(m, r); }},
+      {"buildings",
+       [](Map& m, Random& r) { generate::initBuildings(m, r, kPlayers, m.size, kGoods); }},
+      {"stacks", [](Map& m, Random&) { generate::initStacks(m, kGoods, kQuiet); }},
+      {"settlers", [](Map& m, Random&) { generate::initSettlers(m, kGoods); }},
+      {"players", [](Map& m, Random&) { generate::initPlayers(m, kPlayers, m.size, kGoods); }},
   };
   return list;
 }
 
 void BM_DefaultRun(benchmark::State& state) {
-  const std::string path = tempMapPath();
-  QuietStdout quiet;
   for (auto _ : state) {
-    randomize(kSeed);
-    Map map = app::initMap(kPlayers, 320, kGoods);
-    app::exportMap(map, path);
+    const Map map = generateMap(GenerateOptions{}, kQuiet);
+    benchmark::DoNotOptimize(mapFileBytes(map, kQuiet).data());
   }
-  std::filesystem::remove(path);
 }
 BENCHMARK(BM_DefaultRun)->Unit(benchmark::kMillisecond);
 
 void BM_GenerateAtSize(benchmark::State& state) {
-  const auto size = static_cast<uint32_t>(state.range(0));
-  QuietStdout quiet;
-  for (auto _ : state) {
-    randomize(kSeed);
-    Map map = app::initMap(kPlayers, size, kGoods);
-    benchmark::DoNotOptimize(map.heights.data());
-  }
+  GenerateOptions options;
+  options.size = state.range(0);
+  for (auto _ : state) benchmark::DoNotOptimize(generateMap(options, kQuiet).heights.data());
 }
 BENCHMARK(BM_GenerateAtSize)->Arg(320)->Arg(2000)->Unit(benchmark::kMillisecond);
 
+// The map as the run hands it to stage number stage, and the random source
+// as it stands then.
+std::pair<Map, Random> before(size_t stage, int64_t players) {
+  Random random(kSeed);
+  Map map = generate::createMap(random, players, 320);
+  map.party.assign(map.party.size(), 255);
+  for (size_t i = 0; i < stage; ++i) stages()[i].second(map, random);
+  return {map, random};
+}
+
 // One stage on the map exactly as the run hands it over.
 void BM_Stage(benchmark::State& state, size_t stage) {
-  QuietStdout quiet;
-  randomize(kSeed);
-  Map before = app::createMap(kPlayers, 320);
-  before.party.assign(before.party.size(), 255);
-  for (size_t i = 0; i < stage; ++i) stages()[i].second(before);
-  const RandomState randomBefore = varnholt::state;
+  const auto [start, randomStart] = before(stage, kPlayers);
   for (auto _ : state) {
     state.PauseTiming();
-    Map map = before;
-    varnholt::state = randomBefore;
+    Map map = start;
+    Random random = randomStart;
     state.ResumeTiming();
-    stages()[stage].second(map);
+    stages()[stage].second(map, random);
     benchmark::DoNotOptimize(map.landscape.data());
   }
 }
 
 // The tower search on a map with no room left for the ninth of 40 players.
 void BM_TowerSearchNoRoom(benchmark::State& state) {
-  QuietStdout quiet;
-  randomize(kSeed);
-  Map before = app::createMap(40, 320);
-  before.party.assign(before.party.size(), 255);
-  for (size_t i = 0; i < 5; ++i) stages()[i].second(before);
-  const RandomState randomBefore = varnholt::state;
+  const auto [start, randomStart] = before(5, 40);
   for (auto _ : state) {
     state.PauseTiming();
-    Map map = before;
-    varnholt::state = randomBefore;
+    Map map = start;
+    Random random = randomStart;
     state.ResumeTiming();
     try {
-      app::initBuildings(map, 40, 320, kGoods);
+      generate::initBuildings(map, random, 40, 320, kGoods);
       state.SkipWithError("the map had room for 40 towers");
     } catch (const std::exception&) {
     }
@@ -112,26 +99,18 @@ void BM_TowerSearchNoRoom(benchmark::State& state) {
 BENCHMARK(BM_TowerSearchNoRoom)->Unit(benchmark::kMillisecond);
 
 void BM_HeightField(benchmark::State& state) {
-  randomize(kSeed);
-  for (auto _ : state) benchmark::DoNotOptimize(generate(320, 10, 60).data.data());
+  Random random(kSeed);
+  for (auto _ : state) benchmark::DoNotOptimize(generate::generate(random, 320, 10, 60).data.data());
 }
 BENCHMARK(BM_HeightField)->Unit(benchmark::kMicrosecond);
 
 void BM_Export(benchmark::State& state) {
-  const std::string path = tempMapPath();
-  QuietStdout quiet;
-  randomize(kSeed);
-  const Map map = app::initMap(kPlayers, static_cast<uint32_t>(state.range(0)), kGoods);
-  for (auto _ : state) app::exportMap(map, path);
-  std::filesystem::remove(path);
+  GenerateOptions options;
+  options.size = state.range(0);
+  const Map map = generateMap(options, kQuiet);
+  for (auto _ : state) benchmark::DoNotOptimize(mapFileBytes(map, kQuiet).data());
 }
 BENCHMARK(BM_Export)->Arg(320)->Arg(2000)->Unit(benchmark::kMillisecond);
-
-// Start-up: every run parses the compiled-in footprint documents first.
-void BM_LoadBuildingMetas(benchmark::State& state) {
-  for (auto _ : state) benchmark::DoNotOptimize(app::loadBuildingMetas());
-}
-BENCHMARK(BM_LoadBuildingMetas)->Unit(benchmark::kMillisecond);
 
 const bool kStagesRegistered = [] {
   for (size_t i = 0; i < stages().size(); ++i) {

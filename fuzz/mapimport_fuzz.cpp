@@ -3,18 +3,18 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "app/mapimport.h"
-#include "app/preview.h"
-#include "app/report.h"
-#include "error.h"
+#include "inspect/preview.h"
+#include "inspect/report.h"
+#include "mapfile/reader.h"
+#include "model/error.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace varnholt;
   try {
-    const app::MapFile file = app::readMap({data, size});
-    app::textReport(file, "fuzz.map");
-    app::jsonReport(file, "fuzz.map");
-    app::renderPreview(file.map);
+    const mapfile::MapFile file = mapfile::readMap({data, size});
+    inspect::textReport(file, "fuzz.map");
+    inspect::jsonReport(file, "fuzz.map");
+    inspect::renderPreview(file.map);
   } catch (const Error&) {
     // A refused file is a correct answer; anything else escapes and is a finding.
   }

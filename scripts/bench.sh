@@ -27,8 +27,20 @@ measure() {
   echo "$(printf '%s\n' "${times[@]}" | sort -n | sed -n 4p) $peak $status"
 }
 
-printf '\n%-40s %10s %10s %s\n' "whole run" "median ms" "peak MB" "exit"
-for args in "" "--size=2000 --playerCount=8" "--playerCount=40"; do
+# Each whole run with its budget: wall ms, and peak MB (0: no memory budget).
+runs=(
+  "|12|0"
+  "--size=2000 --playerCount=8|350|80"
+  "--playerCount=40|2000|0"
+)
+printf '\n%-40s %10s %10s %5s %s\n' "whole run" "median ms" "peak MB" "exit" "budget"
+for run in "${runs[@]}"; do
+  IFS='|' read -r args budgetMs budgetMb <<<"$run"
   read -r median peak status < <(measure $args)
-  printf '%-40s %10s %10s %s\n' "varnholt ${args:-(defaults)}" "$median" "$((peak / 1024))" "$status"
+  verdict="within"
+  if (( median > budgetMs )) || (( budgetMb > 0 && peak / 1024 > budgetMb )); then verdict="OVER"; fi
+  budget="${budgetMs} ms"
+  (( budgetMb > 0 )) && budget+=", ${budgetMb} MB"
+  printf '%-40s %10s %10s %5s %s (%s)\n' "varnholt ${args:-(defaults)}" "$median" \
+    "$((peak / 1024))" "$status" "$budget" "$verdict"
 done

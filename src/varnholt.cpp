@@ -1,109 +1,35 @@
-// The run driver: command line, seeding, generation, export.
-#include <cstdio>
-#include <iostream>
-#include <map>
-#include <string>
-#include <vector>
+#include "varnholt.h"
 
-#include "app/initmap.h"
-#include "app/mapedit.h"
-#include "app/mapexport.h"
-#include "commandline.h"
-#include "error.h"
-#include "model/startresourcetype.h"
-#include "random.h"
-#include "utils.h"
+#include "generate/pipeline.h"
+#include "mapfile/save.h"
+#include "mapfile/writer.h"
 
-namespace {
+namespace varnholt {
 
-using namespace varnholt;
-
-constexpr const char* kUsage =
-    R"(Varnholt is a generator for The Settlers 3 *.map files
-
-Usage:
-  varnholt [--output=<output>] [--seed=<seed>] [--size=<size>] [--playerCount=<playerCount>] [--startGoods=<HG|MG|LG>]
-  varnholt (-h | --help)
-  varnholt --version
-Options:
-  -h --help                     Show this screen.
-  --version                     Show version.
-  --output=<output>             Path to the output *.map file that will be generated. [default: random.map]
-  --seed=<seed>                 Seed (numeric) to use for random functions. Use another seed to get another map. [default: 123456789]
-  --size=<size>                 Size of the generated map. [default: 320]
-  --playerCount=<playerCount>   Amount of player start spots on the map. [default: 8]
-  --startGoods=<HG|MG|LG>       Define the stacks and settlers the players start with. [default: HG])";
-
-constexpr const char* kVersion = "BETA";
-constexpr int64_t kMaxSize = 26740;  // 6 * size^2 + 12 must fit the 32-bit area length
-constexpr int64_t kMaxPlayers = 254;  // parties are bytes and 255 means no party
-
-// docopt.cpp splits an argument name at '|', so it is given a pipe-free name;
-// help and rejection messages still print the text as written.
-std::string docoptText() {
-  std::string text = kUsage;
-  const std::string from = "<HG|MG|LG>";
-  for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at)) {
-    text.replace(at, from.size(), "<startGoods>");
+model::Map generateMap(const GenerateOptions& options, const Console& console) {
+  if (options.size < 1 || options.size > MAX_MAP_SIZE) {
+    throw exception("Illegal map size " + std::to_string(options.size));
   }
-  return text;
-}
-
-// Truth of a parsed value: absent false, flag its state, text non-empty.
-bool isTrue(const docopt::value& value) {
-  if (!value) return false;
-  if (value.isBool()) return value.asBool();
-  if (value.isLong()) return value.asLong() != 0;
-  if (value.isString()) return !value.asString().empty();
-  return !value.asStringList().empty();
-}
-
-std::string text(const docopt::value& value) {
-  if (value.isStringList()) return value.asStringList().front();
-  if (value.isLong()) return std::to_string(value.asLong());
-  return value.asString();
-}
-
-int run(const std::vector<std::string>& arguments) {
-  // A broken footprint document stops every run, help and version included.
-  app::buldingMetas();
-  Options args;
-  if (const auto status = parseCommandLine(kUsage, docoptText(), arguments, kVersion,
-                                           Rejection{0}, args)) {
-    return *status;
+  if (options.playerCount < 1 || options.playerCount > MAX_PLAYER_COUNT) {
+    throw exception("Illegal player count " + std::to_string(options.playerCount));
   }
-
-  const std::string output = isTrue(args["--output"]) ? text(args["--output"]) : "random.map";
-  const int64_t seed = isTrue(args["--seed"]) ? parseInteger(text(args["--seed"])) : 123456789;
-  randomize(seed);
-  const int64_t size = isTrue(args["--size"]) ? parseInteger(text(args["--size"])) : 320;
-  const int64_t playerCount =
-      isTrue(args["--playerCount"]) ? parseInteger(text(args["--playerCount"])) : 8;
-  const model::StartResourcesType startGoods =
-      isTrue(args["--startGoods"]) ? model::getStartResourcesTypeFromKey(text(args["--startGoods"]))
-                                   : model::StartResourcesType::HIGH;
-  if (size < 1 || size > kMaxSize) throw exception("Illegal map size " + std::to_string(size));
-  if (playerCount < 1 || playerCount > kMaxPlayers) {
-    throw exception("Illegal player count " + std::to_string(playerCount));
-  }
-
-  const model::Map map = app::initMap(playerCount, static_cast<uint32_t>(size), startGoods);
-  app::exportMap(map, output);
-  return 0;
+  generate::Random random(options.seed);
+  return generate::initMap(random, options.playerCount, static_cast<uint32_t>(options.size),
+                           options.startGoods, console);
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  try {
-    return run(std::vector<std::string>(argv + 1, argv + argc));
-  } catch (const varnholt::Error& error) {
-    std::cout.flush();
-    std::cerr << "Error: unhandled exception: " << error.what() << " [" << error.kind() << "]"
-              << std::endl;
-  } catch (const std::exception& error) {
-    std::cout.flush();
-    std::cerr << "Error: unhandled exception: " << error.what() << " [Exception]" << std::endl;
-  }
-  return 1;
+std::vector<uint8_t> mapFileBytes(const model::Map& map, const Console& console) {
+  return mapfile::exportMap(map, console);
 }
+
+void writeMapFile(std::span<const uint8_t> bytes, const std::string& path) {
+  mapfile::saveMapFile(bytes, path);
+}
+
+mapfile::MapFile readMapFile(std::span<const uint8_t> bytes) { return mapfile::readMap(bytes); }
+
+inspect::Fairness fairness(const model::Map& map) { return inspect::fairness(map); }
+
+inspect::Image renderPreview(const model::Map& map) { return inspect::renderPreview(map); }
+
+}  // namespace varnholt

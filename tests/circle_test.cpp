@@ -4,11 +4,12 @@
 #include <utility>
 #include <vector>
 
-#include "app/circle.h"
-#include "grid.h"
-#include "utils.h"
+#include "generate/circle.h"
+#include "generate/heightfield.h"
+#include "model/utils.h"
 
-namespace varnholt::app {
+namespace varnholt::generate {
+
 namespace {
 
 // The circle built directly, with no cached offsets: every tile of the bounding square in row-major
@@ -76,4 +77,4 @@ TEST(Circle, NearestFirstThenRowMajor) {
 }
 
 }  // namespace
-}  // namespace varnholt::app
+}  // namespace varnholt::generate

@@ -7,8 +7,8 @@
 #include <map>
 #include <string>
 
-#include "app/mapimport.h"
-#include "app/startgoods.h"
+#include "mapfile/reader.h"
+#include "generate/startgoods.h"
 #include "subprocess.h"
 #include "tempdir.h"
 
@@ -123,7 +123,7 @@ struct Written {
 };
 
 Written readWritten(const std::filesystem::path& path) {
-  Written written{varnholt::app::importMap(path.string()).map, {}};
+  Written written{varnholt::mapfile::importMap(path.string()).map, {}};
   for (const auto& settler : written.map.settlers) ++written.settlersPerParty[settler.party];
   return written;
 }
@@ -166,9 +166,9 @@ TEST_F(Cli, StartGoodsLevelsAndRepeatableFiles) {
     const std::string arguments = std::string("--seed=42 --playerCount=4 --output=a.map ") + option;
     ASSERT_EQ(run(arguments).status, 0) << option;
     const Written written = readWritten(dir_ / "a.map");
-    EXPECT_EQ(written.map.stacks.size(), 4 * varnholt::app::startStacks(level).size()) << option;
+    EXPECT_EQ(written.map.stacks.size(), 4 * varnholt::generate::startStacks(level).size()) << option;
     for (uint8_t party = 0; party < 4; ++party) {
-      EXPECT_EQ(written.settlersPerParty.at(party), varnholt::app::startSettlers(level).size())
+      EXPECT_EQ(written.settlersPerParty.at(party), varnholt::generate::startSettlers(level).size())
           << option;
     }
 

@@ -9,7 +9,7 @@
 #include <source_location>
 #include <string>
 
-#include "error.h"
+#include "model/error.h"
 
 namespace varnholt::testing {
 

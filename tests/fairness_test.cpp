@@ -1,15 +1,17 @@
-#include "app/fairness.h"
+#include "inspect/fairness.h"
 
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
 
-#include "app/mapimport.h"
-#include "app/report.h"
+#include "mapfile/reader.h"
+#include "inspect/report.h"
 #include "blank_map.h"
 #include "mapfile.h"
 
-namespace varnholt::app {
+namespace varnholt::inspect {
+using namespace varnholt::mapfile;
+
 namespace {
 
 using model::AccessibleType;
@@ -207,4 +209,4 @@ TEST(Report, TextShowsTheTableAndItsSpread) {
 }
 
 }  // namespace
-}  // namespace varnholt::app
+}  // namespace varnholt::inspect

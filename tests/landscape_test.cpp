@@ -6,12 +6,13 @@
 #include <set>
 #include <vector>
 
-#include "app/stages.h"
-#include "grid.h"
-#include "random.h"
+#include "generate/stages.h"
+#include "generate/heightfield.h"
+#include "generate/random.h"
 #include "terrain_fixture.h"
 
-namespace varnholt::app {
+namespace varnholt::generate {
+
 namespace {
 
 using model::AccessibleType;
@@ -31,24 +32,22 @@ AccessibleType accessOf(LandscapeType kind) {
   return access.at(kind);
 }
 
-// The random state after the variation field of a map of this size.
-RandomState afterVariationField(int64_t size) {
-  const RandomState start = state;
-  generateWithBorder(size, 20);
-  const RandomState after = state;
-  state = start;
-  return after;
+// The random state after the variation field of a map of this size, drawn
+// from a copy of random.
+RandomState afterVariationField(Random random, int64_t size) {
+  generateWithBorder(random, size, 20);
+  return random.state;
 }
 
 TEST(Landscape, FrameIsTwentyTilesOfDeepWater) {
   model::Map map = fixture::uniformMap(100, 'g');
   map.heights.assign(map.heights.size(), 45);
   map.accessible.assign(map.accessible.size(), AccessibleType::UNKNOWN_03);
-  randomize(11);
-  const RandomState expected = afterVariationField(100);
-  initHighmapLandscape(map);
+  Random random(11);
+  const RandomState expected = afterVariationField(random, 100);
+  initHighmapLandscape(map, random);
   // Height 45 is a mountain without a draw, so only the field has drawn.
-  EXPECT_EQ(state, expected);
+  EXPECT_EQ(random.state, expected);
   int frameTiles = 0;
   for (int y = 0; y < 100; ++y) {
     for (int x = 0; x < 100; ++x) {
@@ -107,40 +106,40 @@ TEST(Landscape, HeightRules) {
     map.heights[i] = static_cast<uint8_t>(rules[ruleOf[i]].height);
   }
 
-  randomize(3);
-  const RandomState start = state;
-  initHighmapLandscape(map);
-  const RandomState after = state;
+  Random random(3);
+  const RandomState start = random.state;
+  initHighmapLandscape(map, random);
+  const RandomState after = random.state;
 
-  state = start;
+  random.state = start;
   std::map<int, std::set<LandscapeType>> seen;
   for (size_t i = 0; i < map.heights.size(); ++i) {
     if (ruleOf[i] == kRules) continue;
     const Rule& rule = rules[ruleOf[i]];
-    const LandscapeType expected = rule.kind(rule.bound > 0 ? rand(rule.bound) : 0);
+    const LandscapeType expected = rule.kind(rule.bound > 0 ? random.rand(rule.bound) : 0);
     ASSERT_EQ(map.landscape[i], expected) << "height " << rule.height << " at tile " << i;
     ASSERT_EQ(map.accessible[i], accessOf(expected)) << "height " << rule.height;
     ASSERT_EQ(map.heights[i], rule.height);
     seen[rule.height].insert(expected);
   }
-  EXPECT_EQ(after, state) << "the stage made other draws than one per drawing tile";
+  EXPECT_EQ(after, random.state) << "the stage made other draws than one per drawing tile";
   // The chance rules showed both of their outcomes.
   for (int height : {11, 36, 38, 51, 53}) EXPECT_EQ(seen[height].size(), 2u) << height;
 }
 
 TEST(Landscape, DesertAndMoorByVariationValue) {
   constexpr int kSize = 200;
-  randomize(123456789);
-  const RandomState start = state;
-  const Grid<uint8_t> variation = generateWithBorder(kSize, 20);
-  const RandomState afterField = state;
-  state = start;
+  Random random(123456789);
+  const RandomState start = random.state;
+  const Grid<uint8_t> variation = generateWithBorder(random, kSize, 20);
+  const RandomState afterField = random.state;
+  random.state = start;
 
   model::Map map = fixture::uniformMap(kSize, 'w');
   const uint8_t heights[] = {15, 16, 20, 24, 25};
   for (size_t i = 0; i < map.heights.size(); ++i) map.heights[i] = heights[i % 5];
-  initHighmapLandscape(map);
-  EXPECT_EQ(state, afterField);
+  initHighmapLandscape(map, random);
+  EXPECT_EQ(random.state, afterField);
 
   std::set<int> plainValues;  // variation values seen on tiles of height 16..24
   for (size_t i = 0; i < map.heights.size(); ++i) {
@@ -162,4 +161,4 @@ TEST(Landscape, DesertAndMoorByVariationValue) {
 }
 
 }  // namespace
-}  // namespace varnholt::app
+}  // namespace varnholt::generate

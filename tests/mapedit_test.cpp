@@ -6,12 +6,14 @@
 #include <utility>
 #include <vector>
 
-#include "app/mapedit.h"
+#include "catalogue/footprints.h"
+#include "catalogue/mapedit.h"
 #include "blank_map.h"
-#include "error.h"
+#include "model/error.h"
 #include "expect_error.h"
 
-namespace varnholt::app {
+namespace varnholt::catalogue {
+
 namespace {
 
 using model::AccessibleType;
@@ -209,4 +211,4 @@ TEST(MapEdit, CatalogueLookup) {
 }
 
 }  // namespace
-}  // namespace varnholt::app
+}  // namespace varnholt::catalogue

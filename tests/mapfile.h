@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "model/map.h"
-#include "utils.h"
+#include "model/utils.h"
 
 namespace varnholt::testing {
 

@@ -1,14 +1,16 @@
 #include <gtest/gtest.h>
 
-#include "app/initmap.h"
-#include "app/stages.h"
+#include "generate/pipeline.h"
+#include "generate/stages.h"
 #include "blank_map.h"
-#include "grid.h"
+#include "generate/heightfield.h"
 #include "model/map.h"
-#include "random.h"
+#include "generate/random.h"
 #include "start_fixture.h"
 
-namespace varnholt::app {
+namespace varnholt::generate {
+using namespace varnholt::catalogue;
+
 namespace {
 
 using model::AccessibleType;
@@ -27,11 +29,12 @@ struct ObjectCount {
 // visited) and after it (tiles already visited, whose objects were placed in
 // their own turn). Every hit must match the object found afterwards and every
 // other tile must be unchanged. Leaves the random state where the replay ends.
-ObjectCount replayObjects(const Map& before, const Map& after, RandomState start) {
-  state = start;
+ObjectCount replayObjects(const Map& before, const Map& after, RandomState start,
+                          Random& random) {
+  random.state = start;
   const int64_t size = before.size;
-  const Grid<uint8_t> stoneField = generateWithBorder(size, 20);
-  const Grid<uint8_t> treeField = generateWithBorder(size, 20);
+  const Grid<uint8_t> stoneField = generateWithBorder(random, size, 20);
+  const Grid<uint8_t> treeField = generateWithBorder(random, size, 20);
   ObjectCount count;
   for (int64_t i = 0; i < size * size; ++i) {
     bool free = true;
@@ -51,8 +54,8 @@ ObjectCount replayObjects(const Map& before, const Map& after, RandomState start
     bool stone = false;
     const uint8_t s = value(stoneField, i);
     if (free && s > 35 && (ground == LandscapeType::GRASS || model::isDesert(ground)) &&
-        rand(s) == 10) {
-      const ObjectType kind = model::STONE_TYPES[static_cast<size_t>(rand(8))];
+        random.rand(s) == 10) {
+      const ObjectType kind = model::STONE_TYPES[static_cast<size_t>(random.rand(8))];
       if (emptyBefore) {
         EXPECT_EQ(after.objects[at], kind) << "stone at " << i;
         placed = stone = true;
@@ -60,8 +63,8 @@ ObjectCount replayObjects(const Map& before, const Map& after, RandomState start
       }
     }
     const uint8_t t = value(treeField, i);
-    if (free && t > 20 && ground == LandscapeType::GRASS && rand(t) == 10) {
-      const ObjectType kind = model::TREE_TYPES[static_cast<size_t>(rand(12))];
+    if (free && t > 20 && ground == LandscapeType::GRASS && random.rand(t) == 10) {
+      const ObjectType kind = model::TREE_TYPES[static_cast<size_t>(random.rand(12))];
       if (stone) {
         ++count.treesRefusedAfterStone;
       } else if (emptyBefore) {
@@ -98,19 +101,19 @@ void expectNoTouchingObjects(const Map& map) {
 }
 
 TEST(Objects, DefaultSeedRegression) {
-  randomize(123456789);
-  Map map = createMap(8, 320);
+  Random random(123456789);
+  Map map = createMap(random, 8, 320);
   map.party.assign(map.party.size(), 255);
-  initHighmapLandscape(map);
+  initHighmapLandscape(map, random);
   initLandscapeOutlines(map);
-  initRivers(map);
+  initRivers(map, random);
   const Map before = map;
-  const RandomState start = state;
-  initObjects(map);
-  const RandomState end = state;
+  const RandomState start = random.state;
+  initObjects(map, random);
+  const RandomState end = random.state;
 
-  const ObjectCount count = replayObjects(before, map, start);
-  EXPECT_EQ(state, end);
+  const ObjectCount count = replayObjects(before, map, start, random);
+  EXPECT_EQ(random.state, end);
   EXPECT_EQ(count.trees, 824);
   EXPECT_EQ(count.stones, 242);
   EXPECT_EQ(count.treesRefusedAfterStone, 7);
@@ -134,14 +137,14 @@ TEST(Objects, GroundKindsAndBlockedTilesFollowTheDraws) {
       }
     }
   }
-  randomize(7);
+  Random random(7);
   const Map before = map;
-  const RandomState start = state;
-  initObjects(map);
-  const RandomState end = state;
+  const RandomState start = random.state;
+  initObjects(map, random);
+  const RandomState end = random.state;
 
-  const ObjectCount count = replayObjects(before, map, start);
-  EXPECT_EQ(state, end);
+  const ObjectCount count = replayObjects(before, map, start, random);
+  EXPECT_EQ(random.state, end);
   EXPECT_GT(count.trees, 0);
   int stonesOnBorder = 0;
   int stonesOnOuterBorder = 0;
@@ -163,15 +166,15 @@ TEST(Objects, GroundKindsAndBlockedTilesFollowTheDraws) {
 // Every third row blocked in some way: every tile has a blocking neighbour,
 // so the stage draws its two fields and nothing else.
 TEST(Objects, BlockedNeighbourMeansNoObjectAndNoDraw) {
-  randomize(99);
-  generateWithBorder(160, 20);
-  generateWithBorder(160, 20);
-  const RandomState afterFields = state;
+  Random random(99);
+  generateWithBorder(random, 160, 20);
+  generateWithBorder(random, 160, 20);
+  const RandomState afterFields = random.state;
 
   Map open = testing::blankMap(160);
-  randomize(99);
-  initObjects(open);
-  ASSERT_NE(state, afterFields) << "the open map must draw for this test to mean anything";
+  random = Random(99);
+  initObjects(open, random);
+  ASSERT_NE(random.state, afterFields) << "the open map must draw for this test to mean anything";
 
   const std::function<void(Map&, size_t)> blockers[] = {
       [](Map& m, size_t i) { m.accessible[i] = AccessibleType::BLOCKED; },
@@ -185,12 +188,12 @@ TEST(Objects, BlockedNeighbourMeansNoObjectAndNoDraw) {
       if (i / 160 % 3 == 0) blockers[kind](map, i);
     }
     const Map before = map;
-    randomize(99);
-    initObjects(map);
-    EXPECT_EQ(state, afterFields) << "blocker " << kind;
+    Random random(99);
+    initObjects(map, random);
+    EXPECT_EQ(random.state, afterFields) << "blocker " << kind;
     EXPECT_EQ(map.objects, before.objects) << "blocker " << kind;
   }
 }
 
 }  // namespace
-}  // namespace varnholt::app
+}  // namespace varnholt::generate

@@ -3,12 +3,13 @@
 #include <string>
 #include <vector>
 
-#include "app/around.h"
-#include "app/stages.h"
-#include "random.h"
+#include "generate/around.h"
+#include "generate/stages.h"
+#include "generate/random.h"
 #include "terrain_fixture.h"
 
-namespace varnholt::app {
+namespace varnholt::generate {
+
 namespace {
 
 using fixture::accessArt;
@@ -48,10 +49,10 @@ TEST(Around, OrderAndEdgesOnAFourByThreeGrid) {
 
 // Runs the stage and checks it drew nothing.
 void outline(model::Map& map) {
-  randomize(5);
-  const RandomState before = state;
+  Random random(5);
+  const RandomState before = random.state;
   initLandscapeOutlines(map);
-  EXPECT_EQ(state, before);
+  EXPECT_EQ(random.state, before);
 }
 
 TEST(Outlines, SingleMountainAmidGrass) {
@@ -173,10 +174,10 @@ TEST(Outlines, AgreesWithTheTileByTileWalkOnMixedGround) {
   // on the map's edges and corners.
   const std::string glyphs = "gggwW_MDSR";
   for (const int64_t size : {1, 2, 3, 17, 64}) {
-    randomize(size);
+    Random random(size);
     Art art(static_cast<size_t>(size), std::string(static_cast<size_t>(size), 'g'));
     for (std::string& row : art) {
-      for (char& glyph : row) glyph = glyphs[static_cast<size_t>(rand(9))];
+      for (char& glyph : row) glyph = glyphs[static_cast<size_t>(random.rand(9))];
     }
     model::Map expected = mapFromArt(art);
     referenceOutlines(expected);
@@ -188,4 +189,4 @@ TEST(Outlines, AgreesWithTheTileByTileWalkOnMixedGround) {
 }
 
 }  // namespace
-}  // namespace varnholt::app
+}  // namespace varnholt::generate

@@ -3,20 +3,21 @@
 #include <algorithm>
 #include <string>
 
-#include "app/stages.h"
-#include "random.h"
+#include "generate/stages.h"
+#include "generate/random.h"
 
-namespace varnholt::app {
+namespace varnholt::generate {
+
 namespace {
 
 TEST(Players, NamesArePaddedToThirtyThreeBytes) {
   for (int64_t count : {-3, 0, 8, 11}) {
     model::Map map;
     map.size = 320;
-    randomize(1);
-    const RandomState before = state;
+    Random random(1);
+    const RandomState before = random.state;
     initPlayers(map, count, 320, model::StartResourcesType::LOW);
-    EXPECT_EQ(state, before);
+    EXPECT_EQ(random.state, before);
     ASSERT_EQ(map.players.size(), static_cast<size_t>(std::max<int64_t>(count, 0)));
     for (int64_t i = 0; i < count; ++i) {
       const model::Player& player = map.players[i];
@@ -43,4 +44,4 @@ TEST(Players, RecordsAlreadyPresentStayInFront) {
 }
 
 }  // namespace
-}  // namespace varnholt::app
+}  // namespace varnholt::generate

@@ -1,4 +1,5 @@
-#include "app/preview.h"
+#include "inspect/png.h"
+#include "inspect/preview.h"
 
 #include <gtest/gtest.h>
 #include <png.h>
@@ -7,11 +8,12 @@
 #include <set>
 
 #include "blank_map.h"
-#include "error.h"
+#include "model/error.h"
 #include "expect_error.h"
 #include "tempdir.h"
 
-namespace varnholt::app {
+namespace varnholt::inspect {
+
 namespace {
 
 using model::LandscapeType;
@@ -151,4 +153,4 @@ TEST_F(PreviewFile, RefusedSizesAndUnwritablePaths) {
 }
 
 }  // namespace
-}  // namespace varnholt::app
+}  // namespace varnholt::inspect

@@ -1,16 +1,16 @@
-#include "random.h"
+#include "generate/random.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
-namespace varnholt {
+namespace varnholt::generate {
 namespace {
 
 TEST(Random, DefaultSeedGivesKnownDraws) {
-  randomize(123456789);
+  Random random(123456789);
   std::vector<int64_t> draws;
-  for (int i = 0; i < 10; ++i) draws.push_back(rand(99));
+  for (int i = 0; i < 10; ++i) draws.push_back(random.rand(99));
   EXPECT_EQ(draws, (std::vector<int64_t>{31, 59, 57, 10, 88, 74, 99, 62, 46, 56}));
 }
 
@@ -20,13 +20,12 @@ TEST(Random, SeedZeroEqualsSeedIntMax) {
 }
 
 TEST(Random, RandZeroConsumesNothing) {
-  randomize(42);
-  const RandomState before = state;
-  EXPECT_EQ(rand(0), 0);
-  EXPECT_EQ(state, before);
-  const int64_t withZero = rand(1000);
-  randomize(42);
-  EXPECT_EQ(rand(1000), withZero);
+  Random random(42);
+  const RandomState before = random.state;
+  EXPECT_EQ(random.rand(0), 0);
+  EXPECT_EQ(random.state, before);
+  const int64_t withZero = random.rand(1000);
+  EXPECT_EQ(Random(42).rand(1000), withZero);
 }
 
 TEST(Random, NegativeSeedFillsHighBits) {
@@ -38,10 +37,10 @@ TEST(Random, NegativeSeedFillsHighBits) {
 }
 
 TEST(Random, BoundsAreInclusive) {
-  randomize(7);
+  Random random(7);
   bool sawMax = false;
   for (int i = 0; i < 1000; ++i) {
-    const int64_t r = rand(3);
+    const int64_t r = random.rand(3);
     ASSERT_GE(r, 0);
     ASSERT_LE(r, 3);
     sawMax = sawMax || r == 3;
@@ -49,7 +48,7 @@ TEST(Random, BoundsAreInclusive) {
   EXPECT_TRUE(sawMax);
 }
 
-TEST(Random, NegativeBoundThrows) { EXPECT_ANY_THROW(rand(-1)); }
+TEST(Random, NegativeBoundThrows) { EXPECT_ANY_THROW(Random(1).rand(-1)); }
 
 TEST(Random, NextFollowsXoroshiro) {
   RandomState s{1, 2};
@@ -60,4 +59,4 @@ TEST(Random, NextFollowsXoroshiro) {
 }
 
 }  // namespace
-}  // namespace varnholt
+}  // namespace varnholt::generate

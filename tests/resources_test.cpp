@@ -3,12 +3,13 @@
 #include <set>
 #include <string>
 
-#include "app/stages.h"
-#include "grid.h"
-#include "random.h"
+#include "generate/stages.h"
+#include "generate/heightfield.h"
+#include "generate/random.h"
 #include "terrain_fixture.h"
 
-namespace varnholt::app {
+namespace varnholt::generate {
+
 namespace {
 
 using model::LandscapeType;
@@ -40,13 +41,13 @@ TEST(Resources, FishInWaterMineralsUnderMountainsNothingElsewhere) {
   }
   const model::Map before = map;
 
-  randomize(77);
-  const RandomState start = state;
-  initResources(map);
-  const RandomState after = state;
+  Random random(77);
+  const RandomState start = random.state;
+  initResources(map, random);
+  const RandomState after = random.state;
 
-  state = start;
-  const Grid<uint8_t> field = generate(kSize, 10, 60);
+  random.state = start;
+  const Grid<uint8_t> field = generate(random, kSize, 10, 60);
   std::set<ResourceType> fromField;
   std::set<int> waterAmounts;
   std::set<int> mountainAmounts;
@@ -55,28 +56,28 @@ TEST(Resources, FishInWaterMineralsUnderMountainsNothingElsewhere) {
     const LandscapeType ground = map.landscape[i];
     if (model::isWater(ground)) {
       ASSERT_EQ(map.resources[i], ResourceType::FISH);
-      ASSERT_EQ(map.resourceAmounts[i], rand(8));
+      ASSERT_EQ(map.resourceAmounts[i], random.rand(8));
       waterAmounts.insert(map.resourceAmounts[i]);
     } else if (model::isMountain(ground)) {
       ResourceType expected = depositFor(field.data[i]);
-      if (rand(10) > 8) {
+      if (random.rand(10) > 8) {
         const ResourceType minerals[] = {ResourceType::COAL, ResourceType::IRONORE,
                                          ResourceType::GOLDORE, ResourceType::GEMS,
                                          ResourceType::SULFUR};
-        expected = minerals[rand(4)];
+        expected = minerals[random.rand(4)];
         ++replaced;
       } else {
         fromField.insert(expected);
       }
       ASSERT_EQ(map.resources[i], expected) << "field value " << int{field.data[i]};
-      ASSERT_EQ(map.resourceAmounts[i], rand(15));
+      ASSERT_EQ(map.resourceAmounts[i], random.rand(15));
       mountainAmounts.insert(map.resourceAmounts[i]);
     } else {
       ASSERT_EQ(map.resources[i], before.resources[i]);
       ASSERT_EQ(map.resourceAmounts[i], before.resourceAmounts[i]);
     }
   }
-  EXPECT_EQ(after, state);
+  EXPECT_EQ(after, random.state);
   EXPECT_EQ(map.landscape, before.landscape);
   EXPECT_EQ(fromField.size(), 6u) << "every field band, FISH included";
   EXPECT_GT(replaced, 0);
@@ -85,4 +86,4 @@ TEST(Resources, FishInWaterMineralsUnderMountainsNothingElsewhere) {
 }
 
 }  // namespace
-}  // namespace varnholt::app
+}  // namespace varnholt::generate

@@ -7,12 +7,13 @@
 #include <utility>
 #include <vector>
 
-#include "app/initmap.h"
-#include "app/stages.h"
-#include "random.h"
+#include "generate/pipeline.h"
+#include "generate/stages.h"
+#include "generate/random.h"
 #include "terrain_fixture.h"
 
-namespace varnholt::app {
+namespace varnholt::generate {
+
 namespace {
 
 using fixture::landscapeArt;
@@ -29,53 +30,55 @@ struct Attempt {
   int64_t dy = 0;
 };
 
-Attempt drawAttempt() {
-  if (rand(5) != 1) return {};
-  const int64_t span = rand(20) + 10;
-  const int64_t dx = rand(span) - span / 2;
-  const int64_t dy = rand(span) - span / 2;
+Attempt drawAttempt(Random& random) {
+  if (random.rand(5) != 1) return {};
+  const int64_t span = random.rand(20) + 10;
+  const int64_t dx = random.rand(span) - span / 2;
+  const int64_t dy = random.rand(span) - span / 2;
   return {true, dx, dy};
 }
 
-// The first seed from 1 up whose draws satisfy wanted; the state is left just
+// A seed and the random source it starts, advanced past some draws.
+struct Seeded {
+  int64_t seed;
+  Random random;
+};
+
+// The first seed from 1 up whose draws satisfy wanted, with the source just
 // after the draws wanted made.
-int64_t seedWhere(const std::function<bool()>& wanted) {
+Seeded seedWhere(const std::function<bool(Random&)>& wanted) {
   for (int64_t seed = 1;; ++seed) {
-    randomize(seed);
-    if (wanted()) return seed;
+    Random random(seed);
+    if (wanted(random)) return {seed, random};
   }
 }
 
-int64_t seedForTarget(int64_t dx, int64_t dy) {
-  return seedWhere([=] {
-    const Attempt a = drawAttempt();
+Seeded seedForTarget(int64_t dx, int64_t dy) {
+  return seedWhere([=](Random& random) {
+    const Attempt a = drawAttempt(random);
     return a.starts && a.dx == dx && a.dy == dy;
   });
 }
 
-// The state after one attempt's draws from the current state; the current
-// state is left as it was.
-RandomState afterAttempt() {
-  const RandomState start = state;
-  drawAttempt();
-  const RandomState after = state;
-  state = start;
-  return after;
+// The state after one attempt's draws from a copy of random.
+RandomState afterAttempt(Random random) {
+  drawAttempt(random);
+  return random.state;
 }
 
 TEST(Rivers, TargetEqualToSourceIsAbandoned) {
-  const int64_t seed = seedForTarget(0, 0);
+  const int64_t seed = seedForTarget(0, 0).seed;
   // The source in the middle, and on the last row, where the first step
   // would leave the map.
   for (size_t sourceRow : {4, 8}) {
     model::Map map = uniformMap(9, 'g');
     map.landscape[4 + 9 * sourceRow] = LandscapeType::SAND;
     const model::Map before = map;
-    randomize(seed);
-    const RandomState expected = afterAttempt();
-    initRivers(map);
+    Random random(seed);
+    const RandomState expected = afterAttempt(random);
+    initRivers(map, random);
     EXPECT_EQ(landscapeArt(map), landscapeArt(before)) << "source row " << sourceRow;
-    EXPECT_EQ(state, expected) << "source row " << sourceRow;
+    EXPECT_EQ(random.state, expected) << "source row " << sourceRow;
   }
 }
 
@@ -99,17 +102,17 @@ TEST(Rivers, PathsRunInStaircasesRowsFirstOnTies) {
     map.accessible[source] = AccessibleType::BLOCKED;  // a shore source
     model::Map expected = map;
 
-    const int64_t seed = seedForTarget(c.dx, c.dy);
+    auto [seed, random] = seedForTarget(c.dx, c.dy);
     for (const auto& [x, y] : c.path) {
-      expected.landscape[x + 9 * y] = model::RIVER_TYPES[rand(3)];
+      expected.landscape[x + 9 * y] = model::RIVER_TYPES[random.rand(3)];
     }
-    const RandomState end = state;
+    const RandomState end = random.state;
 
-    randomize(seed);
-    initRivers(map);
+    random = Random(seed);
+    initRivers(map, random);
     EXPECT_EQ(map.landscape, expected.landscape) << "target offset " << c.dx << "," << c.dy;
     EXPECT_EQ(map.accessible, expected.accessible);
-    EXPECT_EQ(state, end) << "target offset " << c.dx << "," << c.dy;
+    EXPECT_EQ(random.state, end) << "target offset " << c.dx << "," << c.dy;
   }
 }
 
@@ -122,14 +125,14 @@ TEST(Rivers, AttemptsAbandonedOnAPathTileThatIsNotGrassOrHasNoGrassBeside) {
       {"ggggggggg", "ggggggggg", "ggggggggg", "ggggMw~gg", "gggg_gMgg", "ggggMw~gg", "ggggggggg",
        "ggggggggg", "ggggggggg"},
   };
-  const int64_t seed = seedForTarget(1, 0);
+  const int64_t seed = seedForTarget(1, 0).seed;
   for (const auto& art : fixtures) {
     model::Map map = mapFromArt(art);
-    randomize(seed);
-    const RandomState expected = afterAttempt();
-    initRivers(map);
+    Random random(seed);
+    const RandomState expected = afterAttempt(random);
+    initRivers(map, random);
     EXPECT_EQ(landscapeArt(map), art);
-    EXPECT_EQ(state, expected);
+    EXPECT_EQ(random.state, expected);
   }
 }
 
@@ -137,31 +140,30 @@ TEST(Rivers, AttemptsAbandonedOnAPathTileThatIsNotGrassOrHasNoGrassBeside) {
 // and meets A's river on the way.
 TEST(Rivers, AnEarlierRiverBlocksALaterOne) {
   constexpr uint32_t kSize = 64;
-  const int64_t seed = seedWhere([] {
-    const Attempt a = drawAttempt();
+  const int64_t seed = seedWhere([](Random& random) {
+    const Attempt a = drawAttempt(random);
     if (!a.starts || a.dy > 0 || (a.dx == 0 && a.dy == 0)) return false;
-    for (int64_t k = 0; k <= std::abs(a.dx) + std::abs(a.dy); ++k) rand(3);
-    const Attempt b = drawAttempt();
+    for (int64_t k = 0; k <= std::abs(a.dx) + std::abs(a.dy); ++k) random.rand(3);
+    const Attempt b = drawAttempt(random);
     return b.starts && b.dy < 0;
-  });
+  }).seed;
   const size_t sourceA = 32 + kSize * 32;
 
   // A alone: its river, and the state from which B draws.
   model::Map aloneA = uniformMap(kSize, 'g');
   aloneA.landscape[sourceA] = LandscapeType::SAND;
-  randomize(seed);
-  initRivers(aloneA);
-  const RandomState beforeB = state;
-  const RandomState afterB = afterAttempt();
-  state = beforeB;
-  const Attempt b = drawAttempt();
+  Random random(seed);
+  initRivers(aloneA, random);
+  const RandomState beforeB = random.state;
+  const RandomState afterB = afterAttempt(random);
+  const Attempt b = drawAttempt(random);
   const size_t sourceB = sourceA - b.dx - kSize * b.dy;
 
-  // B alone, from the same state, reaches A's source tile.
+  // B alone, from the same random.state, reaches A's source tile.
   model::Map aloneB = uniformMap(kSize, 'g');
   aloneB.landscape[sourceB] = LandscapeType::SAND;
-  state = beforeB;
-  initRivers(aloneB);
+  random.state = beforeB;
+  initRivers(aloneB, random);
   ASSERT_NE(fixture::glyphOf(aloneB.landscape[sourceA]), 'g');
 
   model::Map both = uniformMap(kSize, 'g');
@@ -169,21 +171,21 @@ TEST(Rivers, AnEarlierRiverBlocksALaterOne) {
   both.landscape[sourceB] = LandscapeType::SAND;
   model::Map expected = aloneA;
   expected.landscape[sourceB] = LandscapeType::SAND;
-  randomize(seed);
-  initRivers(both);
+  random = Random(seed);
+  initRivers(both, random);
   EXPECT_EQ(both.landscape, expected.landscape);
-  EXPECT_EQ(state, afterB);
+  EXPECT_EQ(random.state, afterB);
 }
 
 // The first three stages at the default seed and size.
 TEST(Rivers, DefaultSeedRegression) {
-  randomize(123456789);
-  model::Map map = createMap(8, 320);
+  Random random(123456789);
+  model::Map map = createMap(random, 8, 320);
   map.party.assign(map.party.size(), 255);
-  initHighmapLandscape(map);
+  initHighmapLandscape(map, random);
   initLandscapeOutlines(map);
   const model::Map beforeRivers = map;
-  initRivers(map);
+  initRivers(map, random);
 
   std::map<LandscapeType, int> riverTiles;
   int sources = 0;
@@ -205,4 +207,4 @@ TEST(Rivers, DefaultSeedRegression) {
 }
 
 }  // namespace
-}  // namespace varnholt::app
+}  // namespace varnholt::generate

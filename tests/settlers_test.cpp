@@ -4,12 +4,15 @@
 #include <utility>
 #include <vector>
 
-#include "app/stages.h"
+#include "generate/stages.h"
 #include "blank_map.h"
+#include "console.h"
 #include "model/map.h"
 #include "start_fixture.h"
 
-namespace varnholt::app {
+namespace varnholt::generate {
+using namespace varnholt::catalogue;
+
 namespace {
 
 using model::Map;
@@ -70,9 +73,7 @@ TEST(Settlers, ListsPerLevelAndTheTowersParty) {
 TEST(Settlers, SkipPileTilesAndNeverShareOne) {
   Map map = testing::blankMap(200);
   startmap::placeTower(map, 100, 100, 0);
-  ::testing::internal::CaptureStdout();
-  initStacks(map, StartResourcesType::LOW);
-  ::testing::internal::GetCapturedStdout();
+  initStacks(map, StartResourcesType::LOW, testing::quiet);
   initSettlers(map, StartResourcesType::LOW);
 
   ASSERT_EQ(map.settlers.size(), 28u);
@@ -103,4 +104,4 @@ TEST(Settlers, CrowdedTowerKeepsTheFirstInListOrder) {
 }
 
 }  // namespace
-}  // namespace varnholt::app
+}  // namespace varnholt::generate

@@ -5,13 +5,16 @@
 #include <utility>
 #include <vector>
 
-#include "app/stages.h"
+#include "generate/stages.h"
 #include "blank_map.h"
+#include "console.h"
 #include "expect_error.h"
 #include "model/map.h"
 #include "start_fixture.h"
 
-namespace varnholt::app {
+namespace varnholt::generate {
+using namespace varnholt::catalogue;
+
 namespace {
 
 using model::AccessibleType;
@@ -32,7 +35,7 @@ std::vector<std::pair<int, int>> pileOffsets(const Map& map, int towerX, int tow
 TEST(Stacks, PilesTakeTheNearestEmptyTilesInListOrder) {
   Map map = testing::blankMap(200);
   startmap::placeTower(map, 100, 100, 0);
-  initStacks(map, StartResourcesType::HIGH);
+  initStacks(map, StartResourcesType::HIGH, testing::quiet);
 
   ASSERT_EQ(map.stacks.size(), 23u);
   const std::vector<std::pair<int, int>> offsets = pileOffsets(map, 100, 100);
@@ -54,7 +57,7 @@ TEST(Stacks, TruncatedDistanceFirstThenRowMajor) {
     map.accessible[static_cast<size_t>(startmap::tile(map, 100 + dx, 100 + dy))] =
         AccessibleType::EMPTY;
   }
-  initStacks(map, StartResourcesType::LOW);
+  initStacks(map, StartResourcesType::LOW, testing::quiet);
   const std::vector<std::pair<int, int>> offsets = pileOffsets(map, 100, 100);
   const std::vector<std::pair<int, int>> first = {{4, 3}, {2, 4}, {4, 4}, {4, 1}, {5, 1}};
   EXPECT_EQ(std::vector(offsets.begin(), offsets.begin() + 5), first);
@@ -89,7 +92,7 @@ TEST(Stacks, ListsPerLevel) {
     Map map = testing::blankMap(200);
     startmap::placeTower(map, 100, 100, 0);
     startmap::placeTower(map, 20, 30, 1);
-    initStacks(map, c.level);
+    initStacks(map, c.level, testing::quiet);
     ASSERT_EQ(map.stacks.size(), 2 * c.piles);
     std::map<StackType, int> goods;
     for (size_t i = 0; i < c.piles; ++i) {
@@ -114,9 +117,9 @@ TEST(Stacks, ConsoleLinesForEveryBuilding) {
   startmap::placeTower(map, 100, 100, 0);
   map.buildings.push_back({1, model::BuildingType::LUMBERJACK, 7, 8, {}, {}, {}});
   startmap::placeTower(map, 30, 150, 2);
-  ::testing::internal::CaptureStdout();
-  initStacks(map, StartResourcesType::LOW);
-  EXPECT_EQ(::testing::internal::GetCapturedStdout(),
+  testing::Recorder printed;
+  initStacks(map, StartResourcesType::LOW, printed.console());
+  EXPECT_EQ(printed.text(),
             "init stacks for 100 100\nstack success\n"
             "init stacks for 7 8\n"
             "init stacks for 30 150\nstack success\n");
@@ -141,12 +144,13 @@ TEST(Stacks, TooLittleRoomFails) {
         return i >= startmap::tile(map, 90, 110) && i < startmap::tile(map, 95, 110);
       });
     }
-    ::testing::internal::CaptureStdout();
-    testing::expectError([&] { initStacks(map, c.level); }, "Exception", "Failed to setup stacks");
-    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "init stacks for 100 100\n");
+    testing::Recorder printed;
+    testing::expectError([&] { initStacks(map, c.level, printed.console()); }, "Exception",
+                         "Failed to setup stacks");
+    EXPECT_EQ(printed.text(), "init stacks for 100 100\n");
     EXPECT_EQ(map.stacks.size(), c.piles);
   }
 }
 
 }  // namespace
-}  // namespace varnholt::app
+}  // namespace varnholt::generate

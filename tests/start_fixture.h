@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "app/mapedit.h"
+#include "catalogue/mapedit.h"
 #include "model/map.h"
 
 // Placing and blocking on the maps of the placement stage tests, which start
@@ -16,8 +16,8 @@ inline int64_t tile(const model::Map& map, int64_t x, int64_t y) {
 
 // A tower of party at (x, y) with the start troops.
 inline void placeTower(model::Map& map, int64_t x, int64_t y, uint8_t party) {
-  app::setBuilding(map, tile(map, x, y), model::BuildingType::TOWER, party, {0, 0, 0}, {2, 0, 0},
-                   {1, 0, 0});
+  catalogue::setBuilding(map, tile(map, x, y), model::BuildingType::TOWER, party, {0, 0, 0},
+                         {2, 0, 0}, {1, 0, 0});
 }
 
 // Blocks every tile for which keep answers false.

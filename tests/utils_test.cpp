@@ -1,11 +1,11 @@
-#include "utils.h"
+#include "model/utils.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <limits>
 
-#include "error.h"
+#include "model/error.h"
 #include "expect_error.h"
 
 namespace varnholt {

@@ -3,8 +3,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "error.h"
-#include "utils.h"
+#include "model/error.h"
+#include "model/utils.h"
 
 namespace varnholt::model {
 
@@ -48,8 +48,8 @@ void(assert)(const Map& map) {
   const uint32_t size = map.size;
   for (uint32_t y = 1; y + 1 < size; ++y) {
     for (uint32_t x = 1; x + 1 < size; ++x) {
-      const int h = map.heights[index(size, x, y)];
-      const int neighbour = map.heights[index(size, x - 1, y - 1)];
+      const int h = map.heights[varnholt::index(size, x, y)];
+      const int neighbour = map.heights[varnholt::index(size, x - 1, y - 1)];
       if (std::abs(h - neighbour) > 7 && (h & 8) != 0) {
         throw exception("Illegal slope at " + std::to_string(x) + "x" + std::to_string(y));
       }

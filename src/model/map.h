@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "grid.h"
+#include "model/grid.h"
 #include "model/accessibletype.h"
 #include "model/building.h"
 #include "model/fileversion.h"

@@ -1,6 +1,6 @@
 #include "model/startresourcetype.h"
 
-#include "error.h"
+#include "model/error.h"
 
 namespace varnholt::model {
 

@@ -1,0 +1,100 @@
+// The run driver: command line, seeding, generation, export.
+#include <cstdio>
+#include <iostream>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "cli/commandline.h"
+#include "model/utils.h"
+#include "varnholt.h"
+
+namespace {
+
+using namespace varnholt;
+using namespace varnholt::cli;
+
+constexpr const char* kUsage =
+    R"(Varnholt is a generator for The Settlers 3 *.map files
+
+Usage:
+  varnholt [--output=<output>] [--seed=<seed>] [--size=<size>] [--playerCount=<playerCount>] [--startGoods=<HG|MG|LG>]
+  varnholt (-h | --help)
+  varnholt --version
+Options:
+  -h --help                     Show this screen.
+  --version                     Show version.
+  --output=<output>             Path to the output *.map file that will be generated. [default: random.map]
+  --seed=<seed>                 Seed (numeric) to use for random functions. Use another seed to get another map. [default: 123456789]
+  --size=<size>                 Size of the generated map. [default: 320]
+  --playerCount=<playerCount>   Amount of player start spots on the map. [default: 8]
+  --startGoods=<HG|MG|LG>       Define the stacks and settlers the players start with. [default: HG])";
+
+constexpr const char* kVersion = "BETA";
+
+// docopt.cpp splits an argument name at '|', so it is given a pipe-free name;
+// help and rejection messages still print the text as written.
+std::string docoptText() {
+  std::string text = kUsage;
+  const std::string from = "<HG|MG|LG>";
+  for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at)) {
+    text.replace(at, from.size(), "<startGoods>");
+  }
+  return text;
+}
+
+// Truth of a parsed value: absent false, flag its state, text non-empty.
+bool isTrue(const docopt::value& value) {
+  if (!value) return false;
+  if (value.isBool()) return value.asBool();
+  if (value.isLong()) return value.asLong() != 0;
+  if (value.isString()) return !value.asString().empty();
+  return !value.asStringList().empty();
+}
+
+std::string text(const docopt::value& value) {
+  if (value.isStringList()) return value.asStringList().front();
+  if (value.isLong()) return std::to_string(value.asLong());
+  return value.asString();
+}
+
+int run(const std::vector<std::string>& arguments) {
+  Options args;
+  if (const auto status = parseCommandLine(kUsage, docoptText(), arguments, kVersion,
+                                           Rejection{0}, args)) {
+    return *status;
+  }
+
+  GenerateOptions options;
+  const std::string output = isTrue(args["--output"]) ? text(args["--output"]) : "random.map";
+  if (isTrue(args["--seed"])) options.seed = parseInteger(text(args["--seed"]));
+  if (isTrue(args["--size"])) options.size = parseInteger(text(args["--size"]));
+  if (isTrue(args["--playerCount"])) {
+    options.playerCount = parseInteger(text(args["--playerCount"]));
+  }
+  if (isTrue(args["--startGoods"])) {
+    options.startGoods = model::getStartResourcesTypeFromKey(text(args["--startGoods"]));
+  }
+  const Console console = [](std::string_view lines) {
+    std::fwrite(lines.data(), 1, lines.size(), stdout);
+  };
+  const model::Map map = generateMap(options, console);
+  writeMapFile(mapFileBytes(map, console), output);
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  try {
+    return run(std::vector<std::string>(argv + 1, argv + argc));
+  } catch (const varnholt::Error& error) {
+    std::cout.flush();
+    std::cerr << "Error: unhandled exception: " << error.what() << " [" << error.kind() << "]"
+              << std::endl;
+  } catch (const std::exception& error) {
+    std::cout.flush();
+    std::cerr << "Error: unhandled exception: " << error.what() << " [Exception]" << std::endl;
+  }
+  return 1;
+}

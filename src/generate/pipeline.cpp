@@ -1,0 +1,66 @@
+#include "generate/pipeline.h"
+
+#include <cstdio>
+#include <string>
+
+#include "generate/stages.h"
+#include "generate/heightfield.h"
+
+namespace varnholt::generate {
+
+using model::Map;
+
+Map initMap(Random& random, int64_t playerCount, uint32_t size,
+            model::StartResourcesType startResources, const Console& console) {
+  Map map = createMap(random, playerCount, size);
+  init(map, random, playerCount, size, startResources, console);
+  return map;
+}
+
+Map createMap(Random& random, int64_t playerCount, uint32_t size) {
+  Map map;
+  map.fileVersion = model::FileVersion::AMAZONS;
+  map.gameType = model::GameType::SINGLEPLAYER;
+  map.startResources = model::StartResourcesType::CUSTOM;
+  // The header keeps the low 32 bits; the driver only passes counts up to 254.
+  map.playerCount = static_cast<uint32_t>(playerCount);
+  map.size = size;
+  map.heights = generateWithBorder(random, size, 20).data;
+  const size_t tiles = static_cast<size_t>(size) * size;
+  map.landscape.assign(tiles, model::LandscapeType::WATER1);
+  map.objects.assign(tiles, model::ObjectType::NO_OBJECT);
+  map.party.assign(tiles, 0);
+  map.accessible.assign(tiles, model::AccessibleType::EMPTY);
+  map.resources.assign(tiles, model::ResourceType::FISH);
+  map.resourceAmounts.assign(tiles, 0);
+  return map;
+}
+
+Map& init(Map& map, Random& random, int64_t playerCount, uint32_t size,
+          model::StartResourcesType startResources, const Console& console) {
+  map.party.assign(map.party.size(), 255);
+  initHighmapLandscape(map, random);
+  initLandscapeOutlines(map);
+  initRivers(map, random);
+  initObjects(map, random);
+  initResources(map, random);
+  initBuildings(map, random, playerCount, size, startResources);
+  initStacks(map, startResources, console);
+  initSettlers(map, startResources);
+  initPlayers(map, playerCount, size, startResources);
+  // The record's ordinal stands in for its address, so the dump is the same
+  // on every run.
+  std::string dump;
+  for (size_t i = 0; i < map.stacks.size(); ++i) {
+    const model::Stack& stack = map.stacks[i];
+    char ref[32];
+    std::snprintf(ref, sizeof ref, "ref 0x%zx", i + 1);
+    dump += std::string(ref) + " --> [stackType = " + model::name(stack.stackType) +
+            ",\nposX = " + std::to_string(stack.posX) + ",\nposY = " + std::to_string(stack.posY) +
+            ",\ncount = " + std::to_string(stack.count) + "]\n";
+  }
+  console(dump);
+  return map;
+}
+
+}  // namespace varnholt::generate

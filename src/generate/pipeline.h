@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstdint>
+
+#include "generate/random.h"
+#include "model/console.h"
+#include "model/map.h"
+#include "model/startresourcetype.h"
+
+// The classic generation pipeline: a map created from one seeded random
+// source, then every stage of stages.h in its fixed order.
+namespace varnholt::generate {
+
+// Creates the map (header codes, heights from generateWithBorder(size, 20),
+// every other layer zero) and generates it completely through init.
+model::Map initMap(Random& random, int64_t playerCount, uint32_t size,
+                   model::StartResourcesType startResources, const Console& console);
+
+// The first half of initMap: header codes, heights, the other six layers all
+// zero, no entities and no stage run yet. Draws the height field.
+model::Map createMap(Random& random, int64_t playerCount, uint32_t size);
+
+// Sets every party to 255, runs the nine stages in their fixed order and
+// prints the goods pile dump. Returns the same map.
+model::Map& init(model::Map& map, Random& random, int64_t playerCount, uint32_t size,
+                 model::StartResourcesType startResources, const Console& console);
+
+}  // namespace varnholt::generate

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstdint>
+
+#include "generate/random.h"
+#include "model/console.h"
+#include "model/map.h"
+#include "model/startresourcetype.h"
+
+// The generation stages, in the order init runs them. Each changes the map in
+// place; only the listed ones draw random numbers.
+namespace varnholt::generate {
+
+// Ground and access from heights, with the 20-tile water frame (draws).
+void initHighmapLandscape(model::Map& map, Random& random);
+// Border rings, snow and moor kinds, sand shores (no draws).
+void initLandscapeOutlines(model::Map& map);
+// Short rivers from sand sources across grass (draws).
+void initRivers(model::Map& map, Random& random);
+// Trees and stones in patches with free ground around each (draws).
+void initObjects(model::Map& map, Random& random);
+// Fish in water, minerals under mountains (draws).
+void initResources(model::Map& map, Random& random);
+// One manned tower per party and its claimed area (draws).
+void initBuildings(model::Map& map, Random& random, int64_t playerCount, uint32_t size,
+                   model::StartResourcesType startResources);
+// Start goods piles around every tower; prints progress lines (no draws).
+void initStacks(model::Map& map, model::StartResourcesType startResources,
+                const Console& console);
+// Start settlers around every tower (no draws).
+void initSettlers(model::Map& map, model::StartResourcesType startResources);
+// One player record per player (no draws).
+void initPlayers(model::Map& map, int64_t playerCount, uint32_t size,
+                 model::StartResourcesType startResources);
+
+}  // namespace varnholt::generate

@@ -1,0 +1,165 @@
+#include "inspect/fairness.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "model/utils.h"
+
+namespace varnholt::inspect {
+
+namespace {
+
+using model::LandscapeType;
+using model::Map;
+using model::ResourceType;
+
+struct Offset {
+  int64_t dx;
+  int64_t dy;
+};
+
+// The tile offsets at truncated distance below the radius, computed once.
+const std::vector<Offset>& circle() {
+  static const std::vector<Offset> offsets = [] {
+    std::vector<Offset> list;
+    for (int64_t dy = -FAIRNESS_RADIUS; dy <= FAIRNESS_RADIUS; ++dy) {
+      for (int64_t dx = -FAIRNESS_RADIUS; dx <= FAIRNESS_RADIUS; ++dx) {
+        if (distance(0, 0, dx, dy) < FAIRNESS_RADIUS) list.push_back({dx, dy});
+      }
+    }
+    return list;
+  }();
+  return offsets;
+}
+
+bool isTower(model::BuildingType type) {
+  return type == model::BuildingType::TOWER || type == model::BuildingType::TOWER_BIG ||
+         type == model::BuildingType::CASTLE;
+}
+
+std::vector<StartSpot> towerSpots(const Map& map) {
+  std::vector<StartSpot> spots;
+  for (const model::Building& building : map.buildings) {
+    if (isTower(building.buildingType) && building.posX < map.size && building.posY < map.size) {
+      spots.push_back({building.party, building.posX, building.posY});
+    }
+  }
+  return spots;
+}
+
+// Player number i is party i; parties are bytes, so at most 256 players count.
+std::vector<StartSpot> playerSpots(const Map& map) {
+  std::vector<StartSpot> spots;
+  for (size_t i = 0; i < map.players.size() && i < 256; ++i) {
+    const model::Player& player = map.players[i];
+    if (player.startX < map.size && player.startY < map.size) {
+      spots.push_back({static_cast<uint8_t>(i), player.startX, player.startY});
+    }
+  }
+  return spots;
+}
+
+bool isRiver(LandscapeType type) {
+  return std::find(model::RIVER_TYPES.begin(), model::RIVER_TYPES.end(), type) !=
+         model::RIVER_TYPES.end();
+}
+
+// The column that sums a resource's amounts, if any.
+std::optional<Column> amountColumn(ResourceType type) {
+  switch (type) {
+    case ResourceType::COAL: return Column::COAL;
+    case ResourceType::IRONORE: return Column::IRON;
+    case ResourceType::GOLDORE: return Column::GOLD;
+    case ResourceType::GEMS: return Column::GEMS;
+    case ResourceType::SULFUR: return Column::SULFUR;
+    case ResourceType::FISH: return Column::FISH;
+    default: return std::nullopt;
+  }
+}
+
+// Whole-map facts every row looks up: goods pile totals by tile, tiles and
+// settlers per party.
+struct Tally {
+  std::vector<int64_t> pileGoods;  // goods per tile, -1 where no pile stands
+  std::array<int64_t, 256> claimed{};
+  std::array<int64_t, 256> settlers{};
+};
+
+Tally tally(const Map& map) {
+  Tally t;
+  const uint64_t size = map.size;
+  t.pileGoods.assign(map.party.size(), -1);
+  for (const model::Stack& stack : map.stacks) {
+    if (stack.posX >= size || stack.posY >= size) continue;
+    int64_t& goods = t.pileGoods[stack.posX + size * stack.posY];
+    goods = std::max<int64_t>(goods, 0) + stack.count;
+  }
+  for (uint8_t party : map.party) ++t.claimed[party];
+  for (const model::Settler& settler : map.settlers) ++t.settlers[settler.party];
+  return t;
+}
+
+FairnessRow row(const Map& map, const Tally& t, const StartSpot& spot) {
+  FairnessRow r;
+  r.spot = spot;
+  auto add = [&r](Column column, int64_t amount) {
+    r.values[static_cast<size_t>(column)] += amount;
+  };
+  add(Column::CLAIMED, t.claimed[spot.party]);
+  add(Column::SETTLERS, t.settlers[spot.party]);
+  const int64_t size = map.size;
+  for (const Offset& offset : circle()) {
+    const int64_t x = spot.x + offset.dx;
+    const int64_t y = spot.y + offset.dy;
+    if (x < 0 || y < 0 || x >= size || y >= size) continue;
+    const auto i = static_cast<size_t>(x + size * y);
+    const LandscapeType ground = map.landscape[i];
+    const model::ObjectType object = map.objects[i];
+    const bool pile = t.pileGoods[i] >= 0;
+    if (isBuildableGround(ground) && object == model::ObjectType::NO_OBJECT &&
+        !isBlocked(map.accessible[i]) && !pile) {
+      add(Column::BUILDABLE, 1);
+    }
+    if (isTree(object)) add(Column::TREES, 1);
+    if (isStone(object)) add(Column::STONES, 1);
+    if (isMountain(ground)) add(Column::MOUNTAIN, 1);
+    if (isWater(ground)) add(Column::WATER, 1);
+    if (const auto column = amountColumn(map.resources[i])) add(*column, map.resourceAmounts[i]);
+    if (pile) {
+      add(Column::PILES, 1);
+      add(Column::GOODS, t.pileGoods[i]);
+    }
+  }
+  return r;
+}
+
+}  // namespace
+
+bool isBuildableGround(LandscapeType type) {
+  return !isWater(type) && !isRiver(type) && !isMountain(type) && !isSnow(type) && !isMoor(type);
+}
+
+std::vector<StartSpot> startSpots(const Map& map) {
+  std::vector<StartSpot> towers = towerSpots(map);
+  return towers.empty() ? playerSpots(map) : towers;
+}
+
+Fairness fairness(const Map& map) {
+  Fairness result;
+  std::vector<StartSpot> spots = towerSpots(map);
+  result.fromTowers = !spots.empty();
+  if (!result.fromTowers) spots = playerSpots(map);
+  const Tally t = tally(map);
+  for (const StartSpot& spot : spots) result.rows.push_back(row(map, t, spot));
+  for (size_t c = 0; c < COLUMN_COUNT && !result.rows.empty(); ++c) {
+    Spread& spread = result.spread[c];
+    spread.min = spread.max = result.rows.front().values[c];
+    for (const FairnessRow& r : result.rows) {
+      spread.min = std::min(spread.min, r.values[c]);
+      spread.max = std::max(spread.max, r.values[c]);
+    }
+  }
+  return result;
+}
+
+}  // namespace varnholt::inspect

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+
+#include "mapfile/reader.h"
+
+// What a map file holds and how fair its start spots are, for people (text)
+// and for programs (JSON). Both carry the same facts.
+namespace varnholt::inspect {
+
+// Header values, section list, counts of ground kinds, objects, resources,
+// buildings, goods and settlers, the players, and the fairness table with a
+// closing spread line. Ends with a newline.
+std::string textReport(const mapfile::MapFile& file, const std::string& path);
+
+// The same as one JSON document (warnings included), ending with a newline.
+std::string jsonReport(const mapfile::MapFile& file, const std::string& path);
+
+}  // namespace varnholt::inspect

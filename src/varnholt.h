@@ -1,0 +1,68 @@
+#pragma once
+
+// varnholt: random maps for The Settlers 3, as a library.
+//
+// Options in, Map out; Map to the bytes of a finished map file; bytes back to
+// a Map. A Map holds a whole map in memory: header values, the seven per-tile
+// layers and the placed towers, goods piles, settlers and players.
+//
+// Thread safety: every function here may be called from several threads at
+// once. A generation draws only from its own random source, so the same
+// options always give the same map, whatever else runs at the same time.
+//
+// Errors: failures throw varnholt::Error, which carries a kind ("Exception",
+// "ValueError", "KeyError") and a one-line message.
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "inspect/fairness.h"
+#include "inspect/preview.h"
+#include "mapfile/reader.h"
+#include "model/console.h"
+#include "model/error.h"
+#include "model/map.h"
+#include "model/startresourcetype.h"
+
+namespace varnholt {
+
+inline constexpr int64_t MAX_MAP_SIZE = 26740;  // 6 * size^2 + 12 must fit the 32-bit area length
+inline constexpr int64_t MAX_PLAYER_COUNT = 254;  // parties are bytes and 255 means no party
+
+// What to generate. The defaults are the command line's.
+struct GenerateOptions {
+  int64_t seed = 123456789;
+  int64_t size = 320;  // edge length in tiles, 1 to MAX_MAP_SIZE
+  int64_t playerCount = 8;  // 1 to MAX_PLAYER_COUNT
+  model::StartResourcesType startGoods = model::StartResourcesType::HIGH;
+};
+
+// Generates the map the options describe, sending the run's progress lines
+// to console. Throws Exception "Illegal map size <n>" or "Illegal player
+// count <n>" for values out of range, and the stage's error when the map
+// cannot be made (for example "FAiled to create player start").
+model::Map generateMap(const GenerateOptions& options, const Console& console);
+
+// The finished map file: written, scrambled and sealed with its checksum,
+// sending the writer's progress lines to console. Throws Exception for a map
+// the file cannot hold (too steep a slope, a malformed player name).
+std::vector<uint8_t> mapFileBytes(const model::Map& map, const Console& console);
+
+// Puts a finished map file at path. Throws Exception with the reason and the
+// path when it cannot be written.
+void writeMapFile(std::span<const uint8_t> bytes, const std::string& path);
+
+// Reads a map file held in memory back into a Map, with what the file says
+// about itself and the warnings for flaws that leave the rest readable.
+// Throws Exception with a one-line reason when the bytes are no map.
+mapfile::MapFile readMapFile(std::span<const uint8_t> bytes);
+
+// What lies around each start of a map, one row per tower (or per player
+// start where there is no tower), with each column's spread.
+inspect::Fairness fairness(const model::Map& map);
+
+// The map as one RGB pixel per tile, in the inspector's colours.
+inspect::Image renderPreview(const model::Map& map);
+
+}  // namespace varnholt
