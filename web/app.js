@@ -50,7 +50,11 @@ const OPTIONS = [
 // The options that name the downloaded file, in order.
 const FILE_NAME_KEYS = ['seed', 'size', 'players', 'goods'];
 const ZOOMS = [0.25, 0.5, 1, 2, 3, 4, 6, 8, 12, 16];
-const MAX_CANVAS_EDGE = 8192;  // pixels; browsers refuse far larger canvases
+const MAX_VIEW_EDGE = 16384;  // pixels of the zoomed map's edge
+const PAGE_WIDTH = 1200;  // the page's widest content, in CSS pixels (style.css)
+const PAGE_MARGIN = 48;  // its padding and the view's border and scroll bar
+const VIEW_HEIGHT = 0.8;  // the view's greatest height, as a share of the window's (style.css)
+const SVG = 'http://www.w3.org/2000/svg';
 const PROGRESS_DELAY_MS = 150;  // runs quicker than this show no progress bar
 
 const $ = (id) => document.getElementById(id);
@@ -58,7 +62,7 @@ const fields = new Map();  // key → { option, input, error }
 
 let worker;
 let runId = 0;
-let shown;  // the map on screen: { base (an ImageBitmap), spots }
+let shown;  // the map on screen: { size }
 let zoom = 1;
 
 // Builds one labelled field per option with its explanation slot.
@@ -246,24 +250,49 @@ function receive(message) {
     showError(`No map: ${message.message}`);
     return;
   }
+  // Drawing is timed up to the frame that shows the map.
   const drawStarted = performance.now();
+  const id = runId;
   showMap(runOptions, message.result);
-  draw();
   fillFairness(message.result.fairness);
-  const drawMs = performance.now() - drawStarted;
+  requestAnimationFrame(() => setTimeout(() => {
+    if (id === runId) shownAfter(message.generateMs, performance.now() - drawStarted);
+  }));
+}
+
+// Reports a finished run's timings in the status line.
+function shownAfter(generateMs, drawMs) {
   const status = $('status');
-  status.dataset.generateMs = message.generateMs.toFixed(1);
+  status.dataset.generateMs = generateMs.toFixed(1);
   status.dataset.drawMs = drawMs.toFixed(1);
   const { size, players, goods } = runOptions;
   status.textContent = `${size} × ${size} tiles, ${players} players, ${goods} start goods: ` +
-    `generated in ${Math.round(message.generateMs)} ms, drawn in ${Math.round(drawMs)} ms.`;
+    `generated in ${Math.round(generateMs)} ms, drawn in ${Math.round(drawMs)} ms.`;
   setState('ready');
 }
 
-// Keeps the result for drawing and download: the picture (one pixel per
-// tile), the start spots, and the file.
+// Shows the result: the picture on the canvas at one pixel per tile (the
+// zoom scales it), a ring and the party number at each start, and the file
+// as the download link's target.
 function showMap(options, result) {
-  const base = result.preview;
+  const picture = result.preview;
+  const size = picture.width;
+  const canvas = $('map');
+  canvas.width = size;
+  canvas.height = size;
+  canvas.getContext('2d').drawImage(picture, 0, 0);
+  picture.close();
+  const marks = $('marks');
+  marks.setAttribute('viewBox', `0 0 ${size} ${size}`);
+  marks.replaceChildren(...result.fairness.rows.map(({ spot }) => {
+    const mark = document.createElementNS(SVG, 'g');
+    mark.setAttribute('transform', `translate(${spot.x + 0.5} ${spot.y + 0.5})`);
+    mark.style.setProperty('--party', spot.colour);
+    mark.append(document.createElementNS(SVG, 'circle'), document.createElementNS(SVG, 'circle'),
+      document.createElementNS(SVG, 'text'));
+    mark.lastChild.textContent = spot.party;
+    return mark;
+  }));
   const fileName = `varnholt-${FILE_NAME_KEYS.map((key) => options[key]).join('-')}.map`;
   const link = $('download');
   if (link.href) URL.revokeObjectURL(link.href);
@@ -271,14 +300,23 @@ function showMap(options, result) {
   link.download = fileName;
   link.textContent = `Download ${fileName}`;
   link.removeAttribute('aria-disabled');
-  shown = { base, spots: result.fairness.rows.map((row) => row.spot) };
-  $('results').hidden = false;
-  zoom = fittingZoom(base.width);
+  shown = { size };
+  setZoom(fittingZoom(size));
 }
 
+// Empties the map, its marks and the fairness table, and withdraws the file.
 function clearMap() {
   shown = undefined;
-  $('results').hidden = true;
+  $('map').width = 0;
+  $('map').height = 0;
+  $('map').style.width = '';
+  $('map').style.height = '';
+  $('marks').replaceChildren();
+  $('fairness').replaceChildren();
+  $('fairness-basis').textContent = '';
+  $('zoom-level').textContent = '';
+  $('zoom-in').disabled = true;
+  $('zoom-out').disabled = true;
   const link = $('download');
   if (link.href) URL.revokeObjectURL(link.href);
   link.removeAttribute('href');
@@ -286,49 +324,39 @@ function clearMap() {
   link.textContent = 'Download';
 }
 
-function allowedZooms(edge) { return ZOOMS.filter((z) => edge * z <= MAX_CANVAS_EDGE); }
+function allowedZooms(edge) { return ZOOMS.filter((z) => edge * z <= MAX_VIEW_EDGE); }
 
-// The largest zoom at which a map of edge tiles fits the page's width.
+// The largest zoom at which a map of edge tiles fits the page's width and
+// the view's height (read from the window, which needs no layout pass).
 function fittingZoom(edge) {
-  const room = $('scroller').clientWidth || 800;
+  const room = Math.min(Math.min(window.innerWidth, PAGE_WIDTH) - PAGE_MARGIN,
+    window.innerHeight * VIEW_HEIGHT - PAGE_MARGIN);
   const zooms = allowedZooms(edge);
   return zooms.filter((z) => edge * z <= room).pop() ?? zooms[0];
 }
 
-// Draws the map at the current zoom, then at each start a ring in its
-// party's colour and the party number.
-function draw() {
-  const { base, spots } = shown;
-  const canvas = $('map');
-  canvas.width = Math.round(base.width * zoom);
-  canvas.height = Math.round(base.height * zoom);
-  const context = canvas.getContext('2d');
-  context.imageSmoothingEnabled = zoom < 1;
-  context.drawImage(base, 0, 0, canvas.width, canvas.height);
-  const radius = Math.max(7, 4 * zoom);
-  context.font = `bold ${Math.max(13, Math.round(3 * zoom + 8))}px system-ui, sans-serif`;
-  context.textBaseline = 'bottom';
-  context.lineJoin = 'round';
-  for (const spot of spots) {
-    const x = (spot.x + 0.5) * zoom;
-    const y = (spot.y + 0.5) * zoom;
-    context.beginPath();
-    context.arc(x, y, radius, 0, 2 * Math.PI);
-    context.lineWidth = 4;
-    context.strokeStyle = 'black';
-    context.stroke();
-    context.lineWidth = 2;
-    context.strokeStyle = spot.colour;
-    context.stroke();
-    const label = String(spot.party);
-    context.lineWidth = 4;
-    context.strokeStyle = 'black';
-    context.strokeText(label, x + radius, y - radius);
-    context.fillStyle = 'white';
-    context.fillText(label, x + radius, y - radius);
+// Shows the map zoom times its size: the canvas is scaled without smoothing,
+// the marks keep their size on screen (rings of at least 7 pixels, labels
+// of at least 13 pixels).
+function setZoom(value) {
+  zoom = value;
+  const edge = `${shown.size * zoom}px`;
+  for (const element of [$('map'), $('marks')]) {
+    element.style.width = edge;
+    element.style.height = edge;
+  }
+  const radius = Math.max(7 / zoom, 4);
+  const font = Math.max(13, 3 * zoom + 8) / zoom;
+  for (const mark of $('marks').children) {
+    for (const ring of mark.querySelectorAll('circle')) ring.setAttribute('r', radius);
+    const label = mark.lastChild;
+    label.setAttribute('x', radius);
+    label.setAttribute('y', -radius);
+    label.setAttribute('font-size', font);
+    label.setAttribute('stroke-width', 4 / zoom);
   }
   $('zoom-level').textContent = `${zoom * 100}%`;
-  const zooms = allowedZooms(base.width);
+  const zooms = allowedZooms(shown.size);
   $('zoom-out').disabled = zoom <= zooms[0];
   $('zoom-in').disabled = zoom >= zooms[zooms.length - 1];
 }
@@ -336,14 +364,13 @@ function draw() {
 // Moves one zoom step in (+1) or out (-1), keeping the centre of the view in place.
 function step(direction) {
   if (!shown) return;
-  const zooms = allowedZooms(shown.base.width);
+  const zooms = allowedZooms(shown.size);
   const next = zooms[zooms.indexOf(zoom) + direction];
   if (next === undefined) return;
   const scroller = $('scroller');
   const centreX = (scroller.scrollLeft + scroller.clientWidth / 2) / zoom;
   const centreY = (scroller.scrollTop + scroller.clientHeight / 2) / zoom;
-  zoom = next;
-  draw();
+  setZoom(next);
   scroller.scrollLeft = centreX * zoom - scroller.clientWidth / 2;
   scroller.scrollTop = centreY * zoom - scroller.clientHeight / 2;
 }
@@ -400,6 +427,7 @@ function fillFairness(fairness) {
 
 buildForm();
 startWorker();
+$('map').getContext('2d');  // made now, so the first map does not wait for it
 $('options').addEventListener('submit', (event) => { event.preventDefault(); submit(); });
 $('cancel').addEventListener('click', cancel);
 $('zoom-in').addEventListener('click', () => step(1));

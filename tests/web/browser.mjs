@@ -154,9 +154,12 @@ class Page {
     }
   }
 
-  // Saves the page as a PNG file.
+  // Saves the whole page, beyond the window too, as a PNG file.
   async screenshot(file) {
-    const { data } = await this.send('Page.captureScreenshot', { format: 'png' });
+    const { width, height } = await this.evaluate(
+      `({ width: document.documentElement.scrollWidth, height: document.documentElement.scrollHeight })`);
+    const { data } = await this.send('Page.captureScreenshot',
+      { format: 'png', captureBeyondViewport: true, clip: { x: 0, y: 0, width, height, scale: 1 } });
     fs.writeFileSync(file, Buffer.from(data, 'base64'));
   }
 

@@ -62,7 +62,7 @@ describe('the page', () => {
       }
       return { width: canvas.width, height: canvas.height, colours: colours.size, transparent };
     })()`);
-    assert.ok(canvas.width >= 320 && canvas.width === canvas.height, JSON.stringify(canvas));
+    assert.deepEqual([canvas.width, canvas.height], [320, 320]);
     assert.equal(canvas.transparent, 0);
     assert.ok(canvas.colours > 100, `only ${canvas.colours} colours on the canvas`);
     const table = await page.evaluate(`({
@@ -70,8 +70,23 @@ describe('the page', () => {
       weakest: document.querySelectorAll('#fairness td.weakest').length,
     })`);
     assert.equal(table.rows, 8);
+    assert.deepEqual(await page.evaluate(`[...document.querySelectorAll('#marks text')].map((t) => t.textContent)`),
+      ['0', '1', '2', '3', '4', '5', '6', '7']);
     assert.ok(table.weakest > 0, 'no weakest value marked');
     assert.deepEqual(page.errors, []);
+  });
+
+  test('zooms in and out one step at a time, within its limits', async () => {
+    await open();
+    const shownWidth = () => page.evaluate(`document.getElementById('map').getBoundingClientRect().width`);
+    const before = await shownWidth();
+    await page.evaluate(`document.getElementById('zoom-in').click()`);
+    const larger = await shownWidth();
+    assert.ok(larger > before, `${larger} after zooming in from ${before}`);
+    assert.equal(await page.evaluate(`document.getElementById('marks').getBoundingClientRect().width`), larger);
+    for (let i = 0; i < 20; ++i) await page.evaluate(`document.getElementById('zoom-out').click()`);
+    assert.equal(await shownWidth(), 320 * 0.25);
+    assert.equal(await page.evaluate(`document.getElementById('zoom-out').disabled`), true);
   });
 
   test("downloads the command line's file under its options' name", async () => {
