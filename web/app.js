@@ -160,8 +160,11 @@ function loadUrl() {
   return any;
 }
 
+// Marks the page's state on <body data-state>: idle, busy, ready (a map is
+// shown), failed (no map, the error says why) or invalid (a field says why).
 function setState(state) { document.body.dataset.state = state; }
 
+// Shows message in the error line under the form.
 function showError(message) {
   $('error').textContent = message;
   $('error').hidden = false;
@@ -181,15 +184,19 @@ function submit() {
   run(options);
 }
 
+// Starts the worker, which begins loading the module at once. A worker that
+// fails to start is dropped, so the next run tries a new one.
 function startWorker() {
   worker = new Worker(new URL('worker.js', import.meta.url), { type: 'module' });
   worker.onmessage = ({ data }) => { if (data.id === runId) receive(data); };
   worker.onerror = (event) => {
     event.preventDefault();
+    worker.terminate();
+    worker = undefined;
     finishRun();
+    clearMap();
     setState('failed');
     showError(`The generator could not be started: ${event.message || 'its worker failed to load'}`);
-    startWorker();
   };
 }
 
@@ -200,7 +207,8 @@ let lastProgressText = '';
 
 // Sends options to the worker; a run still going is abandoned for it.
 function run(options) {
-  if (document.body.dataset.state === 'busy') cancel();
+  if (!$('cancel').hidden) cancel();
+  if (!worker) startWorker();
   runId += 1;
   runOptions = options;
   runStarted = performance.now();
@@ -213,6 +221,8 @@ function run(options) {
   worker.postMessage({ id: runId, options });
 }
 
+// Once a run has taken PROGRESS_DELAY_MS, shows the progress bar with the
+// time so far and the generator's latest console line.
 function showProgress() {
   const elapsed = performance.now() - runStarted;
   if (elapsed < PROGRESS_DELAY_MS) return;
@@ -220,6 +230,7 @@ function showProgress() {
   $('progress-text').textContent = `${(elapsed / 1000).toFixed(1)} s${lastProgressText ? ` · ${lastProgressText}` : ''}`;
 }
 
+// Ends the progress display of a run that has finished or been stopped.
 function finishRun() {
   clearInterval(progressTimer);
   $('progress').hidden = true;
@@ -228,7 +239,7 @@ function finishRun() {
 
 // Stops the run in progress; its worker is replaced by a fresh one.
 function cancel() {
-  worker.terminate();
+  worker?.terminate();
   runId += 1;
   finishRun();
   startWorker();
@@ -236,6 +247,8 @@ function cancel() {
   $('status').textContent = 'Stopped.';
 }
 
+// Handles a message of the current run from the worker: keeps a progress
+// line, or shows the finished map or the failure.
 function receive(message) {
   if (message.type === 'progress') {
     lastProgressText = message.text;
@@ -324,6 +337,7 @@ function clearMap() {
   link.textContent = 'Download';
 }
 
+// The zoom levels at which a map of edge tiles stays within MAX_VIEW_EDGE pixels.
 function allowedZooms(edge) { return ZOOMS.filter((z) => edge * z <= MAX_VIEW_EDGE); }
 
 // The largest zoom at which a map of edge tiles fits the page's width and
