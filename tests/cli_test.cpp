@@ -106,7 +106,7 @@ TEST_F(Cli, BadValuesEndWithOneErrorLine) {
        "Error: unhandled exception: Illegal start goods key [Exception]\n"},
       {"--size=0 --playerCount=0",
        "Error: unhandled exception: Illegal map size 0 [Exception]\n"},
-      {"--size=330", "Error: unhandled exception: Illegal generate size 290 [Exception]\n"},
+      {"--size=30", "Error: unhandled exception: Illegal generate size -10 [Exception]\n"},
   };
   for (const Case& c : cases) {
     const Outcome outcome = run(c.arguments);

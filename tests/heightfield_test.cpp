@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <string>
 
 #include "expect_error.h"
 #include "generate/random.h"
@@ -63,15 +65,105 @@ TEST(HeightField, EdgeSizes) {
   const Grid<uint8_t> g = generate(random, 20, 20, 60);
   EXPECT_EQ(g.data, std::vector<uint8_t>(400, 0));
   EXPECT_EQ(random.state, before);
-  for (int64_t size : {0, 20, 40, 60}) {
+  // Up to 79 tiles the inner field is a single cell, all 0; 20 leaves an
+  // empty inner field and 41 a one-tile one.
+  for (int64_t size : {0, 20, 40, 41, 59, 60, 79}) {
     const Grid<uint8_t> bordered = generateWithBorder(random, size, 20);
     EXPECT_EQ(bordered.data, std::vector<uint8_t>(size * size, 0)) << size;
   }
   EXPECT_EQ(random.state, before);
-  testing::expectError([&] { generate(random, 30, 20, 60); }, "Exception",
-                       "Illegal generate size 30");
-  testing::expectErrorMessage([&] { generateWithBorder(random, 330, 20); },
-                              "Illegal generate size 290");
+  // Too small for the frame on both sides.
+  testing::expectError([&] { generate(random, -30, 20, 60); }, "Exception",
+                       "Illegal generate size -30");
+  testing::expectErrorMessage([&] { generateWithBorder(random, 39, 20); },
+                              "Illegal generate size -1");
+}
+
+// 50 tiles hold two cells of 25, not a cell of 20 and a cut one: the single
+// draw lands on the lattice point shared at tiles 24 and 25.
+TEST(HeightField, OddSizeSpreadsItsCells) {
+  Random random(99);
+  const RandomState before = random.state;
+  const Grid<uint8_t> g = generate(random, 50, 20, 60);
+  RandomState after = before;
+  next(after);
+  EXPECT_EQ(random.state, after);
+  const uint8_t peak = *std::max_element(g.data.begin(), g.data.end());
+  EXPECT_GT(peak, 0);
+  for (auto [x, y] : {std::pair{24, 24}, {25, 24}, {24, 25}, {25, 25}}) {
+    EXPECT_EQ(value(g, x, y), peak);
+  }
+  EXPECT_LT(value(g, 23, 23), peak);
+  EXPECT_LT(value(g, 26, 26), peak);
+}
+
+// Sizes that are no multiple of the step look like those that are: values
+// within the variance, edges 0, gentle slopes, one draw per inner lattice
+// point, and the same field for the same seed.
+TEST(HeightField, AnySizeKeepsTheLook) {
+  struct Case {
+    int64_t size;
+    int64_t step;
+    int64_t cellsPerSide;
+  };
+  const Case cases[] = {
+      {216, 20, 10},  // a 256 map inside its frame
+      {290, 20, 14},  // a 330 map
+      {984, 20, 49},  // a 1024 map
+      {256, 10, 25},  // the resource field of a 256 map
+      {251, 10, 25},
+      {30, 20, 1},
+      {1, 10, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.size) + " in steps of " + std::to_string(c.step));
+    Random random(4242);
+    const Grid<uint8_t> g = generate(random, c.size, c.step, 60);
+    ASSERT_EQ(g.w, c.size);
+    ASSERT_EQ(g.h, c.size);
+
+    Random drawn(4242);
+    for (int64_t i = 0; i < (c.cellsPerSide - 1) * (c.cellsPerSide - 1); ++i) drawn.rand(60);
+    EXPECT_EQ(random.state, drawn.state);
+
+    Random again(4242);
+    EXPECT_EQ(generate(again, c.size, c.step, 60).data, g.data);
+
+    EXPECT_LE(*std::max_element(g.data.begin(), g.data.end()), 60);
+    int steepest = 0;
+    for (int64_t y = 0; y < c.size; ++y) {
+      for (int64_t x = 0; x < c.size; ++x) {
+        const int v = value(g, x, y);
+        if (x == 0 || y == 0 || x == c.size - 1 || y == c.size - 1) {
+          ASSERT_EQ(v, 0) << x << "," << y;
+        }
+        if (x > 0) steepest = std::max(steepest, std::abs(v - value(g, x - 1, y)));
+        if (y > 0) steepest = std::max(steepest, std::abs(v - value(g, x, y - 1)));
+      }
+    }
+    // A 60 rise over cells at least step tiles wide.
+    EXPECT_LE(steepest, 60 / (c.step - 1) + 1);
+  }
+}
+
+// The frame of a map whose size is no multiple of 20 is 20 tiles of 0, and
+// the field inside it has its cells of about 20.
+TEST(HeightField, BorderedOddSizes) {
+  for (int64_t size : {256, 330, 703}) {
+    SCOPED_TRACE(size);
+    Random random(8);
+    const Grid<uint8_t> g = generateWithBorder(random, size, 20);
+    Random inner(8);
+    const Grid<uint8_t> field = generate(inner, size - 40, 20, 60);
+    EXPECT_EQ(random.state, inner.state);
+    for (int64_t y = 0; y < size; ++y) {
+      for (int64_t x = 0; x < size; ++x) {
+        const bool frame = x < 20 || y < 20 || x >= size - 20 || y >= size - 20;
+        ASSERT_EQ(value(g, x, y), frame ? 0 : value(field, x - 20, y - 20)) << x << "," << y;
+      }
+    }
+    EXPECT_GT(*std::max_element(g.data.begin(), g.data.end()), 0);
+  }
 }
 
 TEST(HeightField, CornersKeepTheirValues) {

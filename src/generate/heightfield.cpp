@@ -1,6 +1,7 @@
 #include "generate/heightfield.h"
 
 #include <algorithm>
+#include <string>
 #include <vector>
 
 #include "model/error.h"
@@ -35,8 +36,9 @@ uint8_t interpolate(uint8_t p, uint8_t q, double t) {
 }
 
 uint8_t calculateValue(const SubGrid& cell, int64_t dx, int64_t dy) {
-  double fx = static_cast<double>(dx) / (static_cast<double>(cell.w) - 1.0);
-  double fy = static_cast<double>(dy) / (static_cast<double>(cell.h) - 1.0);
+  // A window one tile wide or high takes its left or top corners there.
+  double fx = cell.w > 1 ? static_cast<double>(dx) / (static_cast<double>(cell.w) - 1.0) : 0.0;
+  double fy = cell.h > 1 ? static_cast<double>(dy) / (static_cast<double>(cell.h) - 1.0) : 0.0;
   uint8_t left = interpolate(a(cell), c(cell), fy);
   uint8_t right = interpolate(b(cell), d(cell), fy);
   return interpolate(left, right, fx);
@@ -44,53 +46,76 @@ uint8_t calculateValue(const SubGrid& cell, int64_t dx, int64_t dy) {
 
 namespace {
 
-// dx / (step - 1) for every dx of a cell, as calculateValue divides.
-std::vector<double> cellFractions(int64_t step) {
-  std::vector<double> fractions(static_cast<size_t>(step < 0 ? 0 : step));
-  for (int64_t d = 0; d < step; ++d) {
-    fractions[static_cast<size_t>(d)] = static_cast<double>(d) / (static_cast<double>(step) - 1.0);
+// dx / (width - 1) for every dx of a cell width tiles wide, as calculateValue
+// divides; 0 for a cell one tile wide.
+std::vector<double> cellFractions(int64_t width) {
+  std::vector<double> fractions(static_cast<size_t>(width < 0 ? 0 : width), 0.0);
+  for (int64_t d = 0; width > 1 && d < width; ++d) {
+    fractions[static_cast<size_t>(d)] = static_cast<double>(d) / (static_cast<double>(width) - 1.0);
   }
   return fractions;
 }
 
-// Sets every value of the square cell to calculateValue. The corners keep
-// their values (each is its own interpolation), so they are read once, and
-// each row's two edge values serve the whole row: the same operations on the
-// same operands as calculateValue, so the same bits.
-void fillCell(SubGrid& cell, const std::vector<double>& fractions) {
+// Sets every value of the cell to calculateValue, with the fractions of its
+// width and of its height. The corners keep their values (each is its own
+// interpolation), so they are read once, and each row's two edge values serve
+// the whole row: the same operations on the same operands as calculateValue,
+// so the same bits.
+void fillCell(SubGrid& cell, const std::vector<double>& across, const std::vector<double>& down) {
   const uint8_t topLeft = a(cell);
   const uint8_t topRight = b(cell);
   const uint8_t bottomLeft = c(cell);
   const uint8_t bottomRight = d(cell);
   for (int64_t dy = 0; dy < cell.h; ++dy) {
-    const double fy = fractions[static_cast<size_t>(dy)];
+    const double fy = down[static_cast<size_t>(dy)];
     const uint8_t left = interpolate(topLeft, bottomLeft, fy);
     const uint8_t right = interpolate(topRight, bottomRight, fy);
     uint8_t* row = &cell.grid->data[static_cast<size_t>(cell.x + (cell.y + dy) * cell.grid->w)];
     for (int64_t dx = 0; dx < cell.w; ++dx) {
-      row[dx] = interpolate(left, right, fractions[static_cast<size_t>(dx)]);
+      row[dx] = interpolate(left, right, across[static_cast<size_t>(dx)]);
     }
   }
 }
 
+// First tile of cell k when size tiles are split into count cells whose
+// widths differ by at most one tile; k = count gives size.
+int64_t cellStart(int64_t k, int64_t size, int64_t count) { return k * size / count; }
+
 }  // namespace
 
 Grid<uint8_t> generate(Random& random, int64_t size, int64_t step, int64_t variance) {
-  if (size % step != 0) throw exception("Illegal generate size " + std::to_string(size));
-  const std::vector<double> fractions = cellFractions(step);
+  if (size < 0 && size % step != 0) {
+    throw exception("Illegal generate size " + std::to_string(size));
+  }
   Grid<uint8_t> result(size < 0 ? 0 : size, size < 0 ? 0 : size);
-  const int64_t n = static_cast<int64_t>(static_cast<double>(size) / static_cast<double>(step));
+  // A whole number of cells keeps cells of exactly step tiles. Any other size
+  // is split into size / step cells (at least one) of step to 2 * step - 1
+  // tiles rather than built larger and cropped: a crop would cut through the
+  // last cells and leave heights up to the variance on the field's right and
+  // bottom edges, while spread cells keep every edge 0 and slopes no steeper
+  // than in step-tile cells.
+  const int64_t n = size <= 0 ? 0 : std::max<int64_t>(1, size / step);
+  const int64_t narrow = n > 0 ? size / n : 0;
+  const std::vector<double> narrowFractions = cellFractions(narrow);
+  const std::vector<double> wideFractions = cellFractions(narrow + 1);
+  const auto fractions = [&](int64_t width) -> const std::vector<double>& {
+    return width == narrow ? narrowFractions : wideFractions;
+  };
   for (int64_t cy = 0; cy < n; ++cy) {
+    const int64_t y0 = cellStart(cy, size, n);
+    const int64_t h = cellStart(cy + 1, size, n) - y0;
     for (int64_t cx = 0; cx < n; ++cx) {
-      SubGrid cell{&result, step, step, cx * step, cy * step};
-      SubGrid above{&result, step, step, cx * step, (cy - 1) * step};
-      SubGrid left{&result, step, step, (cx - 1) * step, cy * step};
-      setA(cell, cy > 0 ? c(above) : 0);
-      setB(cell, cy > 0 ? d(above) : 0);
-      setC(cell, cx > 0 ? d(left) : 0);
+      const int64_t x0 = cellStart(cx, size, n);
+      const int64_t w = cellStart(cx + 1, size, n) - x0;
+      SubGrid cell{&result, w, h, x0, y0};
+      // Corners shared with the cell above (its bottom row) and to the left
+      // (its right column).
+      setA(cell, cy > 0 ? value(result, x0, y0 - 1) : 0);
+      setB(cell, cy > 0 ? value(result, x0 + w - 1, y0 - 1) : 0);
+      setC(cell, cx > 0 ? value(result, x0 - 1, y0 + h - 1) : 0);
       // Only the low 8 bits of the draw are stored, on purpose.
       setD(cell, cx != n - 1 && cy != n - 1 ? static_cast<uint8_t>(random.rand(variance)) : 0);
-      fillCell(cell, fractions);
+      fillCell(cell, fractions(w), fractions(h));
     }
   }
   return result;

@@ -6,8 +6,8 @@
 #include "model/grid.h"
 
 // The smooth random field generator that shapes heights, ground variation,
-// object density and resources: random lattice points in square cells,
-// filled in bilinearly.
+// object density and resources: random lattice points in cells of about one
+// step a side, filled in bilinearly.
 namespace varnholt::generate {
 
 using model::Grid;
@@ -37,16 +37,21 @@ void setD(SubGrid& cell, uint8_t v);
 // (q - p) * t + p in double precision, truncated, low 8 bits kept.
 uint8_t interpolate(uint8_t p, uint8_t q, double t);
 
-// Bilinear value at (dx, dy) inside the window, from its four corners.
+// Bilinear value at (dx, dy) inside the window, from its four corners; a
+// window one tile wide or high takes its left or top corners there.
 uint8_t calculateValue(const SubGrid& cell, int64_t dx, int64_t dy);
 
-// A size x size field of step x step cells whose inner lattice points are
-// rand(variance) draws in row-major cell order, edges 0. Throws Exception
-// "Illegal generate size <size>" when step does not divide size.
+// A size x size field of square-ish cells whose inner lattice points are
+// rand(variance) draws in row-major cell order, edges 0. When step divides
+// size the cells are step x step; otherwise there are max(1, size / step)
+// cells a side, step to 2 * step - 1 tiles wide, widths differing by at most
+// one. A negative multiple of step gives an empty field. Throws Exception
+// "Illegal generate size <size>" for any other negative size.
 Grid<uint8_t> generate(Random& random, int64_t size, int64_t step, int64_t variance);
 
 // generate(size - 2 * border, 20, 60) copied at offset (20, 20) into a
-// size x size field of zeros.
+// size x size field of zeros. Throws as generate does when the frame leaves
+// a negative inner size that is not a multiple of 20.
 Grid<uint8_t> generateWithBorder(Random& random, int64_t size, int64_t border);
 
 }  // namespace varnholt::generate

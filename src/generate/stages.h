@@ -32,5 +32,7 @@ void initSettlers(model::Map& map, model::StartResourcesType startResources);
 // One player record per player (no draws).
 void initPlayers(model::Map& map, int64_t playerCount, uint32_t size,
                  model::StartResourcesType startResources);
+// Fair maps, after the settlers: ground, water, resources, stones as hand-made maps have (no draws).
+void applyGroundConventions(model::Map& map);
 
 }  // namespace varnholt::generate

@@ -24,27 +24,30 @@ constexpr std::array<StartStack, 9> kLowStacks = {{
     {StackType::PICK, 2},
 }};
 
-// Between the low and the high level: fewer planks, stones and tools than
-// high, a little food, no pile above 8 and the piles of 8 first per kind.
-constexpr std::array<StartStack, 18> kMediumStacks = {{
+// The game's own medium level: 25 planks and 25 stones, enough for a first
+// stonecutter and woodcutter, tools and food between low and high, piles of
+// 8 first per kind.
+constexpr std::array<StartStack, 20> kMediumStacks = {{
     {StackType::PLANK, 8},
     {StackType::PLANK, 8},
-    {StackType::PLANK, 4},
+    {StackType::PLANK, 8},
+    {StackType::PLANK, 1},
     {StackType::STONE, 8},
     {StackType::STONE, 8},
-    {StackType::STONE, 4},
+    {StackType::STONE, 8},
+    {StackType::STONE, 1},
     {StackType::HAMMER, 8},
-    {StackType::HAMMER, 4},
+    {StackType::HAMMER, 7},
     {StackType::SPADE, 8},
     {StackType::SPADE, 2},
     {StackType::AXE, 6},
     {StackType::SAW, 2},
     {StackType::PICK, 4},
     {StackType::FISHINGROD, 1},
-    {StackType::SCYTHE, 2},
-    {StackType::FISH, 4},
-    {StackType::MEAT, 4},
-    {StackType::BREAD, 8},
+    {StackType::SCYTHE, 1},
+    {StackType::FISH, 3},
+    {StackType::MEAT, 5},
+    {StackType::BREAD, 7},
 }};
 
 constexpr std::array<StartStack, 23> kHighStacks = {{
@@ -89,12 +92,12 @@ constexpr std::array<SettlerRun, 5> kLowSettlers = {{
 
 constexpr std::array<SettlerRun, 7> kMediumSettlers = {{
     {SettlerType::BEARER, 32},
-    {SettlerType::MINER, 5},
-    {SettlerType::SMITH, 1},
+    {SettlerType::MINER, 4},
+    {SettlerType::SMITH, 2},
     {SettlerType::SWORDSMAN_L1, 10},
     {SettlerType::BOWMAN_L1, 2},
     {SettlerType::PIKEMAN_L1, 2},
-    {SettlerType::DONKEY, 3},
+    {SettlerType::DONKEY, 4},
 }};
 
 constexpr std::array<SettlerRun, 7> kHighSettlers = {{

@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
+#include "inspect/conventions.h"
 #include "inspect/fairness.h"
 
 namespace varnholt::inspect {
@@ -128,6 +129,17 @@ Json fairnessJson(const Fairness& f) {
   return {{"radius", FAIRNESS_RADIUS}, {"basis", basis(f)}, {"rows", rows}, {"spread", spread}};
 }
 
+void writeConventions(std::ostream& out, const Conventions& c) {
+  out << "conventions (water level " << c.waterLevel << "; 0 of each on maps that keep them):\n";
+  for (const auto& [label, count] : findings(c)) out << "  " << label << ": " << count << "\n";
+}
+
+Json conventionsJson(const Conventions& c) {
+  Json json = {{"waterLevel", c.waterLevel}};
+  for (const auto& [label, count] : findings(c)) json[std::string(label)] = count;
+  return json;
+}
+
 }  // namespace
 
 std::string textReport(const mapfile::MapFile& file, const std::string& path) {
@@ -175,6 +187,8 @@ std::string textReport(const mapfile::MapFile& file, const std::string& path) {
     out << "  " << i << ": " << name(p.civilization) << " at " << p.startX << ", " << p.startY
         << " \"" << printable(p.name) << "\"\n";
   }
+  out << "\n";
+  writeConventions(out, conventions(map));
   out << "\n";
   writeFairness(out, fairness(map));
   return out.str();
@@ -232,6 +246,7 @@ std::string jsonReport(const mapfile::MapFile& file, const std::string& path) {
       {"goodsPiles", {{"count", map.stacks.size()}, {"goods", s.goods}}},
       {"settlers", map.settlers.size()},
       {"players", players},
+      {"conventions", conventionsJson(conventions(map))},
       {"fairness", fairnessJson(fairness(map))},
   };
   return report.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";

@@ -9,8 +9,8 @@
 namespace varnholt::inspect {
 
 // Header values, section list, counts of ground kinds, objects, resources,
-// buildings, goods and settlers, the players, and the fairness table with a
-// closing spread line. Ends with a newline.
+// buildings, goods and settlers, the players, the ground-convention findings,
+// and the fairness table with a closing spread line. Ends with a newline.
 std::string textReport(const mapfile::MapFile& file, const std::string& path);
 
 // The same as one JSON document (warnings included), ending with a newline.
