@@ -100,7 +100,7 @@ varnholt::GenerateOptions optionsOf(const val& options) {
 // latest console line.
 val generate(const val& options, const val& onProgress) {
   std::string console;
-  double lastReport = emscripten_get_now();
+  double lastReport = -kProgressIntervalMs;  // the first line is reported at once
   const varnholt::Console toConsole = [&](std::string_view text) {
     console.append(text);
     const double now = emscripten_get_now();
