@@ -3,7 +3,11 @@
 set -euo pipefail
 
 packages=(cmake g++ make libdocopt-dev libxml2-dev libgtest-dev libbenchmark-dev libpng-dev
-  nlohmann-json3-dev clang libclang-rt-dev python3)
+  nlohmann-json3-dev clang libclang-rt-dev
+  # The fairness sweep (scripts/fairness.sh).
+  python3
+  # The browser build (scripts/web.sh) and its tests (scripts/test-web.sh).
+  emscripten node-acorn nodejs chromium)
 
 missing=()
 for package in "${packages[@]}"; do

@@ -1,0 +1,81 @@
+// The WebAssembly module under Node: each map file, message, picture and
+// fairness table it gives equals what the native programs give.
+import assert from 'node:assert/strict';
+import fs from 'node:fs';
+import path from 'node:path';
+import { before, describe, test } from 'node:test';
+
+import { cliMap, inspect, SITE } from './reference.mjs';
+
+// The loader cannot fetch a file path under Node, so it gets the bytes.
+async function loadModule() {
+  const { default: create } = await import(path.join(SITE, 'varnholt.mjs'));
+  return create({ wasmBinary: fs.readFileSync(path.join(SITE, 'varnholt.wasm')) });
+}
+
+const DEFAULTS = { seed: '123456789', size: 320, players: 8, goods: 'HG' };
+const CASES = [
+  ['the defaults', DEFAULTS],
+  ['medium goods, four players', { seed: '42', size: 320, players: 4, goods: 'MG' }],
+  ['low goods, one player, a negative seed', { seed: '-5', size: 320, players: 1, goods: 'LG' }],
+  ['a seed no JS number holds exactly', { seed: '9223372036854775807', size: 320, players: 2, goods: 'HG' }],
+  ['a larger map with more players', { seed: '7', size: 640, players: 12, goods: 'HG' }],
+  ['no room for the players', { seed: '1', size: 60, players: 40, goods: 'HG' }],
+  ['a size off the 20-tile grid', { seed: '1', size: 65, players: 1, goods: 'HG' }],
+  ['a size out of range', { seed: '1', size: 0, players: 8, goods: 'HG' }],
+  ['the defaults again, after other runs in the same instance', DEFAULTS],
+];
+
+describe('the WebAssembly module', () => {
+  let module;
+  before(async () => { module = await loadModule(); });
+
+  for (const [name, options] of CASES) {
+    test(`gives the command line's file or message: ${name}`, () => {
+      const expected = cliMap(options);
+      const result = module.generate(options, () => {});
+      if (expected.error !== undefined) {
+        assert.equal(result.error, expected.error);
+        assert.equal(result.bytes, undefined);
+      } else {
+        assert.equal(result.error, undefined);
+        assert.ok(Buffer.from(result.bytes).equals(expected.bytes), 'map file bytes differ');
+      }
+    });
+  }
+
+  for (const [name, options] of CASES.slice(0, 2)) {
+    test(`draws the inspector's picture and counts its fairness table: ${name}`, () => {
+      const { report, preview } = inspect(cliMap(options).file);
+      const result = module.generate(options, () => {});
+      assert.equal(result.preview.width, preview.width);
+      assert.equal(result.preview.height, preview.height);
+      const rgb = Buffer.from(result.preview.rgba.filter((_, i) => i % 4 !== 3));
+      assert.ok(rgb.equals(preview.rgb), 'preview pixels differ from the inspector PNG');
+      assert.ok(result.preview.rgba.every((value, i) => i % 4 !== 3 || value === 255), 'not opaque');
+
+      const { fairness } = result;
+      assert.equal(fairness.radius, report.fairness.radius);
+      assert.equal(fairness.fromTowers, report.fairness.basis === 'towers');
+      const rows = fairness.rows.map(({ spot, values }) => ({
+        party: spot.party, x: spot.x, y: spot.y,
+        ...Object.fromEntries(fairness.columns.map((column, i) => [column, values[i]])),
+      }));
+      assert.deepEqual(rows, report.fairness.rows);
+      fairness.columns.forEach((column, i) => {
+        const { min, max } = report.fairness.spread[column];
+        assert.deepEqual(fairness.spread[i], { min, max }, column);
+      });
+    });
+  }
+
+  test('reports progress while it runs, with lines of its console text', () => {
+    const lines = [];
+    const result = module.generate(DEFAULTS, (line) => lines.push(line));
+    assert.equal(result.error, undefined);
+    assert.ok(lines.length > 0, 'no progress reported');
+    for (const line of lines) {
+      assert.ok(!line.includes('\n') && result.console.includes(line), `not a console line: ${line}`);
+    }
+  });
+});

@@ -1,0 +1,170 @@
+// The page in headless Chromium, served from 127.0.0.1: it makes, draws and
+// offers the command line's maps, keeps its options in the URL, explains bad
+// values and failures, and is fast enough.
+import assert from 'node:assert/strict';
+import fs from 'node:fs';
+import path from 'node:path';
+import { after, before, describe, test } from 'node:test';
+
+import { launch } from './browser.mjs';
+import { cliMap, sha256, SITE, temporaryFolder } from './reference.mjs';
+import { serve } from './server.mjs';
+
+const GENERATE_BUDGET_MS = 300;
+const DRAW_BUDGET_MS = 100;
+const SETTLED = `['ready', 'failed', 'invalid'].includes(document.body.dataset.state)`;
+
+describe('the page', () => {
+  let server;
+  let browser;
+  let page;
+  const downloads = temporaryFolder();
+
+  before(async () => {
+    server = await serve(SITE);
+    browser = await launch();
+    page = await browser.newPage();
+    await page.allowDownloads(downloads);
+  });
+  after(async () => {
+    await browser?.close();
+    await server?.close();
+  });
+
+  // Opens the page with the query and resolves once it has settled.
+  async function open(query = '') {
+    await page.goto(`${server.url}${query}`);
+    await page.waitFor(SETTLED);
+  }
+
+  const state = () => page.evaluate('document.body.dataset.state');
+  const text = (id) => page.evaluate(`document.getElementById(${JSON.stringify(id)}).textContent`);
+  const fieldValues = () => page.evaluate(
+    `Object.fromEntries([...document.querySelectorAll('#fields [name]')].map((f) => [f.name, f.value]))`);
+
+  // Saves the offered map; resolves to { name, bytes }.
+  async function download() {
+    const name = await page.download(`document.getElementById('download').click()`);
+    return { name, bytes: fs.readFileSync(path.join(downloads, name)) };
+  }
+
+  test('makes the default map on opening, draws it and lists its fairness', async () => {
+    await open();
+    assert.equal(await state(), 'ready', await text('error'));
+    const canvas = await page.evaluate(`(() => {
+      const canvas = document.getElementById('map');
+      const { data } = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height);
+      const colours = new Set();
+      let transparent = 0;
+      for (let i = 0; i < data.length; i += 4) {
+        colours.add((data[i] << 16) | (data[i + 1] << 8) | data[i + 2]);
+        if (data[i + 3] !== 255) transparent += 1;
+      }
+      return { width: canvas.width, height: canvas.height, colours: colours.size, transparent };
+    })()`);
+    assert.deepEqual([canvas.width, canvas.height], [320, 320]);
+    assert.equal(canvas.transparent, 0);
+    assert.ok(canvas.colours > 100, `only ${canvas.colours} colours on the canvas`);
+    const table = await page.evaluate(`({
+      rows: document.querySelectorAll('#fairness tbody tr').length,
+      weakest: document.querySelectorAll('#fairness td.weakest').length,
+    })`);
+    assert.equal(table.rows, 8);
+    assert.deepEqual(await page.evaluate(`[...document.querySelectorAll('#marks text')].map((t) => t.textContent)`),
+      ['0', '1', '2', '3', '4', '5', '6', '7']);
+    assert.ok(table.weakest > 0, 'no weakest value marked');
+    assert.deepEqual(page.errors, []);
+  });
+
+  test('zooms in and out one step at a time, within its limits', async () => {
+    await open();
+    const shownWidth = () => page.evaluate(`document.getElementById('map').getBoundingClientRect().width`);
+    const before = await shownWidth();
+    await page.evaluate(`document.getElementById('zoom-in').click()`);
+    const larger = await shownWidth();
+    assert.ok(larger > before, `${larger} after zooming in from ${before}`);
+    assert.equal(await page.evaluate(`document.getElementById('marks').getBoundingClientRect().width`), larger);
+    for (let i = 0; i < 20; ++i) await page.evaluate(`document.getElementById('zoom-out').click()`);
+    assert.equal(await shownWidth(), 320 * 0.25);
+    assert.equal(await page.evaluate(`document.getElementById('zoom-out').disabled`), true);
+  });
+
+  test("downloads the command line's file under its options' name", async () => {
+    await open();
+    const { name, bytes } = await download();
+    assert.equal(name, 'varnholt-123456789-320-8-HG.map');
+    assert.equal(sha256(bytes), sha256(cliMap({ seed: 123456789, size: 320, players: 8, goods: 'HG' }).bytes));
+  });
+
+  test('restores the options of a shared link and makes that map', async () => {
+    await open('?seed=42&size=320&players=4&goods=MG');
+    assert.deepEqual(await fieldValues(), { seed: '42', size: '320', players: '4', goods: 'MG' });
+    assert.equal(await state(), 'ready', await text('error'));
+    const { name, bytes } = await download();
+    assert.equal(name, 'varnholt-42-320-4-MG.map');
+    assert.ok(bytes.equals(cliMap({ seed: 42, size: 320, players: 4, goods: 'MG' }).bytes));
+  });
+
+  test('puts the options of each map it makes into the URL', async () => {
+    await open('?seed=42&size=320&players=4&goods=MG');
+    await page.evaluate(`document.getElementById('option-seed').value = '+1_000';
+      document.getElementById('option-goods').value = 'LG';
+      document.body.dataset.state = 'idle';
+      document.getElementById('generate').click()`);
+    await page.waitFor(SETTLED);
+    assert.equal(await page.evaluate('location.search'), '?seed=1000&size=320&players=4&goods=LG');
+  });
+
+  test('shows why the generator could not make a map', async () => {
+    const { error } = cliMap({ seed: 123456789, size: 60, players: 40, goods: 'HG' });
+    await open('?size=60&players=40');
+    assert.equal(await state(), 'failed');
+    assert.ok((await text('error')).includes(error), await text('error'));
+    assert.equal(await page.evaluate(`document.getElementById('download').hasAttribute('href')`), false);
+  });
+
+  const INVALID = [
+    ['seed', '1.5'],
+    ['seed', '99999999999999999999'],
+    ['size', 'abc'],
+    ['size', '0'],
+    ['size', '100000'],
+    ['players', '255'],
+    ['goods', 'XG'],
+  ];
+  for (const [key, value] of INVALID) {
+    test(`explains a bad value beside its field and makes no map: ${key}=${value}`, async () => {
+      await open(`?${key}=${encodeURIComponent(value)}`);
+      assert.equal(await state(), 'invalid');
+      assert.notEqual(await text(`${key}-error`), '');
+      const others = await page.evaluate(`[...document.querySelectorAll('.field-error')]
+        .filter((e) => e.textContent).map((e) => e.id)`);
+      assert.deepEqual(others, [`${key}-error`]);
+    });
+  }
+
+  test('clears the explanation once the value is fixed', async () => {
+    await open('?players=0');
+    await page.evaluate(`const input = document.getElementById('option-players');
+      input.value = '4'; input.dispatchEvent(new Event('input'))`);
+    assert.equal(await text('players-error'), '');
+  });
+
+  test(`generates the default map within ${GENERATE_BUDGET_MS} ms and draws it within ${DRAW_BUDGET_MS} ms`, async () => {
+    await open();
+    const runs = [];
+    for (let i = 0; i < 5; ++i) {
+      await page.evaluate(`document.body.dataset.state = 'idle'; document.getElementById('generate').click()`);
+      await page.waitFor(SETTLED);
+      runs.push(await page.evaluate(`({ ...document.getElementById('status').dataset })`));
+    }
+    // The machine is shared, so the budget holds the best run: other work
+    // can only slow a run down, a slower page slows them all.
+    const sorted = (key) => runs.map((run) => Number(run[key])).sort((a, b) => a - b);
+    const [generate, draw] = [sorted('generateMs'), sorted('drawMs')];
+    console.log(`# default map in the page: generated in ${generate[2]} ms, drawn in ${draw[2]} ms ` +
+      `(median of 5; best ${generate[0]} ms, ${draw[0]} ms)`);
+    assert.ok(generate[0] <= GENERATE_BUDGET_MS, JSON.stringify(runs));
+    assert.ok(draw[0] <= DRAW_BUDGET_MS, JSON.stringify(runs));
+  });
+});
