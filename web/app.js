@@ -41,13 +41,18 @@ function oneOf(choices) {
 // value sent to the generator or throws why it cannot; list suggests values
 // for a free field; choices makes a drop-down list.
 const GOODS = { HG: 'high', MG: 'medium', LG: 'low' };
+const STARTS = {
+  classic: 'as generated', fair: 'equal for every player', symmetric: 'mirrored copies',
+};
 const OPTIONS = [
   { key: 'seed', label: 'Seed', initial: '123456789', parse: (text) => integer(text).toString(), random: true },
   { key: 'size', label: 'Size', initial: '320', parse: integerIn(1, MAX_BROWSER_SIZE, ' (larger maps need the command-line program)'), list: SIZES },
   { key: 'players', label: 'Players', initial: '8', parse: integerIn(1, 254) },
   { key: 'goods', label: 'Start goods', initial: 'HG', parse: oneOf(GOODS), choices: GOODS },
+  { key: 'starts', label: 'Starts', initial: 'classic', parse: oneOf(STARTS), choices: STARTS },
 ];
-// The options that name the downloaded file, in order.
+// The options that name the downloaded file, in order; fair and symmetric
+// maps add their kind of starts.
 const FILE_NAME_KEYS = ['seed', 'size', 'players', 'goods'];
 const ZOOMS = [0.25, 0.5, 1, 2, 3, 4, 6, 8, 12, 16];
 const MAX_VIEW_EDGE = 16384;  // pixels of the zoomed map's edge
@@ -306,7 +311,8 @@ function showMap(options, result) {
     mark.lastChild.textContent = spot.party;
     return mark;
   }));
-  const fileName = `varnholt-${FILE_NAME_KEYS.map((key) => options[key]).join('-')}.map`;
+  const starts = options.starts === 'classic' ? '' : `-${options.starts}`;
+  const fileName = `varnholt-${FILE_NAME_KEYS.map((key) => options[key]).join('-')}${starts}.map`;
   const link = $('download');
   if (link.href) URL.revokeObjectURL(link.href);
   link.href = URL.createObjectURL(new Blob([result.bytes], { type: 'application/octet-stream' }));

@@ -89,6 +89,16 @@ varnholt::GenerateOptions optionsOf(const val& options) {
   out.size = static_cast<int64_t>(options["size"].as<double>());
   out.playerCount = static_cast<int64_t>(options["players"].as<double>());
   out.startGoods = varnholt::model::getStartResourcesTypeFromKey(options["goods"].as<std::string>());
+  const val startsOption = options["starts"];
+  const std::string starts =
+      startsOption.isUndefined() ? "classic" : startsOption.as<std::string>();
+  if (starts == "fair") {
+    out.mode = varnholt::StartMode::FAIR;
+  } else if (starts == "symmetric") {
+    out.mode = varnholt::StartMode::SYMMETRIC;
+  } else if (starts != "classic") {
+    throw varnholt::exception("invalid starts: " + starts);
+  }
   return out;
 }
 

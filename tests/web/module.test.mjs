@@ -23,6 +23,9 @@ const CASES = [
   ['no room for the players', { seed: '1', size: 60, players: 40, goods: 'HG' }],
   ['a size off the 20-tile grid', { seed: '1', size: 65, players: 1, goods: 'HG' }],
   ['a size out of range', { seed: '1', size: 0, players: 8, goods: 'HG' }],
+  ['fair starts', { seed: '42', size: 320, players: 8, goods: 'HG', starts: 'fair' }],
+  ['symmetric starts', { seed: '5', size: 384, players: 4, goods: 'LG', starts: 'symmetric' }],
+  ['symmetric starts need an even player count', { seed: '5', size: 320, players: 3, goods: 'HG', starts: 'symmetric' }],
   ['the defaults again, after other runs in the same instance', DEFAULTS],
 ];
 

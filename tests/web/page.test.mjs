@@ -98,7 +98,7 @@ describe('the page', () => {
 
   test('restores the options of a shared link and makes that map', async () => {
     await open('?seed=42&size=320&players=4&goods=MG');
-    assert.deepEqual(await fieldValues(), { seed: '42', size: '320', players: '4', goods: 'MG' });
+    assert.deepEqual(await fieldValues(), { seed: '42', size: '320', players: '4', goods: 'MG', starts: 'classic' });
     assert.equal(await state(), 'ready', await text('error'));
     const { name, bytes } = await download();
     assert.equal(name, 'varnholt-42-320-4-MG.map');
@@ -112,7 +112,7 @@ describe('the page', () => {
       document.body.dataset.state = 'idle';
       document.getElementById('generate').click()`);
     await page.waitFor(SETTLED);
-    assert.equal(await page.evaluate('location.search'), '?seed=1000&size=320&players=4&goods=LG');
+    assert.equal(await page.evaluate('location.search'), '?seed=1000&size=320&players=4&goods=LG&starts=classic');
   });
 
   test('shows why the generator could not make a map', async () => {
