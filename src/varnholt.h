@@ -58,8 +58,11 @@ model::Map generateMap(const GenerateOptions& options, const Console& console);
 // the file cannot hold (too steep a slope, a malformed player name).
 std::vector<uint8_t> mapFileBytes(const model::Map& map, const Console& console);
 
-// Puts a finished map file at path. Throws Exception with the reason and the
-// path when it cannot be written.
+// Puts a finished map file at path, whole or not at all: written beside it,
+// synced and renamed over it, so on failure the previous file stays as it
+// was. Refuses any path that is not a regular file or a new name in an
+// existing directory. Throws Exception with the reason and the path when it
+// cannot be written (see mapfile/save.h).
 void writeMapFile(std::span<const uint8_t> bytes, const std::string& path);
 
 // Reads a map file held in memory back into a Map, with what the file says

@@ -1,4 +1,9 @@
 // The run driver: command line, seeding, generation, export.
+//
+// The map file is complete at its path or not written at all: the path is
+// checked before anything is generated, the file is put in place whole, and
+// nothing that happens to standard output (closed, a reader that goes away,
+// a full disk) can cost it. The exit status is 0 only when the file is there.
 #include <cstdio>
 #include <iostream>
 #include <map>
@@ -6,6 +11,8 @@
 #include <vector>
 
 #include "cli/commandline.h"
+#include "cli/process.h"
+#include "mapfile/save.h"
 #include "model/utils.h"
 #include "varnholt.h"
 
@@ -79,17 +86,22 @@ int run(const std::vector<std::string>& arguments) {
   }
   if (isTrue(args["--fair"])) options.mode = StartMode::FAIR;
   if (isTrue(args["--symmetric"])) options.mode = StartMode::SYMMETRIC;
+  mapfile::checkMapFilePath(output);
+  // Progress lines are a courtesy: a failed write to standard output is ignored.
   const Console console = [](std::string_view lines) {
     std::fwrite(lines.data(), 1, lines.size(), stdout);
   };
   const model::Map map = generateMap(options, console);
-  writeMapFile(mapFileBytes(map, console), output);
+  const std::vector<uint8_t> bytes = mapFileBytes(map, console);
+  const TerminationSignalsHeld held;
+  writeMapFile(bytes, output);
   return 0;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+  varnholt::cli::prepareStandardStreams();
   try {
     return run(std::vector<std::string>(argv + 1, argv + argc));
   } catch (const varnholt::Error& error) {

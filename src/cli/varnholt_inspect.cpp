@@ -1,14 +1,22 @@
 // The inspector: reads a map file, reports what it holds and how fair its
-// start spots are, and draws a preview on request.
+// start spots are, and draws a preview on request. Every write is checked:
+// a report or preview that did not reach its place ends the run with status 1.
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstdio>
 #include <iostream>
 #include <map>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "cli/commandline.h"
+#include "cli/process.h"
 #include "inspect/png.h"
 #include "inspect/report.h"
 #include "mapfile/reader.h"
+#include "model/error.h"
 #include "model/utils.h"
 
 namespace {
@@ -34,6 +42,25 @@ constexpr const char* kVersion = "BETA";
 
 bool isSet(const docopt::value& value) { return value && value.isString(); }
 
+// Refuses a preview path that names the map file itself, under any name.
+void checkPreviewPath(const std::string& preview, const std::string& map) {
+  struct stat previewFile {};
+  struct stat mapFile {};
+  if (::stat(preview.c_str(), &previewFile) != 0 || ::stat(map.c_str(), &mapFile) != 0) return;
+  if (previewFile.st_dev == mapFile.st_dev && previewFile.st_ino == mapFile.st_ino) {
+    throw exception("refusing to draw the preview " + preview + " over the map file " + map);
+  }
+}
+
+// Writes text to standard output and flushes it. Throws Exception with the
+// system's reason when any of it cannot be written.
+void print(const std::string& text) {
+  if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() || std::fflush(stdout) != 0) {
+    throw exception("cannot write the report to standard output: " +
+                    std::generic_category().message(errno));
+  }
+}
+
 int run(const std::vector<std::string>& arguments) {
   Options args;
   if (const auto status =
@@ -46,18 +73,21 @@ int run(const std::vector<std::string>& arguments) {
   const int64_t scale = isSet(args["--scale"]) ? parseInteger(args["--scale"].asString()) : 1;
   inspect::checkPreviewSize(1, scale);
 
+  if (isSet(args["--png"])) checkPreviewPath(args["--png"].asString(), path);
+
   const mapfile::MapFile file = mapfile::importMap(path);
   for (const std::string& warning : file.warnings) std::cerr << "Warning: " << warning << "\n";
   if (isSet(args["--png"])) {
     inspect::writePreview(file.map, static_cast<uint32_t>(scale), args["--png"].asString());
   }
-  std::cout << (json ? inspect::jsonReport(file, path) : inspect::textReport(file, path)) << std::flush;
+  print(json ? inspect::jsonReport(file, path) : inspect::textReport(file, path));
   return 0;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+  varnholt::cli::prepareStandardStreams();
   try {
     return run(std::vector<std::string>(argv + 1, argv + argc));
   } catch (const std::exception& error) {
