@@ -29,7 +29,8 @@ void initStacks(model::Map& map, model::StartResourcesType startResources,
                 const Console& console);
 // Start settlers around every tower (no draws).
 void initSettlers(model::Map& map, model::StartResourcesType startResources);
-// One player record per player (no draws).
+// One player record per player, starting at (150, 150) where the map holds
+// that tile and at the player's tower otherwise (no draws).
 void initPlayers(model::Map& map, int64_t playerCount, uint32_t size,
                  model::StartResourcesType startResources);
 // Fair maps, after the settlers: ground, water, resources, stones as hand-made maps have (no draws).
