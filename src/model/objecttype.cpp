@@ -24,11 +24,17 @@ std::string name(ObjectType type) {
       "TREE_UNKNOWN_6"};
   if (code == 0) return "NO_OBJECT";
   if (code >= 68 && code <= 80) return std::string(kTrees[code - 68]);
+  if (code == 84) return "TREE_UNKNOWN_7";
   if (code == 113) return "POST";
   if (code == 114) return "FOOTBRIDGE";
   if (code >= 115 && code <= 123) {
     char text[16];
     std::snprintf(text, sizeof text, "RES_STONE_%02u", code - 110);
+    return text;
+  }
+  if (code >= 124 && code <= 127) {
+    char text[16];
+    std::snprintf(text, sizeof text, "RES_STONE_%02u", code - 123);
     return text;
   }
   return unknownHex(code);

@@ -6,8 +6,10 @@
 
 namespace varnholt::model {
 
-// Map object standing on a tile, codes 0 to 123; unnamed codes print as
-// "UNKNOWN_" plus two hex digits.
+// Map object standing on a tile, codes 0 to 127; unnamed codes print as
+// "UNKNOWN_" plus two hex digits. The generator places only TREE_TYPES and
+// STONE_TYPES; code 84 (a further tree) and codes 124 to 127 (the four
+// smallest stones) are known so that maps made elsewhere count right.
 enum class ObjectType : uint8_t {
   NO_OBJECT = 0,
   TREE_BIRCH_1 = 68,
@@ -23,6 +25,7 @@ enum class ObjectType : uint8_t {
   TREE_ARECACEAE_1 = 78,
   TREE_ARECACEAE_2 = 79,
   TREE_UNKNOWN_6 = 80,
+  TREE_UNKNOWN_7 = 84,
   POST = 113,
   FOOTBRIDGE = 114,
   RES_STONE_05 = 115,
@@ -34,9 +37,14 @@ enum class ObjectType : uint8_t {
   RES_STONE_11 = 121,
   RES_STONE_12 = 122,
   RES_STONE_13 = 123,
+  RES_STONE_01 = 124,
+  RES_STONE_02 = 125,
+  RES_STONE_03 = 126,
+  RES_STONE_04 = 127,
 };
 
-inline constexpr int OBJECT_TYPE_COUNT = 124;
+// Codes from this one up are no object the game knows.
+inline constexpr int OBJECT_TYPE_COUNT = 128;
 
 // Ordered lists; random draws pick from them by position.
 inline constexpr std::array<ObjectType, 13> TREE_TYPES = {
@@ -52,11 +60,17 @@ inline constexpr std::array<ObjectType, 9> STONE_TYPES = {
 
 std::string name(ObjectType type);
 
+// Every tree and stone code, the ones only foreign maps hold included.
 constexpr bool isTree(ObjectType t) {
-  return static_cast<uint8_t>(t) >= 68 && static_cast<uint8_t>(t) <= 80;
+  const auto code = static_cast<uint8_t>(t);
+  return (code >= 68 && code <= 80) || t == ObjectType::TREE_UNKNOWN_7;
 }
 constexpr bool isStone(ObjectType t) {
-  return static_cast<uint8_t>(t) >= 115 && static_cast<uint8_t>(t) <= 123;
+  const auto code = static_cast<uint8_t>(t);
+  return code >= 115 && code < OBJECT_TYPE_COUNT;
 }
+
+// False for codes outside the vocabulary, which files may still hold.
+constexpr bool isKnown(ObjectType t) { return static_cast<uint8_t>(t) < OBJECT_TYPE_COUNT; }
 
 }  // namespace varnholt::model
