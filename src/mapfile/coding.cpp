@@ -63,20 +63,24 @@ void encrypt(std::span<uint8_t> body, uint8_t key) {
   }
 }
 
-void decrypt(std::span<uint8_t> body, uint8_t key) {
+uint8_t decrypt(std::span<uint8_t> body, uint8_t key) {
   for (uint8_t& byte : body) {
     const uint8_t plain = byte ^ key;
     byte = plain;
     key = static_cast<uint8_t>((key << 1) ^ plain);
   }
+  return key;
 }
 
 uint32_t checksum(std::span<const uint8_t> file) {
-  uint32_t sum = 0;
-  for (size_t at = 4; at + 4 <= file.size(); at += 4) {
+  return file.size() < 4 ? 0 : foldChecksum(0, file.subspan(4));
+}
+
+uint32_t foldChecksum(uint32_t sum, std::span<const uint8_t> words) {
+  for (size_t at = 0; at + 4 <= words.size(); at += 4) {
     // The top bit comes back into bit 0 by OR, not XOR, so this is not a
     // plain rotate: the game checks exactly this value.
-    sum = ((sum << 1) ^ read32(&file[at])) | (sum >> 31);
+    sum = ((sum << 1) ^ read32(&words[at])) | (sum >> 31);
   }
   return sum;
 }

@@ -27,13 +27,19 @@ uint32_t read32(const uint8_t* bytes);
 // (key * 2) XOR the plain byte, kept to 8 bits.
 void encrypt(std::span<uint8_t> body, uint8_t key);
 
-// Undoes encrypt with the same start key.
-void decrypt(std::span<uint8_t> body, uint8_t key);
+// Undoes encrypt with the same start key. Returns the key the byte after
+// body would take, so a long body can be undone piece by piece.
+uint8_t decrypt(std::span<uint8_t> body, uint8_t key);
 
 // Checksum of a whole file: the whole 4-byte words after the first (the
 // checksum word itself), folded as cs = ((cs << 1) ^ word) | (cs >> 31).
 // Trailing bytes that make no whole word are not counted.
 uint32_t checksum(std::span<const uint8_t> file);
+
+// Folds the whole 4-byte words of words into sum as checksum does: checksum
+// of a file is the fold of its words from offset 4 on, in any number of
+// pieces of whole words, starting from 0.
+uint32_t foldChecksum(uint32_t sum, std::span<const uint8_t> words);
 
 // Prints "size <n>" and returns checksum(file).
 uint32_t calculateChecksum(std::span<const uint8_t> file, const Console& console);
