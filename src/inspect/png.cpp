@@ -17,6 +17,7 @@ namespace {
 
 struct PngError {
   char message[256];
+  int systemError;  // errno of a failed write, 0 when libpng itself gave up
 };
 
 [[noreturn]] void onPngError(png_structp png, png_const_charp message) {
@@ -26,6 +27,16 @@ struct PngError {
 }
 
 void onPngWarning(png_structp, png_const_charp) {}
+
+// libpng's output, keeping the system's reason when a write fails.
+void writeData(png_structp png, png_bytep data, size_t length) {
+  if (std::fwrite(data, 1, length, static_cast<std::FILE*>(png_get_io_ptr(png))) != length) {
+    static_cast<PngError*>(png_get_error_ptr(png))->systemError = errno;
+    png_error(png, "write failed");
+  }
+}
+
+void flushData(png_structp png) { std::fflush(static_cast<std::FILE*>(png_get_io_ptr(png))); }
 
 // Writes the picture through libpng; false after a libpng error. Nothing here
 // has a destructor, so the error's longjmp back to setjmp skips none.
@@ -39,7 +50,7 @@ bool writeRows(std::FILE* out, const Image& image, uint32_t scale, uint8_t* row,
     png_destroy_write_struct(&png, &info);
     return false;
   }
-  png_init_io(png, out);
+  png_set_write_fn(png, out, writeData, flushData);
   png_set_IHDR(png, info, image.width * scale, image.height * scale, 8, PNG_COLOR_TYPE_RGB,
                PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   png_write_info(png, info);
@@ -62,11 +73,14 @@ void writePng(const Image& image, uint32_t scale, const std::string& path) {
   std::vector<uint8_t> row(size_t{3} * image.width * scale);
   std::FILE* out = std::fopen(path.c_str(), "wb");
   if (out == nullptr) throw exception("cannot write " + path + ": " + std::strerror(errno));
-  PngError error{"libpng could not start"};
+  PngError error{"libpng could not start", 0};
   const bool written = writeRows(out, image, scale, row.data(), &error);
   const bool closed = std::fclose(out) == 0;
   if (written && closed) return;
-  const std::string reason = written ? std::strerror(errno) : error.message;
+  const int closeError = errno;
+  const std::string reason = written             ? std::strerror(closeError)
+                             : error.systemError ? std::strerror(error.systemError)
+                                                 : error.message;
   // Remove what was left half written, but never a device such as /dev/full.
   std::error_code ignored;
   if (std::filesystem::is_regular_file(path, ignored)) std::filesystem::remove(path, ignored);
