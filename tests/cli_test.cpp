@@ -1,11 +1,17 @@
 // Runs the built program as a user would and checks its three outputs.
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <array>
 #include <chrono>
 #include <filesystem>
 #include <map>
+#include <set>
 #include <string>
+#include <vector>
 
 #include "mapfile/reader.h"
 #include "generate/startgoods.h"
@@ -22,6 +28,15 @@ class Cli : public varnholt::testing::TempDirTest {
   // Runs the program in the test's own directory.
   Outcome run(const std::string& arguments) const {
     return varnholt::testing::runIn(dir_, VARNHOLT_BINARY, arguments);
+  }
+
+  // The names in the test's directory.
+  std::set<std::string> entries() const {
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir_)) {
+      names.insert(entry.path().filename().string());
+    }
+    return names;
   }
 
   bool anyMapWritten() const {
@@ -204,11 +219,133 @@ TEST_F(Cli, FailedRunsWriteNoFile) {
   EXPECT_FALSE(anyMapWritten());
 }
 
-TEST_F(Cli, FailedWriteIsNoSuccess) {
-  if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full here";
-  const Outcome outcome = run("--output=/dev/full");
+// Every output that is no regular file or new name is refused before anything
+// is generated: nothing on standard output, one error line, nothing written.
+TEST_F(Cli, OutputsThatAreNoRegularFileAreRefusedUpFront) {
+  ASSERT_EQ(::mkfifo((dir_ / "pipe").c_str(), 0600), 0);
+  std::filesystem::create_symlink("gone.map", dir_ / "dangling.map");
+  struct Case {
+    const char* output;
+    const char* reason;
+  };
+  const Case cases[] = {
+      {"/dev/full", "a character device, not a regular file"},
+      {"/dev/null", "a character device, not a regular file"},
+      // The harness sends standard output to a file.
+      {"/dev/stdout", "it is this program's standard output or error"},
+      {"pipe", "a FIFO, not a regular file"},
+      {".", "a directory, not a regular file"},
+      {"dangling.map", "a link to a missing file"},
+  };
+  const auto before = entries();
+  for (const Case& c : cases) {
+    const Outcome outcome = run(std::string("--output=") + c.output);
+    EXPECT_EQ(outcome.status, 1) << c.output;
+    EXPECT_EQ(outcome.out, "") << c.output;
+    EXPECT_EQ(outcome.err, std::string("Error: unhandled exception: Refusing output path ") +
+                               c.output + ": " + c.reason + " [Exception]\n");
+  }
+  EXPECT_EQ(entries(), before);
+}
+
+// A file size limit stands in for a full disk: the shell sets it with SIGXFSZ
+// ignored, so the write fails instead of ending the run.
+TEST_F(Cli, FullDiskLeavesThePreviousMap) {
+  ASSERT_EQ(run("--size=160 --playerCount=2 --output=old.map").status, 0);
+  const std::string old = slurp(dir_ / "old.map");
+  const Outcome outcome = varnholt::testing::runShellIn(
+      dir_, std::string("trap '' XFSZ; ulimit -f 100; exec '") + VARNHOLT_BINARY +
+                "' --size=160 --playerCount=2 --startGoods=LG --output=old.map");
   EXPECT_EQ(outcome.status, 1);
-  EXPECT_EQ(outcome.err, "Error: unhandled exception: Failed to write path /dev/full [Exception]\n");
+  EXPECT_EQ(outcome.err,
+            "Error: unhandled exception: Failed to write path old.map: File too large [Exception]\n");
+  EXPECT_EQ(slurp(dir_ / "old.map"), old);
+  EXPECT_EQ(entries(), (std::set<std::string>{"old.map"}));
+}
+
+// Standard output closed, or a reader that stops after 100 bytes: the map is
+// the same as with the console intact, and the run succeeds.
+TEST_F(Cli, StandardOutputCannotCostTheMap) {
+  const std::string options = "--size=640 --playerCount=5 --seed=2 ";
+  ASSERT_EQ(run(options + "--output=reference.map").status, 0);
+  const std::string reference = slurp(dir_ / "reference.map");
+  const std::string program = std::string("'") + VARNHOLT_BINARY + "' " + options;
+  struct Case {
+    const char* name;
+    std::string command;
+  };
+  const Case cases[] = {
+      {"stdout closed", program + "--output=a.map >&-"},
+      {"all three closed", program + "--output=b.map <&- >&- 2>&-"},
+      {"reader gone", "(" + program + "--output=c.map; echo $? >status.txt) | head -c 100 >/dev/null"},
+  };
+  for (const Case& c : cases) {
+    const Outcome outcome = varnholt::testing::runShellIn(dir_, c.command);
+    EXPECT_EQ(outcome.status, 0) << c.name;
+    EXPECT_EQ(outcome.err, "") << c.name;
+  }
+  EXPECT_EQ(slurp(dir_ / "status.txt"), "0\n");
+  for (const char* name : {"a.map", "b.map", "c.map"}) {
+    EXPECT_TRUE(slurp(dir_ / name) == reference) << name;
+  }
+}
+
+// Runs killed by SIGTERM at moments spread over generation and writing: the
+// output is always either the previous map or the complete new one.
+TEST_F(Cli, KilledRunLeavesTheOldOrTheNewMapWhole) {
+  const std::string options = "--size=640 --playerCount=5 ";
+  const auto start = std::chrono::steady_clock::now();
+  ASSERT_EQ(run(options + "--seed=3 --output=new.map").status, 0);
+  const auto runTime = std::chrono::duration_cast<std::chrono::microseconds>(
+      std::chrono::steady_clock::now() - start);
+  ASSERT_EQ(run(options + "--seed=2 --output=out.map").status, 0);
+  const std::string fresh = slurp(dir_ / "new.map");
+  const std::string old = slurp(dir_ / "out.map");
+  std::filesystem::remove(dir_ / "new.map");
+  int replaced = 0;
+  // From the start to a little past the time a whole run took.
+  for (int step = 0; step <= 12; ++step) {
+    const auto delay = runTime * step / 10;
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      ::freopen("/dev/null", "w", stdout);
+      const std::string output = "--output=" + (dir_ / "out.map").string();
+      ::execl(VARNHOLT_BINARY, "varnholt", "--size=640", "--playerCount=5", "--seed=3",
+              output.c_str(), static_cast<char*>(nullptr));
+      ::_exit(127);
+    }
+    ::usleep(static_cast<useconds_t>(delay.count()));
+    ::kill(child, SIGTERM);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    const std::string now = slurp(dir_ / "out.map");
+    EXPECT_TRUE(now == old || now == fresh) << "killed after " << delay.count() << " us";
+    replaced += now == fresh;
+    EXPECT_EQ(entries(), (std::set<std::string>{"out.map"})) << delay.count();
+    // Put the previous map back for the next try.
+    varnholt::testing::writeBytes(dir_ / "out.map", std::vector<uint8_t>(old.begin(), old.end()));
+  }
+  EXPECT_GT(replaced, 0) << "no run got far enough to finish";
+}
+
+// Two runs on one output at once: both succeed and the output is the whole
+// map of one of the two seeds, never a mixture.
+TEST_F(Cli, ConcurrentRunsLeaveOneSeedsMap) {
+  ASSERT_EQ(run("--seed=1 --output=one.map").status, 0);
+  ASSERT_EQ(run("--seed=2 --output=two.map").status, 0);
+  const std::string one = slurp(dir_ / "one.map");
+  const std::string two = slurp(dir_ / "two.map");
+  const std::string program = std::string("'") + VARNHOLT_BINARY + "'";
+  for (int attempt = 0; attempt < 10; ++attempt) {
+    const Outcome outcome = varnholt::testing::runShellIn(
+        dir_, program + " --seed=1 --output=r.map >/dev/null & " + program +
+                  " --seed=2 --output=r.map >/dev/null; second=$?; wait $!; echo $? $second");
+    EXPECT_EQ(outcome.out, "0 0\n") << attempt;
+    const std::string result = slurp(dir_ / "r.map");
+    EXPECT_TRUE(result == one || result == two) << attempt;
+    EXPECT_EQ(entries(), (std::set<std::string>{"one.map", "r.map", "two.map"})) << attempt;
+  }
 }
 
 }  // namespace

@@ -1,12 +1,19 @@
 // Runs the built inspector as a user would and checks its three outputs.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
 
+#include <chrono>
 #include <filesystem>
 #include <nlohmann/json.hpp>
 #include <string>
+#include <vector>
 
 #include "blank_map.h"
 #include "mapfile.h"
+#include "mapfile/reader.h"
 #include "subprocess.h"
 #include "tempdir.h"
 
@@ -39,6 +46,42 @@ class InspectCli : public varnholt::testing::TempDirTest {
 
   Bytes good_;
 };
+
+// What a run of the inspector cost, with its standard output discarded.
+struct Measured {
+  int status = -1;
+  std::string err;
+  std::chrono::milliseconds time{};
+  long peakKilobytes = 0;
+};
+
+Measured runMeasured(const std::filesystem::path& dir, std::vector<std::string> arguments) {
+  arguments.insert(arguments.begin(), VARNHOLT_INSPECT_BINARY);
+  std::vector<char*> argv;
+  for (std::string& argument : arguments) argv.push_back(argument.data());
+  argv.push_back(nullptr);
+  const std::string errPath = (dir / "measured-err.txt").string();
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  const auto start = std::chrono::steady_clock::now();
+  pid_t child = 0;
+  Measured measured;
+  if (posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
+    int status = 0;
+    rusage usage{};
+    ::wait4(child, &status, 0, &usage);
+    measured.time = std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::steady_clock::now() - start);
+    measured.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    measured.peakKilobytes = usage.ru_maxrss;
+  }
+  posix_spawn_file_actions_destroy(&actions);
+  measured.err = slurp(errPath);
+  std::filesystem::remove(errPath);
+  return measured;
+}
 
 const std::string kUsageText =
     "Varnholt-inspect checks a The Settlers 3 *.map file, reports what it holds and how fair its "
@@ -130,6 +173,88 @@ TEST_F(InspectCli, ReportsInTextOrJsonAndDrawsThePreview) {
   EXPECT_EQ(warned.status, 0);
   EXPECT_EQ(warned.err.rfind("Warning: checksum mismatch: the file says ", 0), 0u) << warned.err;
   EXPECT_NE(warned.out.find("checksum: MISMATCH"), std::string::npos);
+}
+
+// Every write is checked: a report or preview that did not reach its place,
+// or a preview that would overwrite the map, ends the run with one error line.
+TEST_F(InspectCli, FailedWritesAreNoSuccess) {
+  std::filesystem::create_symlink("good.map", dir_ / "alias.map");
+  const std::string program = std::string("'") + VARNHOLT_INSPECT_BINARY + "' ";
+  const std::string noSpace = "Error: cannot write the report to standard output: No space left on device\n";
+  struct Case {
+    std::string command;
+    std::string err;
+  };
+  const Case cases[] = {
+      {program + "good.map >/dev/full", noSpace},
+      {program + "--json good.map >/dev/full", noSpace},
+      // A size limit stands in for a disk that fills during the report.
+      {"trap '' XFSZ; ulimit -f 1; exec " + program + "--json good.map",
+       "Error: cannot write the report to standard output: File too large\n"},
+      {program + "--png=/dev/full good.map", "Error: cannot write /dev/full: No space left on device\n"},
+      {program + "--png=good.map good.map",
+       "Error: refusing to draw the preview good.map over the map file good.map\n"},
+      {program + "--png=alias.map good.map",
+       "Error: refusing to draw the preview alias.map over the map file good.map\n"},
+  };
+  for (const Case& c : cases) {
+    const Outcome outcome = varnholt::testing::runShellIn(dir_, c.command);
+    EXPECT_EQ(outcome.status, 1) << c.command;
+    EXPECT_EQ(outcome.err, c.err) << c.command;
+  }
+  EXPECT_TRUE(varnholt::testing::readBytes(dir_ / "good.map") == good_);
+}
+
+// Code 84 counts as a tree and 124 to 127 as stones; codes no object has are
+// reported once, with their number.
+TEST_F(InspectCli, ObjectCodesOfMapsMadeElsewhere) {
+  varnholt::model::Map map = varnholt::testing::blankMap(50);
+  const uint8_t codes[] = {84, 124, 125, 126, 127, 200, 255};
+  for (size_t i = 0; i < std::size(codes); ++i) {
+    map.objects[10 + 50 * i] = static_cast<varnholt::model::ObjectType>(codes[i]);
+  }
+  write("foreign.map", varnholt::testing::seal(varnholt::testing::layoutOf(map)));
+  const Outcome outcome = run("foreign.map");
+  EXPECT_EQ(outcome.status, 0);
+  EXPECT_NE(outcome.out.find("\ntrees: 1\nstones: 4\n"), std::string::npos) << outcome.out;
+  EXPECT_EQ(outcome.err,
+            "Warning: 2 tiles hold object codes above 127, which no object has; the first, 200, "
+            "at 10, 5\n");
+}
+
+// Lists at the caps are read and reported within seconds and a bounded
+// memory; the million towers of a hostile file are refused at once.
+TEST_F(InspectCli, LargeListsStayCheapOrAreRefused) {
+  using varnholt::model::Map;
+  Map full = varnholt::testing::blankMap(256);
+  full.players.resize(varnholt::mapfile::MAX_PLAYERS,
+                      {varnholt::testing::playerName("P"), 9, 9, varnholt::model::CivilizationType::ROMANS});
+  full.playerCount = static_cast<uint32_t>(full.players.size());
+  for (uint32_t i = 0; i < varnholt::mapfile::MAX_BUILDINGS; ++i) {
+    full.buildings.push_back({static_cast<uint8_t>(i % 256), varnholt::model::BuildingType::TOWER,
+                              static_cast<uint16_t>(i % 256), static_cast<uint16_t>(i / 256 * 6),
+                              {}, {}, {}});
+  }
+  full.settlers.resize(varnholt::mapfile::MAX_SETTLERS, {0, varnholt::model::SettlerType::BEARER, 5, 5});
+  full.stacks.resize(varnholt::mapfile::MAX_STACKS, {varnholt::model::StackType::PLANK, 7, 7, 8});
+  write("full.map", varnholt::testing::seal(varnholt::testing::layoutOf(full)));
+
+  Map hostile = varnholt::testing::blankMap(50);
+  hostile.buildings.resize(1000000, {0, varnholt::model::BuildingType::TOWER, 25, 25, {}, {}, {}});
+  write("hostile.map", varnholt::testing::seal(varnholt::testing::layoutOf(hostile)));
+
+  for (const char* format : {"--scale=1", "--json"}) {
+    const Measured read = runMeasured(dir_, {format, (dir_ / "full.map").string()});
+    EXPECT_EQ(read.status, 0) << format << ": " << read.err;
+    EXPECT_LT(read.time, std::chrono::seconds(5)) << format;
+    EXPECT_LT(read.peakKilobytes, 300 * 1024) << format;
+
+    const Measured refused = runMeasured(dir_, {format, (dir_ / "hostile.map").string()});
+    EXPECT_EQ(refused.status, 1) << format;
+    EXPECT_EQ(refused.err,
+              "Error: buildings section counts 1000000 records; more than 10000 are not read\n");
+    EXPECT_LT(refused.time, std::chrono::seconds(1)) << format;
+  }
 }
 
 }  // namespace

@@ -31,6 +31,10 @@ TEST(Vocabulary, Names) {
   EXPECT_EQ(name(ObjectType::TREE_OAK_1), "TREE_OAK_1");
   EXPECT_EQ(name(ObjectType::RES_STONE_05), "RES_STONE_05");
   EXPECT_EQ(name(ObjectType::RES_STONE_13), "RES_STONE_13");
+  EXPECT_EQ(name(static_cast<ObjectType>(84)), "TREE_UNKNOWN_7");
+  EXPECT_EQ(name(static_cast<ObjectType>(124)), "RES_STONE_01");
+  EXPECT_EQ(name(static_cast<ObjectType>(127)), "RES_STONE_04");
+  EXPECT_EQ(name(static_cast<ObjectType>(128)), "UNKNOWN_80");
   EXPECT_EQ(name(AccessibleType::UNKNOWN_01), "UNKNOWN_01");
   EXPECT_EQ(static_cast<int>(AccessibleType::UNKNOWN_01), 2);
   EXPECT_EQ(name(BuildingType::TOWER), "TOWER");
@@ -70,6 +74,13 @@ TEST(Vocabulary, ListsAndPredicates) {
   int waterCodes = 0;
   for (int code = 0; code < 256; ++code) waterCodes += isWater(static_cast<LandscapeType>(code));
   EXPECT_EQ(waterCodes, 8);
+  // Code 84 and the small stones 124 to 127 occur only in maps made elsewhere.
+  for (int code = 0; code < 256; ++code) {
+    const auto object = static_cast<ObjectType>(code);
+    EXPECT_EQ(isTree(object), (code >= 68 && code <= 80) || code == 84) << code;
+    EXPECT_EQ(isStone(object), code >= 115 && code <= 127) << code;
+    EXPECT_EQ(isKnown(object), code < 128) << code;
+  }
 }
 
 TEST(Vocabulary, StartGoodsKeys) {

@@ -34,6 +34,32 @@ TEST(Players, NamesArePaddedToThirtyThreeBytes) {
   EXPECT_EQ(map.players[10].name, "Player 10" + std::string(24, ' '));
 }
 
+// (150, 150) where the map holds it, the tower of the player's party on
+// smaller maps, the centre for a party without a tower.
+TEST(Players, StartIsOnTheMap) {
+  struct Case {
+    uint32_t size;
+    uint32_t x;
+    uint32_t y;
+  };
+  const Case cases[] = {{151, 150, 150}, {320, 150, 150}, {150, 31, 42}, {80, 31, 42}};
+  for (const Case& c : cases) {
+    model::Map map;
+    map.size = c.size;
+    map.buildings = {{1, model::BuildingType::TOWER, 31, 42, {}, {}, {}},
+                     {0, model::BuildingType::TOWER, 10, 20, {}, {}, {}}};
+    initPlayers(map, 3, c.size, model::StartResourcesType::HIGH);
+    ASSERT_EQ(map.players.size(), 3u);
+    EXPECT_EQ(map.players[1].startX, c.x) << c.size;
+    EXPECT_EQ(map.players[1].startY, c.y) << c.size;
+    if (c.size <= 150) {
+      EXPECT_EQ(map.players[0].startX, 10u);
+      EXPECT_EQ(map.players[2].startX, c.size / 2);
+      EXPECT_EQ(map.players[2].startY, c.size / 2);
+    }
+  }
+}
+
 TEST(Players, RecordsAlreadyPresentStayInFront) {
   model::Map map;
   map.players.push_back({"earlier", 1, 2, model::CivilizationType::ROMANS});

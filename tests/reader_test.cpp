@@ -128,6 +128,14 @@ Bytes cut(size_t keep) {
   return file;
 }
 
+// A list section body of count zeroed records.
+Bytes list(uint32_t count, size_t recordBytes) {
+  Bytes body;
+  testing::put32(body, count);
+  body.resize(4 + count * recordBytes);
+  return body;
+}
+
 // Offsets in the sample file: map info at 8, players at 40 (98 bytes), area
 // at 138 (162 bytes), settlers at 300, buildings at 330, stacks at 366.
 TEST(MapImport, MalformedFilesGiveOneClearErrorOrAWarning) {
@@ -214,6 +222,39 @@ TEST(MapImport, MalformedFilesGiveOneClearErrorOrAWarning) {
       {"entities outside the map",
        [] { return sealed([](FileLayout& s) { s.sections[3].body[6 + 2] = 9; }); },
        "1 settlers outside the 5-tile map", true},
+      {"bytes after the trailer",
+       [] { return sealed([](FileLayout& s) { s.trailer = Bytes(6, 0); }); },
+       "6 bytes after the last section, from offset", true},
+      {"bytes after the closing section",
+       [] {
+         return sealed([](FileLayout& s) {
+           s.sections.push_back({0, {}, {}});
+           s.trailer = Bytes(100, 0x42);
+         });
+       },
+       "100 bytes after the last section, from offset", true},
+      {"object codes no object has",
+       [] {
+         return sealed([](FileLayout& s) {
+           s.sections[2].body[4 + 3 * 6 + 2] = 200;
+           s.sections[2].body[4 + 7 * 6 + 2] = 128;
+         });
+       },
+       "2 tiles hold object codes above 127, which no object has; the first, 200, at 3, 0", true},
+      {"more players than parties",
+       [] {
+         return sealed([](FileLayout& s) { s.sections[1].body.resize(257 * 45); });
+       },
+       "player section holds 257 records; more than 256 players are not read", false},
+      {"too many buildings",
+       [] { return sealed([](FileLayout& s) { s.sections[4].body = list(10001, 12); }); },
+       "buildings section counts 10001 records; more than 10000 are not read", false},
+      {"too many settlers",
+       [] { return sealed([](FileLayout& s) { s.sections[3].body = list(1000001, 6); }); },
+       "settlers section counts 1000001 records; more than 1000000 are not read", false},
+      {"too many goods piles",
+       [] { return sealed([](FileLayout& s) { s.sections[5].body = list(1000001, 8); }); },
+       "stacks section counts 1000001 records; more than 1000000 are not read", false},
       {"endless little sections",
        [] {
          return sealed([](FileLayout& s) {
@@ -310,12 +351,15 @@ TEST_F(RoundTrip, GeneratedMapsReadBackEqual) {
     int64_t players;
     model::StartResourcesType goods;
   };
-  // Sizes above 150: every player record starts at (150, 150), which the
-  // reader reports as outside any smaller map.
+  // Player records start at (150, 150) on maps above size 150 and at their
+  // tower on smaller ones, so no start spot is ever off the map.
   const Run runs[] = {
+      {7, 80, 1, model::StartResourcesType::HIGH},
+      {7, 140, 1, model::StartResourcesType::LOW},
       {123456789, 160, 1, model::StartResourcesType::HIGH},
       {42, 200, 3, model::StartResourcesType::MEDIUM},
       {-5, 320, 8, model::StartResourcesType::LOW},
+      {2, 640, 5, model::StartResourcesType::HIGH},  // tiles and checksum span several pieces
   };
   for (const Run& run : runs) {
     const std::string path = (dir_ / "round.map").string();
@@ -325,6 +369,10 @@ TEST_F(RoundTrip, GeneratedMapsReadBackEqual) {
     EXPECT_TRUE(file.map == map) << "seed " << run.seed << ", size " << run.size;
     EXPECT_EQ(file.storedChecksum, file.computedChecksum) << run.seed;
     EXPECT_TRUE(file.warnings.empty()) << run.seed << ": " << file.warnings.front();
+    for (size_t i = 0; i < map.players.size() && run.size <= 150; ++i) {
+      EXPECT_EQ(map.players[i].startX, map.buildings[i].posX) << run.size;
+      EXPECT_EQ(map.players[i].startY, map.buildings[i].posY) << run.size;
+    }
   }
 }
 

@@ -17,18 +17,24 @@ struct Outcome {
   int status;  // the exit status, -1 if the program did not exit
 };
 
-// Runs program with arguments (shell words) in dir. Its standard output and
-// error pass through out.txt and err.txt there, which are removed again.
-inline Outcome runIn(const std::filesystem::path& dir, const std::string& program,
-                     const std::string& arguments) {
+// Runs a shell command line in dir. Its standard output and error pass
+// through out.txt and err.txt there, which are removed again, unless the
+// command line redirects them itself.
+inline Outcome runShellIn(const std::filesystem::path& dir, const std::string& commandLine) {
   const std::string command =
-      "cd '" + dir.string() + "' && '" + program + "' " + arguments + " >out.txt 2>err.txt";
+      "cd '" + dir.string() + "' && { " + commandLine + "\n} >out.txt 2>err.txt";
   const int raw = std::system(command.c_str());
   Outcome outcome{slurp(dir / "out.txt"), slurp(dir / "err.txt"),
                   WIFEXITED(raw) ? WEXITSTATUS(raw) : -1};
   std::filesystem::remove(dir / "out.txt");
   std::filesystem::remove(dir / "err.txt");
   return outcome;
+}
+
+// Runs program with arguments (shell words) in dir, as runShellIn does.
+inline Outcome runIn(const std::filesystem::path& dir, const std::string& program,
+                     const std::string& arguments) {
+  return runShellIn(dir, "'" + program + "' " + arguments);
 }
 
 }  // namespace varnholt::testing
