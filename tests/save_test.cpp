@@ -117,5 +117,46 @@ TEST_F(Save, FailedWriteLeavesTheOldFileAndNoTemporary) {
   EXPECT_EQ(entries(), (std::set<std::string>{"old.map"}));
 }
 
+// As a user who may not write the file or its directory, the file is left
+// as it was. The save runs in a child process that gives up root.
+TEST_F(Save, FilesTheUserMayNotWriteAreLeftAlone) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs root to become another user";
+  struct Case {
+    const char* name;
+    mode_t file;
+    mode_t directory;
+  };
+  const Case cases[] = {
+      {"write-only file in a directory the user may not write", 0222, 0755},
+      {"read-only file in a directory anyone may write", 0444, 0777},
+  };
+  const std::string path = (dir_ / "old.map").string();
+  const std::vector<uint8_t> old(100, 0x33);
+  for (const Case& c : cases) {
+    testing::writeBytes(path, old);
+    ASSERT_EQ(::chmod(path.c_str(), c.file), 0);
+    ASSERT_EQ(::chmod(dir_.c_str(), c.directory), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(3);
+      try {
+        saveMapFile(std::vector<uint8_t>(10, 0x44), path);
+      } catch (const Error& error) {
+        ::_exit(error.what() == "Permission denied\nAdditional info: " + path ? 0 : 2);
+      }
+      ::_exit(1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status)) << c.name;
+    EXPECT_EQ(WEXITSTATUS(status), 0) << c.name << " (1: written, 2: another error, 3: no user)";
+    ::chmod(dir_.c_str(), 0755);
+    ::chmod(path.c_str(), 0644);
+    EXPECT_EQ(testing::readBytes(path), old) << c.name;
+    EXPECT_EQ(entries(), (std::set<std::string>{"old.map"})) << c.name;
+  }
+}
+
 }  // namespace
 }  // namespace varnholt::mapfile
