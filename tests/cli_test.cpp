@@ -258,7 +258,8 @@ TEST_F(Cli, FullDiskLeavesThePreviousMap) {
                 "' --size=160 --playerCount=2 --startGoods=LG --output=old.map");
   EXPECT_EQ(outcome.status, 1);
   EXPECT_EQ(outcome.err,
-            "Error: unhandled exception: Failed to write path old.map: File too large [Exception]\n");
+            "Error: unhandled exception: Failed to write path old.map: File too large "
+            "[Exception]\n");
   EXPECT_EQ(slurp(dir_ / "old.map"), old);
   EXPECT_EQ(entries(), (std::set<std::string>{"old.map"}));
 }
@@ -277,7 +278,8 @@ TEST_F(Cli, StandardOutputCannotCostTheMap) {
   const Case cases[] = {
       {"stdout closed", program + "--output=a.map >&-"},
       {"all three closed", program + "--output=b.map <&- >&- 2>&-"},
-      {"reader gone", "(" + program + "--output=c.map; echo $? >status.txt) | head -c 100 >/dev/null"},
+      {"reader gone",
+       "(" + program + "--output=c.map; echo $? >status.txt) | head -c 100 >/dev/null"},
   };
   for (const Case& c : cases) {
     const Outcome outcome = varnholt::testing::runShellIn(dir_, c.command);

@@ -180,7 +180,8 @@ TEST_F(InspectCli, ReportsInTextOrJsonAndDrawsThePreview) {
 TEST_F(InspectCli, FailedWritesAreNoSuccess) {
   std::filesystem::create_symlink("good.map", dir_ / "alias.map");
   const std::string program = std::string("'") + VARNHOLT_INSPECT_BINARY + "' ";
-  const std::string noSpace = "Error: cannot write the report to standard output: No space left on device\n";
+  const std::string noSpace =
+      "Error: cannot write the report to standard output: No space left on device\n";
   struct Case {
     std::string command;
     std::string err;
@@ -191,7 +192,8 @@ TEST_F(InspectCli, FailedWritesAreNoSuccess) {
       // A size limit stands in for a disk that fills during the report.
       {"trap '' XFSZ; ulimit -f 1; exec " + program + "--json good.map",
        "Error: cannot write the report to standard output: File too large\n"},
-      {program + "--png=/dev/full good.map", "Error: cannot write /dev/full: No space left on device\n"},
+      {program + "--png=/dev/full good.map",
+       "Error: cannot write /dev/full: No space left on device\n"},
       {program + "--png=good.map good.map",
        "Error: refusing to draw the preview good.map over the map file good.map\n"},
       {program + "--png=alias.map good.map",
@@ -227,15 +229,16 @@ TEST_F(InspectCli, ObjectCodesOfMapsMadeElsewhere) {
 TEST_F(InspectCli, LargeListsStayCheapOrAreRefused) {
   using varnholt::model::Map;
   Map full = varnholt::testing::blankMap(256);
-  full.players.resize(varnholt::mapfile::MAX_PLAYERS,
-                      {varnholt::testing::playerName("P"), 9, 9, varnholt::model::CivilizationType::ROMANS});
+  full.players.resize(varnholt::mapfile::MAX_PLAYERS, {varnholt::testing::playerName("P"), 9, 9,
+                                                       varnholt::model::CivilizationType::ROMANS});
   full.playerCount = static_cast<uint32_t>(full.players.size());
   for (uint32_t i = 0; i < varnholt::mapfile::MAX_BUILDINGS; ++i) {
     full.buildings.push_back({static_cast<uint8_t>(i % 256), varnholt::model::BuildingType::TOWER,
                               static_cast<uint16_t>(i % 256), static_cast<uint16_t>(i / 256 * 6),
                               {}, {}, {}});
   }
-  full.settlers.resize(varnholt::mapfile::MAX_SETTLERS, {0, varnholt::model::SettlerType::BEARER, 5, 5});
+  full.settlers.resize(varnholt::mapfile::MAX_SETTLERS,
+                       {0, varnholt::model::SettlerType::BEARER, 5, 5});
   full.stacks.resize(varnholt::mapfile::MAX_STACKS, {varnholt::model::StackType::PLANK, 7, 7, 8});
   write("full.map", varnholt::testing::seal(varnholt::testing::layoutOf(full)));
 

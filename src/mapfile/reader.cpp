@@ -322,7 +322,8 @@ std::vector<uint8_t> records(const Input& input, const Section& section, uint64_
 }
 
 void readSettlers(const Input& input, const Section& section, Map& map) {
-  const std::vector<uint8_t> data = records(input, section, SETTLER_RECORD_BYTES, MAX_SETTLERS, "settlers");
+  const std::vector<uint8_t> data =
+      records(input, section, SETTLER_RECORD_BYTES, MAX_SETTLERS, "settlers");
   map.settlers.resize(data.size() / SETTLER_RECORD_BYTES);
   const uint8_t* record = data.data();
   for (model::Settler& settler : map.settlers) {
@@ -336,7 +337,8 @@ void readSettlers(const Input& input, const Section& section, Map& map) {
 
 // Soldier counts come packed two to a byte in a fixed order (see the writer).
 void readBuildings(const Input& input, const Section& section, Map& map) {
-  const std::vector<uint8_t> data = records(input, section, BUILDING_RECORD_BYTES, MAX_BUILDINGS, "buildings");
+  const std::vector<uint8_t> data =
+      records(input, section, BUILDING_RECORD_BYTES, MAX_BUILDINGS, "buildings");
   map.buildings.resize(data.size() / BUILDING_RECORD_BYTES);
   const uint8_t* record = data.data();
   for (model::Building& building : map.buildings) {
@@ -352,7 +354,8 @@ void readBuildings(const Input& input, const Section& section, Map& map) {
 }
 
 void readStacks(const Input& input, const Section& section, Map& map) {
-  const std::vector<uint8_t> data = records(input, section, STACK_RECORD_BYTES, MAX_STACKS, "stacks");
+  const std::vector<uint8_t> data =
+      records(input, section, STACK_RECORD_BYTES, MAX_STACKS, "stacks");
   map.stacks.resize(data.size() / STACK_RECORD_BYTES);
   const uint8_t* record = data.data();
   for (model::Stack& stack : map.stacks) {
