@@ -13,6 +13,7 @@
 
 #include "blank_map.h"
 #include "mapfile.h"
+#include "inspect/report.h"
 #include "mapfile/reader.h"
 #include "subprocess.h"
 #include "tempdir.h"
@@ -64,7 +65,8 @@ Measured runMeasured(const std::filesystem::path& dir, std::vector<std::string> 
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                   0644);
   const auto start = std::chrono::steady_clock::now();
   pid_t child = 0;
   Measured measured;
@@ -225,17 +227,20 @@ TEST_F(InspectCli, ObjectCodesOfMapsMadeElsewhere) {
 }
 
 // Lists at the caps are read and reported within seconds and a bounded
-// memory; the million towers of a hostile file are refused at once.
+// memory; the million towers of a hostile file, and more towers than the
+// fairness table takes, are refused at once.
 TEST_F(InspectCli, LargeListsStayCheapOrAreRefused) {
   using varnholt::model::Map;
   Map full = varnholt::testing::blankMap(256);
   full.players.resize(varnholt::mapfile::MAX_PLAYERS, {varnholt::testing::playerName("P"), 9, 9,
                                                        varnholt::model::CivilizationType::ROMANS});
   full.playerCount = static_cast<uint32_t>(full.players.size());
+  // As many towers as the fairness table takes, the other buildings of any kind.
   for (uint32_t i = 0; i < varnholt::mapfile::MAX_BUILDINGS; ++i) {
-    full.buildings.push_back({static_cast<uint8_t>(i % 256), varnholt::model::BuildingType::TOWER,
-                              static_cast<uint16_t>(i % 256), static_cast<uint16_t>(i / 256 * 6),
-                              {}, {}, {}});
+    const auto type = i < varnholt::inspect::MAX_START_SPOTS ? varnholt::model::BuildingType::TOWER
+                                                             : varnholt::model::BuildingType::BAKER;
+    full.buildings.push_back({static_cast<uint8_t>(i % 256), type, static_cast<uint16_t>(i % 256),
+                              static_cast<uint16_t>(i / 256 * 6), {}, {}, {}});
   }
   full.settlers.resize(varnholt::mapfile::MAX_SETTLERS,
                        {0, varnholt::model::SettlerType::BEARER, 5, 5});
@@ -245,6 +250,8 @@ TEST_F(InspectCli, LargeListsStayCheapOrAreRefused) {
   Map hostile = varnholt::testing::blankMap(50);
   hostile.buildings.resize(1000000, {0, varnholt::model::BuildingType::TOWER, 25, 25, {}, {}, {}});
   write("hostile.map", varnholt::testing::seal(varnholt::testing::layoutOf(hostile)));
+  hostile.buildings.resize(varnholt::inspect::MAX_START_SPOTS + 1);
+  write("towers.map", varnholt::testing::seal(varnholt::testing::layoutOf(hostile)));
 
   for (const char* format : {"--scale=1", "--json"}) {
     const Measured read = runMeasured(dir_, {format, (dir_ / "full.map").string()});
@@ -257,6 +264,12 @@ TEST_F(InspectCli, LargeListsStayCheapOrAreRefused) {
     EXPECT_EQ(refused.err,
               "Error: buildings section counts 1000000 records; more than 10000 are not read\n");
     EXPECT_LT(refused.time, std::chrono::seconds(1)) << format;
+
+    const Measured towers = runMeasured(dir_, {format, (dir_ / "towers.map").string()});
+    EXPECT_EQ(towers.status, 1) << format;
+    EXPECT_EQ(towers.err,
+              "Error: the map has 257 start spots; the fairness table takes at most 256\n");
+    EXPECT_LT(towers.time, std::chrono::seconds(1)) << format;
   }
 }
 

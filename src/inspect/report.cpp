@@ -9,6 +9,7 @@
 
 #include "inspect/conventions.h"
 #include "inspect/fairness.h"
+#include "model/error.h"
 
 namespace varnholt::inspect {
 
@@ -140,10 +141,20 @@ Json conventionsJson(const Conventions& c) {
   return json;
 }
 
+void checkStartSpots(const Map& map) {
+  const std::vector<StartSpot> spots = startSpots(map);
+  if (spots.size() > MAX_START_SPOTS) {
+    throw exception("the map has " + std::to_string(spots.size()) +
+                    " start spots; the fairness table takes at most " +
+                    std::to_string(MAX_START_SPOTS));
+  }
+}
+
 }  // namespace
 
 std::string textReport(const mapfile::MapFile& file, const std::string& path) {
   const Map& map = file.map;
+  checkStartSpots(map);
   const Summary s = summarize(map);
   std::ostringstream out;
   out << "file: " << path << " (" << file.fileSize << " bytes)\n";
@@ -196,6 +207,7 @@ std::string textReport(const mapfile::MapFile& file, const std::string& path) {
 
 std::string jsonReport(const mapfile::MapFile& file, const std::string& path) {
   const Map& map = file.map;
+  checkStartSpots(map);
   const Summary s = summarize(map);
   Json sections = Json::array();
   for (const mapfile::Section& section : file.sections) {
