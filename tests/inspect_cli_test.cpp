@@ -227,8 +227,8 @@ TEST_F(InspectCli, ObjectCodesOfMapsMadeElsewhere) {
 }
 
 // Lists at the caps are read and reported within seconds and a bounded
-// memory; the million towers of a hostile file, and more towers than the
-// fairness table takes, are refused at once.
+// memory; the million towers of a hostile file, more towers than the
+// fairness table takes and a map too wide to report are refused at once.
 TEST_F(InspectCli, LargeListsStayCheapOrAreRefused) {
   using varnholt::model::Map;
   Map full = varnholt::testing::blankMap(256);
@@ -252,6 +252,8 @@ TEST_F(InspectCli, LargeListsStayCheapOrAreRefused) {
   write("hostile.map", varnholt::testing::seal(varnholt::testing::layoutOf(hostile)));
   hostile.buildings.resize(varnholt::inspect::MAX_START_SPOTS + 1);
   write("towers.map", varnholt::testing::seal(varnholt::testing::layoutOf(hostile)));
+  const Map wide = varnholt::testing::blankMap(varnholt::inspect::MAX_REPORT_MAP_SIZE + 1);
+  write("wide.map", varnholt::testing::seal(varnholt::testing::layoutOf(wide)));
 
   for (const char* format : {"--scale=1", "--json"}) {
     const Measured read = runMeasured(dir_, {format, (dir_ / "full.map").string()});
@@ -270,6 +272,11 @@ TEST_F(InspectCli, LargeListsStayCheapOrAreRefused) {
     EXPECT_EQ(towers.err,
               "Error: the map has 257 start spots; the fairness table takes at most 256\n");
     EXPECT_LT(towers.time, std::chrono::seconds(1)) << format;
+
+    const Measured tooWide = runMeasured(dir_, {format, (dir_ / "wide.map").string()});
+    EXPECT_EQ(tooWide.status, 1) << format;
+    EXPECT_EQ(tooWide.err,
+              "Error: the map is 2049 tiles wide; reports are made for maps up to 2048\n");
   }
 }
 

@@ -77,6 +77,7 @@ int run(const std::vector<std::string>& arguments) {
 
   const mapfile::MapFile file = mapfile::importMap(path);
   for (const std::string& warning : file.warnings) std::cerr << "Warning: " << warning << "\n";
+  inspect::checkReportable(file.map);
   if (isSet(args["--png"])) {
     inspect::writePreview(file.map, static_cast<uint32_t>(scale), args["--png"].asString());
   }

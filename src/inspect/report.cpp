@@ -141,7 +141,14 @@ Json conventionsJson(const Conventions& c) {
   return json;
 }
 
-void checkStartSpots(const Map& map) {
+}  // namespace
+
+void checkReportable(const Map& map) {
+  if (map.size > MAX_REPORT_MAP_SIZE) {
+    throw exception("the map is " + std::to_string(map.size) +
+                    " tiles wide; reports are made for maps up to " +
+                    std::to_string(MAX_REPORT_MAP_SIZE));
+  }
   const std::vector<StartSpot> spots = startSpots(map);
   if (spots.size() > MAX_START_SPOTS) {
     throw exception("the map has " + std::to_string(spots.size()) +
@@ -150,11 +157,9 @@ void checkStartSpots(const Map& map) {
   }
 }
 
-}  // namespace
-
 std::string textReport(const mapfile::MapFile& file, const std::string& path) {
   const Map& map = file.map;
-  checkStartSpots(map);
+  checkReportable(map);
   const Summary s = summarize(map);
   std::ostringstream out;
   out << "file: " << path << " (" << file.fileSize << " bytes)\n";
@@ -207,7 +212,7 @@ std::string textReport(const mapfile::MapFile& file, const std::string& path) {
 
 std::string jsonReport(const mapfile::MapFile& file, const std::string& path) {
   const Map& map = file.map;
-  checkStartSpots(map);
+  checkReportable(map);
   const Summary s = summarize(map);
   Json sections = Json::array();
   for (const mapfile::Section& section : file.sections) {
