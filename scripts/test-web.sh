@@ -7,6 +7,6 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 bash "$root/scripts/web.sh" >/dev/null
 node --test --test-concurrency=1 \
-  --test-reporter=spec --test-reporter-destination=stdout \
+  --test-reporter=tap --test-reporter-destination=stdout \
   --test-reporter="$root/tests/web/summary.mjs" --test-reporter-destination=stdout \
   "$root/tests/web/module.test.mjs" "$root/tests/web/page.test.mjs"
