@@ -16,7 +16,8 @@ model::Map generateMap(const GenerateOptions& options, const Console& console) {
   generate::Random random(options.seed);
   const auto size = static_cast<uint32_t>(options.size);
   switch (options.mode) {
-    case StartMode::CLASSIC: break;
+    case StartMode::CLASSIC:
+      return generate::initMap(random, options.playerCount, size, options.startGoods, console);
     case StartMode::FAIR:
       return generate::initFairMap(random, options.playerCount, size, options.startGoods,
                                    generate::StartSymmetry::NONE, console);
@@ -27,7 +28,7 @@ model::Map generateMap(const GenerateOptions& options, const Console& console) {
                                        : generate::StartSymmetry::POINT,
                                    console);
   }
-  return generate::initMap(random, options.playerCount, size, options.startGoods, console);
+  throw exception("Unknown start mode");
 }
 
 std::vector<uint8_t> mapFileBytes(const model::Map& map, const Console& console) {
