@@ -6,8 +6,8 @@
 #include "generate/random.h"
 #include "model/map.h"
 
-// The extra stages of fair and symmetric maps. They run between the classic
-// stages of stages.h (see initFairMap in pipeline.h), before the ground
+// The extra stages of fair and symmetric maps. They run between the stages
+// of stages.h at the start layout's points of the pipeline (pipeline.h), before the ground
 // conventions stage that ends a fair map, and give every start the same
 // surroundings: open grass, one mountain, one lake, the same trees, stones
 // and ore within the fairness radius of its tower. What they lay out keeps

@@ -186,8 +186,7 @@ class TowerSearch {
 
 }  // namespace
 
-void initBuildings(Map& map, Random& random, int64_t playerCount, uint32_t,
-                   model::StartResourcesType) {
+void initBuildings(Map& map, Random& random, int64_t playerCount) {
   // Parties are bytes; the driver keeps playerCount within 1..254.
   const auto parties = static_cast<uint8_t>(playerCount);
   TowerSearch search(map, random);
