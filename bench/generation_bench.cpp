@@ -8,7 +8,7 @@
 #include "generate/heightfield.h"
 #include "generate/pipeline.h"
 #include "generate/stages.h"
-#include "varnholt.h"
+#include "varnholt/varnholt.h"
 
 namespace varnholt::bench {
 namespace {

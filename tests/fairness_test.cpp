@@ -6,7 +6,7 @@
 
 #include "catalogue/footprints.h"
 #include "mapfile/reader.h"
-#include "inspect/report.h"
+#include "varnholt/report.h"
 #include "blank_map.h"
 #include "mapfile.h"
 

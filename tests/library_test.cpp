@@ -1,6 +1,7 @@
 // The library as a caller sees it: options in, map and file bytes out, and
 // maps made on several threads at once exactly as made alone.
-#include "varnholt.h"
+#include "varnholt/varnholt.h"
+#include "varnholt/inspect.h"
 
 #include <gtest/gtest.h>
 
@@ -57,8 +58,8 @@ TEST(Library, FileBytesReadBackToTheSameMap) {
   const mapfile::MapFile file = readMapFile(mapFileBytes(map, testing::quiet));
   EXPECT_TRUE(file.map == map);
   EXPECT_TRUE(file.warnings.empty());
-  EXPECT_EQ(fairness(file.map).rows.size(), 2u);
-  EXPECT_EQ(renderPreview(file.map).rgb.size(), size_t{3} * 200 * 200);
+  EXPECT_EQ(inspect::fairness(file.map).rows.size(), 2u);
+  EXPECT_EQ(inspect::renderPreview(file.map).rgb.size(), size_t{3} * 200 * 200);
 }
 
 TEST(Library, OptionsOutOfRangeAreRefused) {

@@ -9,7 +9,7 @@
 #include "catalogue/footprints.h"
 #include "catalogue/mapedit.h"
 #include "blank_map.h"
-#include "model/error.h"
+#include "varnholt/model/error.h"
 #include "expect_error.h"
 
 namespace varnholt::catalogue {

@@ -4,7 +4,7 @@
 #include "generate/stages.h"
 #include "blank_map.h"
 #include "generate/heightfield.h"
-#include "model/map.h"
+#include "varnholt/model/map.h"
 #include "generate/random.h"
 #include "start_fixture.h"
 

@@ -1,5 +1,5 @@
-#include "inspect/png.h"
-#include "inspect/preview.h"
+#include "varnholt/report.h"
+#include "varnholt/inspect.h"
 
 #include <gtest/gtest.h>
 #include <png.h>
@@ -8,7 +8,7 @@
 #include <set>
 
 #include "blank_map.h"
-#include "model/error.h"
+#include "varnholt/model/error.h"
 #include "expect_error.h"
 #include "tempdir.h"
 

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "expect_error.h"
-#include "model/error.h"
+#include "varnholt/model/error.h"
 #include "tempdir.h"
 
 namespace varnholt::mapfile {

@@ -7,7 +7,7 @@
 #include "generate/stages.h"
 #include "blank_map.h"
 #include "console.h"
-#include "model/map.h"
+#include "varnholt/model/map.h"
 #include "start_fixture.h"
 
 namespace varnholt::generate {

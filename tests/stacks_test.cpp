@@ -9,7 +9,7 @@
 #include "blank_map.h"
 #include "console.h"
 #include "expect_error.h"
-#include "model/map.h"
+#include "varnholt/model/map.h"
 #include "start_fixture.h"
 
 namespace varnholt::generate {

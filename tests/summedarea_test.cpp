@@ -1,4 +1,4 @@
-#include "generate/summedarea.h"
+#include "geometry/summedarea.h"
 
 #include <gtest/gtest.h>
 
@@ -6,9 +6,13 @@
 
 #include "catalogue/footprints.h"
 #include "inspect/fairness.h"
-#include "model/utils.h"
+#include "geometry/tiles.h"
 
 namespace varnholt::generate {
+
+using geometry::FootprintRows;
+using geometry::SummedArea;
+using geometry::footprintFits;
 namespace {
 
 // A 37 x 37 grid of counts 0..3 in an irregular pattern, so sums over

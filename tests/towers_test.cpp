@@ -3,17 +3,19 @@
 #include <array>
 #include <string>
 
-#include "generate/circle.h"
+#include "geometry/circle.h"
 #include "catalogue/footprints.h"
 #include "catalogue/mapedit.h"
 #include "generate/stages.h"
 #include "blank_map.h"
 #include "expect_error.h"
-#include "model/map.h"
+#include "varnholt/model/map.h"
 #include "generate/random.h"
 #include "start_fixture.h"
 
 namespace varnholt::generate {
+
+using geometry::circleIndices;
 using namespace varnholt::catalogue;
 
 namespace {

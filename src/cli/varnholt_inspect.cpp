@@ -13,11 +13,8 @@
 
 #include "cli/commandline.h"
 #include "cli/process.h"
-#include "inspect/png.h"
-#include "inspect/report.h"
-#include "mapfile/reader.h"
-#include "model/error.h"
-#include "model/utils.h"
+#include "varnholt/report.h"
+#include "varnholt/varnholt.h"
 
 namespace {
 
@@ -75,7 +72,7 @@ int run(const std::vector<std::string>& arguments) {
 
   if (isSet(args["--png"])) checkPreviewPath(args["--png"].asString(), path);
 
-  const mapfile::MapFile file = mapfile::importMap(path);
+  const mapfile::MapFile file = readMapFile(path);
   for (const std::string& warning : file.warnings) std::cerr << "Warning: " << warning << "\n";
   inspect::checkReportable(file.map);
   if (isSet(args["--png"])) {

@@ -4,7 +4,8 @@
 #include <vector>
 
 #include "generate/random.h"
-#include "model/map.h"
+#include "model/groundrules.h"
+#include "varnholt/model/map.h"
 
 // The extra stages of fair and symmetric maps. They run between the stages
 // of stages.h at the start layout's points of the pipeline (pipeline.h), before the ground
@@ -34,7 +35,7 @@ enum class StartSymmetry : uint8_t { NONE, POINT, POINT_AND_DIAGONAL };
 inline constexpr int64_t START_EDGE_DISTANCE = 52;
 // The start area: what lies at distance below this from a tower is laid out
 // by these stages; it is the fairness radius and the tower's claim.
-inline constexpr int64_t START_RADIUS = 40;
+inline constexpr int64_t START_RADIUS = model::START_AREA_RADIUS;
 // The ground these stages level and clear: the start area and the reach of
 // the largest building footprint beyond it, so a spot at the rim of the area
 // finds the same ground as one in the middle.

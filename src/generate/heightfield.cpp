@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "model/error.h"
+#include "varnholt/model/error.h"
 #include "generate/random.h"
 
 namespace varnholt::generate {

@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "generate/random.h"
-#include "model/grid.h"
+#include "varnholt/model/grid.h"
 
 // The smooth random field generator that shapes heights, ground variation,
 // object density and resources: random lattice points in cells of about one

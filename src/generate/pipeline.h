@@ -6,9 +6,9 @@
 
 #include "generate/fairstages.h"
 #include "generate/random.h"
-#include "model/console.h"
-#include "model/map.h"
-#include "model/startresourcetype.h"
+#include "varnholt/model/console.h"
+#include "varnholt/model/map.h"
+#include "varnholt/model/startresourcetype.h"
 
 // The generation pipeline: one map created from one seeded random source,
 // then one fixed sequence of stages. Every map goes through the same list;

@@ -3,9 +3,9 @@
 #include <cstdint>
 
 #include "generate/random.h"
-#include "model/console.h"
-#include "model/map.h"
-#include "model/startresourcetype.h"
+#include "varnholt/model/console.h"
+#include "varnholt/model/map.h"
+#include "varnholt/model/startresourcetype.h"
 
 // The generation stages every map goes through, in pipeline order (see
 // stages() in pipeline.h). Each changes the map in place; only the listed

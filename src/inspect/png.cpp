@@ -1,4 +1,4 @@
-#include "inspect/png.h"
+#include "varnholt/report.h"
 
 #include <png.h>
 
@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <vector>
 
-#include "model/error.h"
+#include "varnholt/model/error.h"
 
 namespace varnholt::inspect {
 

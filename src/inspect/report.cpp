@@ -1,4 +1,4 @@
-#include "inspect/report.h"
+#include "varnholt/report.h"
 
 #include <algorithm>
 #include <array>
@@ -9,7 +9,7 @@
 
 #include "inspect/conventions.h"
 #include "inspect/fairness.h"
-#include "model/error.h"
+#include "varnholt/model/error.h"
 
 namespace varnholt::inspect {
 

@@ -4,8 +4,8 @@
 #include <string>
 
 #include "mapfile/fileformat.h"
-#include "model/error.h"
-#include "model/utils.h"
+#include "varnholt/model/error.h"
+#include "mapfile/nibbles.h"
 
 namespace varnholt::mapfile {
 

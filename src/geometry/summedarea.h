@@ -11,7 +11,7 @@
 // size x size map in time independent of the area, from one table of running
 // sums. Start placement, the fair top-ups and the inspector's fairness table
 // all count through this one helper.
-namespace varnholt::generate {
+namespace varnholt::geometry {
 
 class SummedArea {
  public:
@@ -74,4 +74,4 @@ std::vector<int32_t> footprintFits(const SummedArea& bad, const FootprintRows& f
                                    const std::vector<std::array<int64_t, 2>>& centres,
                                    int64_t reach);
 
-}  // namespace varnholt::generate
+}  // namespace varnholt::geometry

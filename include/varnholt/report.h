@@ -1,21 +1,23 @@
 #pragma once
 
+// Reports on a map file for people (text) and programs (JSON), and previews
+// as PNG files. Native builds only: these need libpng and the JSON library,
+// which the browser's module leaves out.
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
-#include "mapfile/reader.h"
+#include "varnholt/inspect.h"
+#include "varnholt/mapfile.h"
 
-// What a map file holds and how fair its start spots are, for people (text)
-// and for programs (JSON). Both carry the same facts.
 namespace varnholt::inspect {
 
 // A report's work grows with the tiles and, for the fairness table, with the
-// start spots (towers, or player start spots where there are none): each row
-// looks at every tile within its radius and every footprint that could stand
-// there. Maps beyond these are refused, so a report takes seconds and a few
-// hundred MB at most: as many spots as parties can be told apart, and edges
-// of up to 2048 tiles (the generator's large maps are 2000).
+// start spots: each row looks at every tile within its radius and every
+// footprint that could stand there. Maps beyond these are refused, so a
+// report takes seconds and a few hundred MB at most: as many spots as
+// parties can be told apart, and edges of up to 2048 tiles (the generator's
+// large maps are 2000).
 inline constexpr size_t MAX_START_SPOTS = 256;
 inline constexpr uint32_t MAX_REPORT_MAP_SIZE = 2048;
 
@@ -31,5 +33,13 @@ std::string textReport(const mapfile::MapFile& file, const std::string& path);
 
 // The same as one JSON document (warnings included), ending with a newline.
 std::string jsonReport(const mapfile::MapFile& file, const std::string& path);
+
+// Writes image as an RGB PNG, each pixel drawn as a scale x scale square.
+// Throws Exception when the size is refused or the file cannot be written;
+// a partly written file is removed.
+void writePng(const Image& image, uint32_t scale, const std::string& path);
+
+// checkPreviewSize, renderPreview, writePng.
+void writePreview(const model::Map& map, uint32_t scale, const std::string& path);
 
 }  // namespace varnholt::inspect

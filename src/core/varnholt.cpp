@@ -1,6 +1,7 @@
-#include "varnholt.h"
+#include "varnholt/varnholt.h"
 
 #include "generate/pipeline.h"
+#include "mapfile/reader.h"
 #include "mapfile/save.h"
 #include "mapfile/writer.h"
 
@@ -38,14 +39,14 @@ std::vector<uint8_t> mapFileBytes(const model::Map& map, const Console& console)
   return mapfile::exportMap(map, console);
 }
 
+void checkMapFilePath(const std::string& path) { mapfile::checkMapFilePath(path); }
+
 void writeMapFile(std::span<const uint8_t> bytes, const std::string& path) {
   mapfile::saveMapFile(bytes, path);
 }
 
 mapfile::MapFile readMapFile(std::span<const uint8_t> bytes) { return mapfile::readMap(bytes); }
 
-inspect::Fairness fairness(const model::Map& map) { return inspect::fairness(map); }
-
-inspect::Image renderPreview(const model::Map& map) { return inspect::renderPreview(map); }
+mapfile::MapFile readMapFile(const std::string& path) { return mapfile::importMap(path); }
 
 }  // namespace varnholt
