@@ -1,9 +1,10 @@
-# Compiles one-line sources with a layer's include directories: OWN, a header
-# of the layer, must compile; each header in ABOVE, of a layer it does not
-# use, must fail as not found. Run by the Layers.* tests.
+# Compiles one-line sources with a layer's include directories: each header
+# in OWN, of the layer, must compile; each header in ABOVE, of a layer it
+# does not use, must fail as not found. Run by the Layers.* tests.
 set(flags -std=c++20 -fsyntax-only)
 string(REPLACE "|" ";" INCLUDES "${INCLUDES}")
 string(REPLACE "|" ";" ABOVE "${ABOVE}")
+string(REPLACE "|" ";" OWN "${OWN}")
 foreach(dir ${INCLUDES})
   list(APPEND flags -I${dir})
 endforeach()
@@ -18,12 +19,12 @@ function(compile header result output)
   set(${output} "${errors}" PARENT_SCOPE)
 endfunction()
 
-if(OWN)
-  compile(${OWN} status errors)
+foreach(header ${OWN})
+  compile(${header} status errors)
   if(NOT status EQUAL 0)
-    message(FATAL_ERROR "${OWN} does not compile with its own layer's includes:\n${errors}")
+    message(FATAL_ERROR "${header} does not compile with its own layer's includes:\n${errors}")
   endif()
-endif()
+endforeach()
 foreach(header ${ABOVE})
   compile(${header} status errors)
   if(status EQUAL 0)

@@ -8,7 +8,9 @@
 #
 # varnholt_layer_checks() adds one test per layer that proves it: with the
 # layer's own include directories, a header of the layer compiles and a
-# header of every layer it does not use is not found.
+# header of every layer it does not use is not found. One more test proves
+# the public headers stand alone: each compiles with include/ as the only
+# include directory, where no header of any layer is found.
 function(varnholt_layer folder)
   cmake_parse_arguments(LAYER "" "" "SOURCES;USES" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${LAYER_SOURCES})
@@ -61,4 +63,21 @@ function(varnholt_layer_checks)
         -DWORK=${CMAKE_BINARY_DIR}/layer-checks/${folder}
         -P ${CMAKE_SOURCE_DIR}/cmake/checklayer.cmake)
   endforeach()
+
+  file(GLOB_RECURSE public RELATIVE ${CMAKE_SOURCE_DIR}/include ${CMAKE_SOURCE_DIR}/include/*.h)
+  list(SORT public)
+  set(internal)
+  foreach(other ${layers})
+    varnholt_layer_header(${other} header)
+    if(header)
+      list(APPEND internal ${header})
+    endif()
+  endforeach()
+  list(JOIN public "|" publicJoined)
+  list(JOIN internal "|" internalJoined)
+  add_test(NAME Layers.PublicHeadersIncludeOnlyPublicHeaders
+    COMMAND ${CMAKE_COMMAND} -DCOMPILER=${CMAKE_CXX_COMPILER}
+      -DINCLUDES=${CMAKE_SOURCE_DIR}/include "-DOWN=${publicJoined}" "-DABOVE=${internalJoined}"
+      -DWORK=${CMAKE_BINARY_DIR}/layer-checks/public
+      -P ${CMAKE_SOURCE_DIR}/cmake/checklayer.cmake)
 endfunction()

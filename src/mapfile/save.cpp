@@ -11,7 +11,7 @@
 #include <initializer_list>
 #include <system_error>
 
-#include "model/error.h"
+#include "varnholt/model/error.h"
 
 namespace varnholt::mapfile {
 
