@@ -4,8 +4,8 @@
 #include <utility>
 #include <vector>
 
-#include "geometry/circle.h"
 #include "generate/heightfield.h"
+#include "geometry/circle.h"
 #include "geometry/tiles.h"
 
 namespace varnholt::generate {

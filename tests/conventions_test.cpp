@@ -15,11 +15,11 @@
 #include "console.h"
 #include "generate/stages.h"
 #include "geometry/steps.h"
-#include "varnholt/report.h"
 #include "mapfile.h"
 #include "mapfile/reader.h"
 #include "model/groundrules.h"
 #include "terrain_fixture.h"
+#include "varnholt/report.h"
 #include "varnholt/varnholt.h"
 
 namespace varnholt::inspect {

@@ -13,8 +13,8 @@
 #include "catalogue/mapedit.h"
 #include "console.h"
 #include "expect_error.h"
-#include "varnholt/varnholt.h"
 #include "varnholt/inspect.h"
+#include "varnholt/varnholt.h"
 
 namespace varnholt {
 namespace {

@@ -4,11 +4,11 @@
 
 #include <nlohmann/json.hpp>
 
+#include "blank_map.h"
 #include "catalogue/footprints.h"
+#include "mapfile.h"
 #include "mapfile/reader.h"
 #include "varnholt/report.h"
-#include "blank_map.h"
-#include "mapfile.h"
 
 namespace varnholt::inspect {
 using namespace varnholt::mapfile;

@@ -1,7 +1,7 @@
 // The library as a caller sees it: options in, map and file bytes out, and
 // maps made on several threads at once exactly as made alone.
-#include "varnholt/varnholt.h"
 #include "varnholt/inspect.h"
+#include "varnholt/varnholt.h"
 
 #include <gtest/gtest.h>
 

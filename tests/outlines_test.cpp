@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "geometry/around.h"
-#include "generate/stages.h"
 #include "generate/random.h"
+#include "generate/stages.h"
+#include "geometry/around.h"
 #include "terrain_fixture.h"
 
 namespace varnholt::generate {

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <string>
 
-#include "generate/stages.h"
 #include "generate/random.h"
+#include "generate/stages.h"
 
 namespace varnholt::generate {
 

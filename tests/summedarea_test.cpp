@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "catalogue/footprints.h"
-#include "inspect/fairness.h"
 #include "geometry/tiles.h"
+#include "inspect/fairness.h"
 
 namespace varnholt::generate {
 

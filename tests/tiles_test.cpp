@@ -5,10 +5,10 @@
 #include <cstdint>
 #include <limits>
 
+#include "expect_error.h"
 #include "mapfile/nibbles.h"
 #include "model/text.h"
 #include "varnholt/model/error.h"
-#include "expect_error.h"
 
 namespace varnholt {
 namespace {

@@ -3,15 +3,15 @@
 #include <array>
 #include <string>
 
-#include "geometry/circle.h"
+#include "blank_map.h"
 #include "catalogue/footprints.h"
 #include "catalogue/mapedit.h"
-#include "generate/stages.h"
-#include "blank_map.h"
 #include "expect_error.h"
-#include "varnholt/model/map.h"
 #include "generate/random.h"
+#include "generate/stages.h"
+#include "geometry/circle.h"
 #include "start_fixture.h"
+#include "varnholt/model/map.h"
 
 namespace varnholt::generate {
 

@@ -6,8 +6,8 @@
 #include <cstring>
 #include <memory>
 
-#include "varnholt/model/error.h"
 #include "model/text.h"
+#include "varnholt/model/error.h"
 
 namespace varnholt::catalogue {
 

@@ -5,14 +5,14 @@
 #include <string>
 
 #include "catalogue/mapedit.h"
-#include "geometry/circle.h"
 #include "generate/compass.h"
 #include "generate/fairstages.h"
 #include "generate/startgoods.h"
-#include "geometry/summedarea.h"
 #include "generate/symmetry.h"
-#include "varnholt/model/error.h"
+#include "geometry/circle.h"
+#include "geometry/summedarea.h"
 #include "geometry/tiles.h"
+#include "varnholt/model/error.h"
 
 namespace varnholt::generate {
 

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "varnholt/model/error.h"
 #include "generate/random.h"
+#include "varnholt/model/error.h"
 
 namespace varnholt::generate {
 

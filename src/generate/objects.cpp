@@ -1,8 +1,8 @@
-#include "geometry/around.h"
 #include "catalogue/mapedit.h"
-#include "generate/stages.h"
 #include "generate/heightfield.h"
 #include "generate/random.h"
+#include "generate/stages.h"
+#include "geometry/around.h"
 
 namespace varnholt::generate {
 

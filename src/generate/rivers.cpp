@@ -1,9 +1,9 @@
 #include <cstdlib>
 #include <vector>
 
-#include "geometry/around.h"
-#include "generate/stages.h"
 #include "generate/random.h"
+#include "generate/stages.h"
+#include "geometry/around.h"
 #include "geometry/tiles.h"
 
 namespace varnholt::generate {

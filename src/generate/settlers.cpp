@@ -1,6 +1,6 @@
-#include "geometry/circle.h"
 #include "generate/stages.h"
 #include "generate/startgoods.h"
+#include "geometry/circle.h"
 #include "geometry/tiles.h"
 
 namespace varnholt::generate {

@@ -1,10 +1,10 @@
 #include <string>
 
-#include "geometry/circle.h"
 #include "generate/stages.h"
 #include "generate/startgoods.h"
-#include "varnholt/model/error.h"
+#include "geometry/circle.h"
 #include "geometry/tiles.h"
+#include "varnholt/model/error.h"
 
 namespace varnholt::generate {
 

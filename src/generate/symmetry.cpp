@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "geometry/around.h"
 #include "generate/stages.h"
+#include "geometry/around.h"
 #include "geometry/summedarea.h"
 #include "varnholt/model/landscapetype.h"
 

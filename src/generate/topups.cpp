@@ -3,9 +3,9 @@
 #include <vector>
 
 #include "catalogue/mapedit.h"
-#include "geometry/circle.h"
 #include "generate/compass.h"
 #include "generate/fairstages.h"
+#include "geometry/circle.h"
 #include "model/groundrules.h"
 #include "varnholt/model/landscapetype.h"
 #include "varnholt/model/objecttype.h"

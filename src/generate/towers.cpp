@@ -2,14 +2,14 @@
 #include <array>
 #include <vector>
 
-#include "geometry/circle.h"
 #include "catalogue/footprints.h"
 #include "catalogue/mapedit.h"
-#include "generate/stages.h"
-#include "varnholt/model/error.h"
 #include "generate/random.h"
+#include "generate/stages.h"
 #include "generate/startgoods.h"
+#include "geometry/circle.h"
 #include "model/groundrules.h"
+#include "varnholt/model/error.h"
 
 namespace varnholt::generate {
 

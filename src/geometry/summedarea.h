@@ -31,7 +31,7 @@ class SummedArea {
   int64_t rect(int64_t x0, int64_t y0, int64_t x1, int64_t y1) const;
 
   // Sum over the tiles at truncated distance below radius from (cx, cy), the
-  // circle of generate/circle.h; one rectangle per row.
+  // circle of geometry/circle.h; one rectangle per row.
   int64_t circle(int64_t cx, int64_t cy, int64_t radius) const;
 
   int64_t size() const { return size_; }

@@ -4,11 +4,11 @@
 #include <cstdint>
 #include <vector>
 
-#include "varnholt/model/grid.h"
 #include "varnholt/model/accessibletype.h"
 #include "varnholt/model/building.h"
 #include "varnholt/model/fileversion.h"
 #include "varnholt/model/gametype.h"
+#include "varnholt/model/grid.h"
 #include "varnholt/model/landscapetype.h"
 #include "varnholt/model/objecttype.h"
 #include "varnholt/model/player.h"
