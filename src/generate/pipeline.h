@@ -11,13 +11,15 @@
 #include "varnholt/model/startresourcetype.h"
 
 // The generation pipeline: one map created from one seeded random source,
-// then one fixed sequence of stages. Every map goes through the same list;
-// the plan decides which stages of it run. The start layout plugs in at its
-// named points (START_TERRAIN, START_GROUND, START_AREAS, STARTS, START_RECORDS):
-// classic maps search a spot for each tower as the objects fall, fair and
-// symmetric maps plan their starts first and shape, plant, mirror and place
-// around them. Later style choices plug in the same way, as fields of
-// MapPlan that the stages read.
+// then one fixed sequence of stages, stages(). Every map goes through the
+// same list; the plan decides which stages of it run. The start layout plugs
+// in at its points of the list: classic maps search room for each tower
+// where the objects left it ("buildings"); fair and symmetric maps plan
+// their starts on the height field ("plan starts"), shape and open the
+// ground around them, plant and balance what lies there, mirror it under a
+// symmetry, then place the towers ("start towers"). A map style plugs in the
+// same way: its choices become fields of MapPlan, read by the stages it
+// changes or by stages it adds at the point where they belong.
 namespace varnholt::generate {
 
 // How the starts are laid out.
