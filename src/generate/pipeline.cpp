@@ -40,35 +40,35 @@ void printStacks(const Map& map, const Console& console) {
 constexpr std::array kStages = {
     Stage{"parties", always, [](Run& r) { r.map.party.assign(r.map.party.size(), 255); }},
     // start layout: heights the starts are planned on, the starts, their terrain
-    Stage{"symmetric heights", symmetric,
+    Stage{"symmetric-heights", symmetric,
           [](Run& r) { symmetrizeHeights(r.map, r.plan.symmetry); }},
-    Stage{"plan starts", fair,
+    Stage{"plan-starts", fair,
           [](Run& r) { r.starts = planFairStarts(r.map, r.plan.playerCount, r.plan.symmetry); }},
-    Stage{"start terrain", fair, [](Run& r) { shapeStartTerrain(r.map, r.starts); }},
+    Stage{"start-terrain", fair, [](Run& r) { shapeStartTerrain(r.map, r.starts); }},
     Stage{"landscape", always, [](Run& r) { initHighmapLandscape(r.map, r.random); }},
     // start layout: building land around the starts before shores are drawn
-    Stage{"level start ground", fair, [](Run& r) { levelStartGround(r.map, r.starts); }},
+    Stage{"level-start-ground", fair, [](Run& r) { levelStartGround(r.map, r.starts); }},
     Stage{"outlines", always, [](Run& r) { initLandscapeOutlines(r.map); }},
     Stage{"rivers", always, [](Run& r) { initRivers(r.map, r.random); }},
     // start layout: no river line through the building land
-    Stage{"open start ground", fair, [](Run& r) { openStartGround(r.map, r.starts); }},
+    Stage{"open-start-ground", fair, [](Run& r) { openStartGround(r.map, r.starts); }},
     Stage{"objects", always, [](Run& r) { initObjects(r.map, r.random); }},
     Stage{"resources", always, [](Run& r) { initResources(r.map, r.random); }},
     // start layout: equal trees, stones, ore and fish in the start areas, copies under a symmetry
-    Stage{"start objects", fair, [](Run& r) { plantStartObjects(r.map, r.random, r.starts); }},
-    Stage{"start minerals", fair, [](Run& r) { balanceStartMinerals(r.map, r.starts); }},
+    Stage{"start-objects", fair, [](Run& r) { plantStartObjects(r.map, r.random, r.starts); }},
+    Stage{"start-minerals", fair, [](Run& r) { balanceStartMinerals(r.map, r.starts); }},
     Stage{"mirror", symmetric, [](Run& r) { mirrorMap(r.map, r.plan.symmetry, r.starts); }},
     // start layout: the towers, searched for (classic) or placed at the planned starts
     Stage{"buildings", classic,
           [](Run& r) { initBuildings(r.map, r.random, r.plan.playerCount); }},
-    Stage{"start towers", fair, [](Run& r) { placeFairTowers(r.map, r.starts); }},
+    Stage{"start-towers", fair, [](Run& r) { placeFairTowers(r.map, r.starts); }},
     Stage{"stacks", always, [](Run& r) { initStacks(r.map, r.plan.startGoods, r.console); }},
     Stage{"settlers", always, [](Run& r) { initSettlers(r.map, r.plan.startGoods); }},
     Stage{"players", always, [](Run& r) { initPlayers(r.map, r.plan.playerCount); }},
     // start layout: each player record starts at its tower
-    Stage{"player starts", fair, [](Run& r) { setPlayerStartsToTowers(r.map); }},
-    Stage{"ground conventions", fair, [](Run& r) { applyGroundConventions(r.map); }},
-    Stage{"stack dump", always, [](Run& r) { printStacks(r.map, r.console); }},
+    Stage{"player-starts", fair, [](Run& r) { setPlayerStartsToTowers(r.map); }},
+    Stage{"ground-conventions", fair, [](Run& r) { applyGroundConventions(r.map); }},
+    Stage{"stack-dump", always, [](Run& r) { printStacks(r.map, r.console); }},
 };
 
 }  // namespace
