@@ -10,6 +10,7 @@
 #include "inspect/conventions.h"
 #include "inspect/fairness.h"
 #include "model/error.h"
+#include "model/printable.h"
 
 namespace varnholt::inspect {
 
@@ -162,7 +163,7 @@ std::string textReport(const mapfile::MapFile& file, const std::string& path) {
   checkReportable(map);
   const Summary s = summarize(map);
   std::ostringstream out;
-  out << "file: " << path << " (" << file.fileSize << " bytes)\n";
+  out << "file: " << printable(path) << " (" << file.fileSize << " bytes)\n";
   if (checksumOk(file)) {
     out << "checksum: ok (" << file.storedChecksum << ")\n";
   } else {
