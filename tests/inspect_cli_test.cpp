@@ -174,6 +174,11 @@ TEST_F(InspectCli, ReportsInTextOrJsonAndDrawsThePreview) {
   const std::string png = slurp(dir_ / "map.png");
   EXPECT_EQ(png.substr(1, 3), "PNG");
 
+  // Control characters in the map's path are written out in the report too.
+  write("line\nbreak.map", good_);
+  const Outcome escaped = run("\"$(printf 'line\\nbreak.map')\"");
+  EXPECT_EQ(escaped.out.rfind("file: line\\nbreak.map (15143 bytes)\n", 0), 0u) << escaped.out;
+
   Bytes tampered = good_;
   tampered[0] ^= 1;
   write("tampered.map", tampered);

@@ -19,7 +19,7 @@
 #include "inspect/report.h"
 #include "mapfile/reader.h"
 #include "model/error.h"
-#include "model/printable.h"
+#include "model/escaping.h"
 #include "model/utils.h"
 
 namespace {
@@ -51,8 +51,8 @@ void checkPreviewPath(const std::string& preview, const std::string& map) {
   struct stat mapFile {};
   if (::stat(preview.c_str(), &previewFile) != 0 || ::stat(map.c_str(), &mapFile) != 0) return;
   if (previewFile.st_dev == mapFile.st_dev && previewFile.st_ino == mapFile.st_ino) {
-    throw exception("refusing to draw the preview " + printable(preview) + " over the map file " +
-                    printable(map));
+    throw exception("refusing to draw the preview " + escapeControlCharacters(preview) +
+                    " over the map file " + escapeControlCharacters(map));
   }
 }
 
@@ -111,7 +111,7 @@ int main(int argc, char** argv) {
     return run(std::vector<std::string>(argv + 1, argv + argc));
   } catch (const std::exception& error) {
     std::cout.flush();
-    std::cerr << "Error: " << varnholt::printable(error.what()) << std::endl;
+    std::cerr << "Error: " << varnholt::escapeControlCharacters(error.what()) << std::endl;
   }
   return 1;
 }

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "model/error.h"
-#include "model/printable.h"
+#include "model/escaping.h"
 
 namespace varnholt::inspect {
 
@@ -69,7 +69,7 @@ void writePng(const Image& image, uint32_t scale, mapfile::PendingFile& file) {
   char error[kMessageSize] = "libpng could not start";
   if (writeRows(&file, image, scale, row.data(), error)) return;
   if (file.failed()) file.commit();  // throws the system's reason
-  throw exception("cannot write " + printable(file.path()) + ": " + error);
+  throw exception("cannot write " + escapeControlCharacters(file.path()) + ": " + error);
 }
 
 void writePng(const Image& image, uint32_t scale, const std::string& path) {

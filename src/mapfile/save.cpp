@@ -12,7 +12,7 @@
 
 #include "mapfile/temporaries.h"
 #include "model/error.h"
-#include "model/printable.h"
+#include "model/escaping.h"
 
 namespace varnholt::mapfile {
 
@@ -31,26 +31,23 @@ std::string reason(int error) { return std::generic_category().message(error); }
 
 // The system refused to let a file be created beside path.
 [[noreturn]] void throwSystemError(int error, const std::string& path, Wording wording) {
-  if (wording == Wording::ONE_LINE) {
-    throw exception("cannot write " + printable(path) + ": " + reason(error));
-  }
-  throw exception(reason(error) + "\nAdditional info: " + printable(path));
+  const std::string shown = escapeControlCharacters(path);
+  if (wording == Wording::ONE_LINE) throw exception("cannot write " + shown + ": " + reason(error));
+  throw exception(reason(error) + "\nAdditional info: " + shown);
 }
 
 // Path names something that cannot take a file.
 [[noreturn]] void refuse(const std::string& path, const std::string& what, Wording wording) {
-  if (wording == Wording::ONE_LINE) {
-    throw exception("cannot write " + printable(path) + ": " + what);
-  }
-  throw exception("Refusing output path " + printable(path) + ": " + what);
+  const std::string shown = escapeControlCharacters(path);
+  if (wording == Wording::ONE_LINE) throw exception("cannot write " + shown + ": " + what);
+  throw exception("Refusing output path " + shown + ": " + what);
 }
 
 // Writing, syncing or renaming the file failed.
 [[noreturn]] void throwWriteError(int error, const std::string& path, Wording wording) {
-  if (wording == Wording::ONE_LINE) {
-    throw exception("cannot write " + printable(path) + ": " + reason(error));
-  }
-  throw exception("Failed to write path " + printable(path) + ": " + reason(error));
+  const std::string shown = escapeControlCharacters(path);
+  if (wording == Wording::ONE_LINE) throw exception("cannot write " + shown + ": " + reason(error));
+  throw exception("Failed to write path " + shown + ": " + reason(error));
 }
 
 std::string kindOf(mode_t mode) {

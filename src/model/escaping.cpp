@@ -1,8 +1,8 @@
-#include "model/printable.h"
+#include "model/escaping.h"
 
 namespace varnholt {
 
-std::string printable(std::string_view text) {
+std::string escapeControlCharacters(std::string_view text) {
   static constexpr char kHex[] = "0123456789abcdef";
   std::string out;
   out.reserve(text.size());

@@ -1,5 +1,5 @@
 // Quoting text in one-line messages.
-#include "model/printable.h"
+#include "model/escaping.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 namespace varnholt {
 namespace {
 
-TEST(Printable, WritesOutControlCharactersOnly) {
+TEST(EscapeControlCharacters, WritesOutControlCharactersOnly) {
   struct Case {
     std::string text;
     std::string printed;
@@ -23,7 +23,7 @@ TEST(Printable, WritesOutControlCharactersOnly) {
       {"C:\\maps\\k\xc3\xa4rte.map", "C:\\maps\\k\xc3\xa4rte.map"},
       {"", ""},
   };
-  for (const Case& c : cases) EXPECT_EQ(printable(c.text), c.printed) << c.printed;
+  for (const Case& c : cases) EXPECT_EQ(escapeControlCharacters(c.text), c.printed) << c.printed;
 }
 
 }  // namespace
