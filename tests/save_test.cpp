@@ -88,7 +88,7 @@ TEST_F(Save, RefusedPathsNameThePathAndWriteNothing) {
   const std::set<std::string> before = entries();
   for (const Case& c : cases) {
     SCOPED_TRACE(c.path);
-    testing::expectError([&] { checkMapFilePath(c.path); }, "Exception", c.message);
+    testing::expectError([&] { PendingFile(c.path, Wording::MAP_FILE); }, "Exception", c.message);
     testing::expectError([&] { saveMapFile(std::vector<uint8_t>(10, 1), c.path); }, "Exception",
                          c.message);
   }
@@ -301,7 +301,7 @@ TEST_F(Save, AnotherUsersFileInAStickyDirectoryIsRefusedUpFront) {
   if (child == 0) {
     if (::setgid(65533) != 0 || ::setuid(65533) != 0) ::_exit(3);
     try {
-      checkMapFilePath(path);
+      const PendingFile file(path, Wording::MAP_FILE);
     } catch (const Error& error) {
       ::_exit(error.what() == "Operation not permitted\nAdditional info: " + path ? 0 : 2);
     }

@@ -146,8 +146,6 @@ void syncDirectory(int directory) {
 
 }  // namespace
 
-void checkMapFilePath(const std::string& path, Wording wording) { destination(path, wording); }
-
 PendingFile::PendingFile(const std::string& path, Wording wording)
     : path_(path), wording_(wording) {
   const Destination d = destination(path, wording);

@@ -21,15 +21,6 @@ enum class Wording {
   ONE_LINE,
 };
 
-// Throws Exception unless path can take a file: an existing regular file this
-// process may write and replace, or a new name in an existing directory it may
-// write to. A symbolic link stands for the file it points to. Refused: anything
-// that is not a regular file (directory, device, FIFO, socket, a link to
-// nothing), the file that is this process's standard output or error (such as
-// /dev/stdout redirected to a file), and another user's file in a sticky
-// directory of a third user, which the rename could not replace.
-void checkMapFilePath(const std::string& path, Wording wording = Wording::MAP_FILE);
-
 // A file on its way to a path. It is created up front as a temporary file
 // beside the file the path names (".varnholt-<pid>-<16 random hex digits>.tmp"
 // in the same directory), so a path that cannot take a file fails before any
@@ -38,11 +29,18 @@ void checkMapFilePath(const std::string& path, Wording wording = Wording::MAP_FI
 // not committed removes its temporary file. Not safe to share between threads.
 class PendingFile {
  public:
-  // Checks path as checkMapFilePath does, removes the temporary files that
-  // killed runs left in its directory (unlocked, and unchanged for a minute),
-  // and creates the temporary file under a name no one can predict, locked
-  // (flock) while it lives so that other runs leave it alone. It gets the
-  // permissions of the file it will replace. Throws Exception worded as asked.
+  // Throws Exception, worded as asked, unless path can take a file: an
+  // existing regular file this process may write and replace, or a new name
+  // in an existing directory it may write to. A symbolic link stands for the
+  // file it points to. Refused: anything that is not a regular file
+  // (directory, device, FIFO, socket, a link to nothing), the file that is
+  // this process's standard output or error (such as /dev/stdout redirected
+  // to a file), and another user's file in a sticky directory of a third
+  // user, which the rename could not replace. Then removes the temporary
+  // files that killed runs left in the directory (unlocked, and unchanged for
+  // a minute) and creates the temporary file under a name no one can predict,
+  // locked (flock) while it lives so that other runs leave it alone, with the
+  // permissions of the file it will replace.
   PendingFile(const std::string& path, Wording wording);
   ~PendingFile();
   PendingFile(const PendingFile&) = delete;
