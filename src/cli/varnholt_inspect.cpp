@@ -99,7 +99,7 @@ int run(const std::vector<std::string>& arguments) {
     preview->commit();
   }
   writeChecked(stdout, json ? inspect::jsonReport(file, path) : inspect::textReport(file, path),
-        "report to standard output");
+               "report to standard output");
   return 0;
 }
 
