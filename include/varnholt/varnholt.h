@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "varnholt/file.h"
 #include "varnholt/mapfile.h"
 #include "varnholt/model/console.h"
 #include "varnholt/model/error.h"
@@ -42,17 +43,12 @@ model::Map generateMap(const GenerateOptions& options, const Console& console);
 // the file cannot hold (too steep a slope, a malformed player name).
 std::vector<uint8_t> mapFileBytes(const model::Map& map, const Console& console);
 
-// Throws Exception unless path can take a map file: an existing regular file
-// this process may write, or a new name in an existing directory. A link
-// counts as the file it points to; a directory, device, FIFO, link to
-// nothing or the process's own standard output is refused with one line
-// naming the path.
-void checkMapFilePath(const std::string& path);
-
-// Puts a finished map file at path, whole or not at all: checked as
-// checkMapFilePath does, written beside it, synced and renamed over it, so on
-// failure the previous file stays as it was. Throws Exception with the
-// reason and the path when it cannot be written.
+// Puts a finished map file at path, whole or not at all: a
+// mapfile::PendingFile (varnholt/file.h) worded for the map file, written and
+// committed, so on failure the previous file stays as it was. Throws
+// Exception with the reason and the path when it cannot be written. A caller
+// that wants the path refused before generating creates the PendingFile
+// itself first, as the command line does.
 void writeMapFile(std::span<const uint8_t> bytes, const std::string& path);
 
 // Reads a map file held in memory back into a Map, with what the file says

@@ -39,8 +39,6 @@ std::vector<uint8_t> mapFileBytes(const model::Map& map, const Console& console)
   return mapfile::exportMap(map, console);
 }
 
-void checkMapFilePath(const std::string& path) { mapfile::checkMapFilePath(path); }
-
 void writeMapFile(std::span<const uint8_t> bytes, const std::string& path) {
   mapfile::saveMapFile(bytes, path);
 }
