@@ -75,7 +75,10 @@ int run(const std::vector<std::string>& arguments) {
 
   if (isSet(args["--png"])) checkPreviewPath(args["--png"].asString(), path);
 
-  const mapfile::MapFile file = mapfile::importMap(path);
+  // A map too wide or with too many towers to report is refused as soon as
+  // the file shows it, before its tiles take memory.
+  const mapfile::MapFile file = mapfile::importMap(
+      path, {.maxMapSize = inspect::MAX_REPORT_MAP_SIZE, .maxTowers = inspect::MAX_START_SPOTS});
   for (const std::string& warning : file.warnings) std::cerr << "Warning: " << warning << "\n";
   inspect::checkReportable(file.map);
   if (isSet(args["--png"])) {
