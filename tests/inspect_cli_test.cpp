@@ -345,7 +345,7 @@ TEST_F(InspectCli, FifosAndDevicesAreRefusedWithoutBlocking) {
       std::filesystem::rename(next, swapped);
     }
   });
-  for (int run = 0; run < 40; ++run) {
+  for (int run = 0; run < 100; ++run) {
     const Measured outcome = runMeasured(dir_, {swapped.string()}, prompt);
     if (outcome.status == 0 && outcome.err.empty()) continue;  // it opened the map
     EXPECT_EQ(outcome.status, 1) << "run " << run << " did not end by itself";
