@@ -20,18 +20,18 @@ template <class T>
 using Stored = typename std::conditional_t<std::is_enum_v<T>, std::underlying_type<T>,
                                            std::type_identity<T>>::type;
 
-// Puts fields into bytes, in order. Every method takes the field as the
-// layouts below name it; values are cut to the width the file gives them.
+// Puts fields into bytes, in order; values are cut to the width the file
+// gives them.
 class Encoder {
  public:
   explicit Encoder(uint8_t* at) : at_(at) {}
 
   template <class T>
-  void u8(const T& field, const char* = nullptr) {
+  void u8(const T& field) {
     *at_++ = static_cast<uint8_t>(field);
   }
   template <class T>
-  void u16(const T& field, const char* = nullptr) {
+  void u16(const T& field) {
     const auto value = static_cast<uint16_t>(field);
     *at_++ = static_cast<uint8_t>(value);
     *at_++ = static_cast<uint8_t>(value >> 8);
@@ -54,8 +54,8 @@ class Encoder {
   }
   // A byte of fixed value, not kept in the Map.
   void fixed(uint8_t value) { *at_++ = value; }
-  // Text of exactly length bytes.
-  void text(const std::string& field, size_t length) {
+  // A player name, of exactly length bytes.
+  void name(const std::string& field, size_t length) {
     if (field.size() != length) throw exception("Illegal player name length: " + field);
     std::memcpy(at_, field.data(), length);
     at_ += length;
@@ -73,17 +73,17 @@ class Decoder {
   explicit Decoder(const uint8_t* at, std::string_view context = {}) : at_(at), context_(context) {}
 
   template <class T>
-  void u8(T& field, const char* = nullptr) {
+  void u8(T& field) {
     field = static_cast<T>(*at_++);
   }
   template <class T>
-  void u16(T& field, const char* = nullptr) {
+  void u16(T& field) {
     static_assert(sizeof(Stored<T>) >= 2, "a 16-bit number needs a field as wide");
     field = static_cast<T>(at_[0] | at_[1] << 8);
     at_ += 2;
   }
   template <class T>
-  void u32(T& field, const char* what = nullptr) {
+  void u32(T& field, const char* what = "value") {
     const uint32_t value = uint32_t{at_[0]} | uint32_t{at_[1]} << 8 | uint32_t{at_[2]} << 16 |
                            uint32_t{at_[3]} << 24;
     at_ += 4;
@@ -109,7 +109,7 @@ class Decoder {
   }
   // Skipped, not read: files made elsewhere may hold another value.
   void fixed(uint8_t) { ++at_; }
-  void text(std::string& field, size_t length) {
+  void name(std::string& field, size_t length) {
     field.assign(reinterpret_cast<const char*>(at_), length);
     at_ += length;
   }
@@ -119,7 +119,9 @@ class Decoder {
   std::string_view context_;
 };
 
-// The layouts. Io is Encoder or Decoder; R the record, const when encoding.
+// The layouts. Io is Encoder or Decoder; the record (or map) is const when
+// encoding. A u32 field narrower than 32 bits is named for the decoder's
+// message.
 
 template <class Io, class M>
 void mapInfoFields(Io& io, M& map) {
@@ -133,7 +135,7 @@ void playerFields(Io& io, P& player) {
   io.u32(player.civilization, "civilization code");
   io.u32(player.startX);
   io.u32(player.startY);
-  io.text(player.name, PLAYER_NAME_BYTES);
+  io.name(player.name, PLAYER_NAME_BYTES);
 }
 
 template <class Io, class M>
