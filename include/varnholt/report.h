@@ -22,6 +22,12 @@ namespace varnholt::inspect {
 inline constexpr size_t MAX_START_SPOTS = 256;
 inline constexpr uint32_t MAX_REPORT_MAP_SIZE = 2048;
 
+// Reads the map file at path as readMapFile does, refusing a map wider than
+// MAX_REPORT_MAP_SIZE or with more towers than MAX_START_SPOTS as soon as
+// the file shows it, before its tiles take memory. Throws Exception with a
+// one-line reason.
+mapfile::MapFile readReportable(const std::string& path);
+
 // Throws Exception when the map is beyond MAX_REPORT_MAP_SIZE or
 // MAX_START_SPOTS.
 void checkReportable(const model::Map& map);
