@@ -29,6 +29,10 @@ struct GenerateOptions {
   int64_t playerCount = 8;  // 1 to MAX_PLAYER_COUNT
   model::StartResourcesType startGoods = model::StartResourcesType::HIGH;
   StartMode mode = StartMode::CLASSIC;
+  // A map for the multiplayer lobby: game type MULTIPLAYER, startGoods as the
+  // lobby's default level, and no towers, goods piles or settlers, which the
+  // game lays out at each player start itself. Makes a CLASSIC mode fair.
+  bool multiplayer = false;
 };
 
 // The grammar of every integer a user types (seed, size, players): an
@@ -40,7 +44,8 @@ int64_t parseInteger(std::string_view text);
 // Sets the option called name from its text: "seed", "size" and
 // "playerCount" by parseInteger, "startGoods" HG, MG or LG (Exception
 // "Illegal start goods key" otherwise), "starts" classic, fair or symmetric
-// (Exception "invalid starts: <text>" otherwise). Ranges are checked by
+// (Exception "invalid starts: <text>" otherwise), "multiplayer" 0 or 1
+// (Exception "invalid multiplayer: <text>" otherwise). Ranges are checked by
 // generateMap, not here. Throws KeyError "unknown option: <name>" for any
 // other name; options is unchanged whenever it throws.
 void setOption(GenerateOptions& options, std::string_view name, std::string_view text);

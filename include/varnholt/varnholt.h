@@ -32,7 +32,8 @@ namespace varnholt {
 // above MAX_MAP_SIZE, "Illegal generate size <size - 40>" for sizes 1 to 39
 // (the 20-tile frame does not fit), "Illegal player count <n>" outside 1 to
 // MAX_PLAYER_COUNT, and the stage's error when the map cannot be made (for
-// example "FAiled to create player start"). FAIR and SYMMETRIC maps throw
+// example "FAiled to create player start"). FAIR and SYMMETRIC maps, and
+// multiplayer maps, which are FAIR unless SYMMETRIC is asked for, throw
 // Exception "Map too small for <n> fair starts (...)" when the starts cannot
 // keep their distances, SYMMETRIC ones "Symmetric maps need an even player
 // count, not <n>" for odd counts.

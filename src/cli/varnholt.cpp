@@ -23,7 +23,7 @@ constexpr const char* kUsage =
     R"(Varnholt is a generator for The Settlers 3 *.map files
 
 Usage:
-  varnholt [--output=<output>] [--seed=<seed>] [--size=<size>] [--playerCount=<playerCount>] [--startGoods=<HG|MG|LG>] [--fair | --symmetric]
+  varnholt [--output=<output>] [--seed=<seed>] [--size=<size>] [--playerCount=<playerCount>] [--startGoods=<HG|MG|LG>] [--fair | --symmetric] [--multiplayer]
   varnholt (-h | --help)
   varnholt --version
 Options:
@@ -35,7 +35,8 @@ Options:
   --playerCount=<playerCount>   Amount of player start spots on the map. [default: 8]
   --startGoods=<HG|MG|LG>       Define the stacks and settlers the players start with. [default: HG]
   --fair                        Give every player an equal start: land, wood, stone, ore and room.
-  --symmetric                   Build a mirrored map whose starts are exact copies (even player counts).)";
+  --symmetric                   Build a mirrored map whose starts are exact copies (even player counts).
+  --multiplayer                 Write a map for the multiplayer lobby: fair starts where the game places each player's tower, goods and settlers.)";
 
 constexpr const char* kVersion = "BETA";
 
@@ -82,6 +83,7 @@ int run(const std::vector<std::string>& arguments) {
   if (isTrue(args["--startGoods"])) setOption(options, "startGoods", text(args["--startGoods"]));
   if (isTrue(args["--fair"])) options.mode = StartMode::FAIR;
   if (isTrue(args["--symmetric"])) options.mode = StartMode::SYMMETRIC;
+  options.multiplayer = isTrue(args["--multiplayer"]);
   // The file is created before anything is generated, so a path that cannot
   // take it fails at once.
   mapfile::PendingFile file(output, mapfile::Wording::MAP_FILE);

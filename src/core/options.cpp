@@ -24,6 +24,9 @@ void setOption(GenerateOptions& options, std::string_view name, std::string_view
     } else {
       throw exception("invalid starts: " + std::string(text));
     }
+  } else if (name == "multiplayer") {
+    if (text != "0" && text != "1") throw exception("invalid multiplayer: " + std::string(text));
+    options.multiplayer = text == "1";
   } else {
     throw keyError("unknown option: " + std::string(name));
   }

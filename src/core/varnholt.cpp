@@ -18,8 +18,10 @@ model::Map generateMap(const GenerateOptions& options, const Console& console) {
   plan.size = static_cast<uint32_t>(options.size);
   plan.playerCount = options.playerCount;
   plan.startGoods = options.startGoods;
+  plan.lobby = options.multiplayer;
   switch (options.mode) {
     case StartMode::CLASSIC:
+      if (options.multiplayer) plan.layout = generate::StartLayout::FAIR;
       break;
     case StartMode::FAIR:
       plan.layout = generate::StartLayout::FAIR;

@@ -6,6 +6,7 @@
 #include "generate/random.h"
 #include "model/groundrules.h"
 #include "varnholt/model/map.h"
+#include "varnholt/model/startresourcetype.h"
 
 // The extra stages of fair and symmetric maps. They run between the stages
 // of stages.h at the start layout's points of the pipeline (pipeline.h), before the ground
@@ -104,6 +105,15 @@ void placeFairTowers(model::Map& map, const std::vector<FairStart>& starts);
 
 // fairstarts.cpp: sets every player record's start to its tower's tile.
 void setPlayerStartsToTowers(model::Map& map);
+
+// lobby.cpp: turns a finished fair map into one for the multiplayer lobby:
+// game type MULTIPLAYER, start goods field lobbyGoods, every tower, goods
+// pile and settler removed with the towers' footprints and claimed land
+// given back (accessible EMPTY, party none), the ground left as it was, so
+// the kit the game lays at each player start finds the room ours had; the
+// player records keep their starts at the towers' tiles and get empty names
+// (33 NUL bytes) (no draws).
+void makeLobbyMap(model::Map& map, model::StartResourcesType lobbyGoods);
 
 // symmetry.cpp: replaces every height by the rounded mean over its images,
 // so the height field is symmetric and stays smooth (no draws).

@@ -18,6 +18,7 @@ bool always(const MapPlan&) { return true; }
 bool classic(const MapPlan& plan) { return plan.layout == StartLayout::CLASSIC; }
 bool fair(const MapPlan& plan) { return plan.layout == StartLayout::FAIR; }
 bool symmetric(const MapPlan& plan) { return fair(plan) && plan.symmetry != StartSymmetry::NONE; }
+bool lobby(const MapPlan& plan) { return fair(plan) && plan.lobby; }
 
 // Prints the goods piles, one record per pile in creation order.
 void printStacks(const Map& map, const Console& console) {
@@ -62,18 +63,24 @@ constexpr std::array kStages = {
     Stage{"buildings", classic,
           [](Run& r) { initBuildings(r.map, r.random, r.plan.playerCount); }},
     Stage{"start-towers", fair, [](Run& r) { placeFairTowers(r.map, r.starts); }},
-    Stage{"stacks", always, [](Run& r) { initStacks(r.map, r.plan.startGoods, r.console); }},
-    Stage{"settlers", always, [](Run& r) { initSettlers(r.map, r.plan.startGoods); }},
+    Stage{"stacks", always, [](Run& r) { initStacks(r.map, laidGoods(r.plan), r.console); }},
+    Stage{"settlers", always, [](Run& r) { initSettlers(r.map, laidGoods(r.plan)); }},
     Stage{"players", always, [](Run& r) { initPlayers(r.map, r.plan.playerCount); }},
     // start layout: each player record starts at its tower
     Stage{"player-starts", fair, [](Run& r) { setPlayerStartsToTowers(r.map); }},
     Stage{"ground-conventions", fair, [](Run& r) { applyGroundConventions(r.map); }},
+    // the kit taken off again: the game lays its own at each player start
+    Stage{"lobby", lobby, [](Run& r) { makeLobbyMap(r.map, r.plan.startGoods); }},
     Stage{"stack-dump", always, [](Run& r) { printStacks(r.map, r.console); }},
 };
 
 }  // namespace
 
 std::span<const Stage> stages() { return kStages; }
+
+model::StartResourcesType laidGoods(const MapPlan& plan) {
+  return lobby(plan) ? model::StartResourcesType::HIGH : plan.startGoods;
+}
 
 Map createMap(Random& random, int64_t playerCount, uint32_t size) {
   Map map;

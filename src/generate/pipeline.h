@@ -17,7 +17,8 @@
 // where the objects left it ("buildings"); fair and symmetric maps plan
 // their starts on the height field ("plan-starts"), shape and open the
 // ground around them, plant and balance what lies there, mirror it under a
-// symmetry, then place the towers ("start-towers"). A map style plugs in the
+// symmetry, then place the towers ("start-towers"). A lobby map takes the
+// kit off again at the end ("lobby"). A map style plugs in the
 // same way: its choices become fields of MapPlan, read by the stages it
 // changes or by stages it adds at the point where they belong.
 namespace varnholt::generate {
@@ -36,7 +37,15 @@ struct MapPlan {
   model::StartResourcesType startGoods = model::StartResourcesType::HIGH;
   StartLayout layout = StartLayout::CLASSIC;
   StartSymmetry symmetry = StartSymmetry::NONE;  // FAIR layouts only
+  // A map for the multiplayer lobby (FAIR layouts only): the towers, piles
+  // and settlers of the largest kit are laid out to prove the room for the
+  // game's own kit, then taken off; startGoods is the lobby's default.
+  bool lobby = false;
 };
+
+// The level whose piles and settlers the stacks and settlers stages lay:
+// HIGH on lobby maps, whatever the lobby's default, else plan.startGoods.
+model::StartResourcesType laidGoods(const MapPlan& plan);
 
 // A run in progress: the map, the random source it draws from, the plan,
 // where progress lines go, and the starts a fair layout planned.
