@@ -53,7 +53,7 @@ const std::string kUsageText =
     "\n"
     "Usage:\n"
     "  varnholt [--output=<output>] [--seed=<seed>] [--size=<size>] "
-    "[--playerCount=<playerCount>] [--startGoods=<HG|MG|LG>] [--fair | --symmetric]\n"
+    "[--playerCount=<playerCount>] [--startGoods=<HG|MG|LG>] [--fair | --symmetric] [--multiplayer]\n"
     "  varnholt (-h | --help)\n"
     "  varnholt --version\n"
     "Options:\n"
@@ -70,7 +70,9 @@ const std::string kUsageText =
     "  --fair                        Give every player an equal start: land, wood, stone, ore "
     "and room.\n"
     "  --symmetric                   Build a mirrored map whose starts are exact copies (even "
-    "player counts).\n";
+    "player counts).\n"
+    "  --multiplayer                 Write a map for the multiplayer lobby: fair starts where the "
+    "game places each player's tower, goods and settlers.\n";
 
 const std::string kUsageSection = kUsageText.substr(kUsageText.find("Usage:"));
 

@@ -52,6 +52,17 @@ Summary summarize(const Map& map) {
   return s;
 }
 
+// A map for the multiplayer lobby: the game lays a tower, goods and settlers
+// at each player start itself when a multiplayer map holds no buildings.
+bool isLobbyMap(const Map& map) {
+  return map.gameType == model::GameType::MULTIPLAYER && map.buildings.empty();
+}
+
+std::string lobbyNote(const Map& map) {
+  return "the game places a tower, goods and settlers at each player start; start goods " +
+         name(map.startResources) + " unless the lobby chooses another level";
+}
+
 bool checksumOk(const mapfile::MapFile& file) { return file.storedChecksum == file.computedChecksum; }
 
 // A player name up to its first NUL without trailing spaces, bytes outside
@@ -183,6 +194,7 @@ std::string textReport(const mapfile::MapFile& file, const std::string& path) {
   out << "game type: " << name(map.gameType) << "\n";
   out << "player count: " << map.playerCount << "\n";
   out << "start goods: " << name(map.startResources) << "\n";
+  if (isLobbyMap(map)) out << "lobby map: " << lobbyNote(map) << "\n";
   out << "size: " << map.size << " x " << map.size << "\n";
   out << "sections (type:length):";
   for (const mapfile::Section& section : file.sections) {
@@ -268,6 +280,11 @@ std::string jsonReport(const mapfile::MapFile& file, const std::string& path) {
       {"gameType", name(map.gameType)},
       {"playerCount", map.playerCount},
       {"startGoods", name(map.startResources)},
+      {"lobby", isLobbyMap(map) ? Json{{"gameType", name(map.gameType)},
+                                       {"startGoods", name(map.startResources)},
+                                       {"kitPlacedByGame", true},
+                                       {"note", lobbyNote(map)}}
+                                : Json(nullptr)},
       {"size", map.size},
       {"sections", sections},
       {"ground", ground},
