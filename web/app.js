@@ -39,8 +39,12 @@ function oneOf(choices) {
 // The options, one line each, in form order. key names the field, the URL
 // parameter and the worker's option; parse turns the field's text into the
 // value sent to the generator or throws why it cannot; list suggests values
-// for a free field; choices makes a drop-down list.
+// for a free field; choices makes a drop-down list; checkbox a box whose
+// value is '1' ticked and '0' not. An option marked shortLink is left out of
+// the link at its initial value, so the links shared before it came still
+// read as they were written.
 const GOODS = { HG: 'high', MG: 'medium', LG: 'low' };
+const TICKED = { 0: 'no', 1: 'yes' };
 const STARTS = {
   classic: 'as generated', fair: 'equal for every player', symmetric: 'mirrored copies',
 };
@@ -49,10 +53,11 @@ const OPTIONS = [
   { key: 'size', label: 'Size', initial: '320', parse: integerIn(1, MAX_BROWSER_SIZE, ' (larger maps need the command-line program)'), list: SIZES },
   { key: 'players', label: 'Players', initial: '8', parse: integerIn(1, 254) },
   { key: 'goods', label: 'Start goods', initial: 'HG', parse: oneOf(GOODS), choices: GOODS },
+  { key: 'multiplayer', label: 'For the multiplayer lobby', initial: '0', parse: oneOf(TICKED), checkbox: true, shortLink: true },
   { key: 'starts', label: 'Starts', initial: 'classic', parse: oneOf(STARTS), choices: STARTS },
 ];
 // The options that name the downloaded file, in order; fair and symmetric
-// maps add their kind of starts.
+// maps add their kind of starts, lobby maps "-multiplayer".
 const FILE_NAME_KEYS = ['seed', 'size', 'players', 'goods'];
 const ZOOMS = [0.25, 0.5, 1, 2, 3, 4, 6, 8, 12, 16];
 const MAX_VIEW_EDGE = 16384;  // pixels of the zoomed map's edge
@@ -79,7 +84,10 @@ function buildForm() {
     label.htmlFor = `option-${option.key}`;
     label.textContent = option.label;
     let input;
-    if (option.choices) {
+    if (option.checkbox) {
+      input = document.createElement('input');
+      input.type = 'checkbox';
+    } else if (option.choices) {
       input = document.createElement('select');
       for (const [value, meaning] of Object.entries(option.choices)) {
         input.add(new Option(`${value} (${meaning})`, value));
@@ -93,7 +101,7 @@ function buildForm() {
     }
     input.id = label.htmlFor;
     input.name = option.key;
-    input.value = option.initial;
+    setField(input, option.initial);
     const error = document.createElement('span');
     error.className = 'field-error';
     error.id = `${option.key}-error`;
@@ -126,11 +134,20 @@ function buildForm() {
   }
 }
 
+// A field's text, and setting it: a checkbox reads '1' when ticked, '0' when not.
+function fieldText(input) {
+  return input.type === 'checkbox' ? (input.checked ? '1' : '0') : input.value.trim();
+}
+function setField(input, text) {
+  if (input.type === 'checkbox') input.checked = text === '1';
+  else input.value = text;
+}
+
 // Parses one field, shows or clears its explanation; returns { value } or null.
 function check(key) {
   const { option, input, error } = fields.get(key);
   try {
-    const value = option.parse(input.value.trim());
+    const value = option.parse(fieldText(input));
     error.textContent = '';
     input.removeAttribute('aria-invalid');
     return { value };
@@ -159,7 +176,7 @@ function loadUrl() {
   let any = false;
   for (const [key, { input }] of fields) {
     if (!params.has(key)) continue;
-    input.value = params.get(key);
+    setField(input, params.get(key));
     any = true;
   }
   return any;
@@ -184,7 +201,9 @@ function submit() {
     document.querySelector('[aria-invalid="true"]')?.focus();
     return;
   }
-  const query = new URLSearchParams(Object.entries(options).map(([k, v]) => [k, String(v)]));
+  const query = new URLSearchParams(Object.entries(options)
+    .filter(([k, v]) => !(fields.get(k).option.shortLink && v === fields.get(k).option.initial))
+    .map(([k, v]) => [k, String(v)]));
   history.replaceState(null, '', `?${query}`);
   run(options);
 }
@@ -312,7 +331,8 @@ function showMap(options, result) {
     return mark;
   }));
   const starts = options.starts === 'classic' ? '' : `-${options.starts}`;
-  const fileName = `varnholt-${FILE_NAME_KEYS.map((key) => options[key]).join('-')}${starts}.map`;
+  const lobby = options.multiplayer === '1' ? '-multiplayer' : '';
+  const fileName = `varnholt-${FILE_NAME_KEYS.map((key) => options[key]).join('-')}${starts}${lobby}.map`;
   const link = $('download');
   if (link.href) URL.revokeObjectURL(link.href);
   link.href = URL.createObjectURL(new Blob([result.bytes], { type: 'application/octet-stream' }));

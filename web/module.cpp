@@ -79,7 +79,8 @@ val fairnessOf(const varnholt::inspect::Fairness& fairness) {
 
 // The generator's options from the page's: seed as decimal text (a JS
 // number cannot hold every 64-bit seed), size and players as numbers, goods
-// as HG, MG or LG. Throws Exception for a seed that is no decimal integer.
+// as HG, MG or LG, multiplayer (optional) as '0' or '1'. Throws Exception
+// for a seed that is no decimal integer.
 varnholt::GenerateOptions optionsOf(const val& options) {
   varnholt::GenerateOptions out;
   const std::string seed = options["seed"].as<std::string>();
@@ -99,6 +100,10 @@ varnholt::GenerateOptions optionsOf(const val& options) {
     out.mode = varnholt::StartMode::SYMMETRIC;
   } else if (starts != "classic") {
     throw varnholt::exception("invalid starts: " + starts);
+  }
+  const val multiplayer = options["multiplayer"];
+  if (!multiplayer.isUndefined()) {
+    varnholt::setOption(out, "multiplayer", multiplayer.as<std::string>());
   }
   return out;
 }

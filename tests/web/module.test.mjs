@@ -26,6 +26,9 @@ const CASES = [
   ['fair starts', { seed: '42', size: 320, players: 8, goods: 'HG', starts: 'fair' }],
   ['symmetric starts', { seed: '5', size: 384, players: 4, goods: 'LG', starts: 'symmetric' }],
   ['symmetric starts need an even player count', { seed: '5', size: 320, players: 3, goods: 'HG', starts: 'symmetric' }],
+  ['a map for the multiplayer lobby', { seed: '42', size: 320, players: 4, goods: 'MG', multiplayer: '1' }],
+  ['a symmetric lobby map', { seed: '5', size: 384, players: 4, goods: 'LG', starts: 'symmetric', multiplayer: '1' }],
+  ['a lobby map with no room for its players', { seed: '1', size: 200, players: 8, goods: 'HG', multiplayer: '1' }],
   ['the defaults again, after other runs in the same instance', DEFAULTS],
 ];
 
@@ -47,7 +50,8 @@ describe('the WebAssembly module', () => {
     });
   }
 
-  for (const [name, options] of CASES.slice(0, 2)) {
+  const MEASURED = [...CASES.slice(0, 2), CASES.find(([name]) => name === 'a map for the multiplayer lobby')];
+  for (const [name, options] of MEASURED) {
     test(`draws the inspector's picture and counts its fairness table: ${name}`, () => {
       const { report, preview } = inspect(cliMap(options).file);
       const result = module.generate(options, () => {});

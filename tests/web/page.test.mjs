@@ -40,7 +40,8 @@ describe('the page', () => {
   const state = () => page.evaluate('document.body.dataset.state');
   const text = (id) => page.evaluate(`document.getElementById(${JSON.stringify(id)}).textContent`);
   const fieldValues = () => page.evaluate(
-    `Object.fromEntries([...document.querySelectorAll('#fields [name]')].map((f) => [f.name, f.value]))`);
+    `Object.fromEntries([...document.querySelectorAll('#fields [name]')]
+      .map((f) => [f.name, f.type === 'checkbox' ? (f.checked ? '1' : '0') : f.value]))`);
 
   // Saves the offered map; resolves to { name, bytes }.
   async function download() {
@@ -98,11 +99,26 @@ describe('the page', () => {
 
   test('restores the options of a shared link and makes that map', async () => {
     await open('?seed=42&size=320&players=4&goods=MG');
-    assert.deepEqual(await fieldValues(), { seed: '42', size: '320', players: '4', goods: 'MG', starts: 'classic' });
+    assert.deepEqual(await fieldValues(), { seed: '42', size: '320', players: '4', goods: 'MG', multiplayer: '0', starts: 'classic' });
     assert.equal(await state(), 'ready', await text('error'));
     const { name, bytes } = await download();
     assert.equal(name, 'varnholt-42-320-4-MG.map');
     assert.ok(bytes.equals(cliMap({ seed: 42, size: 320, players: 4, goods: 'MG' }).bytes));
+  });
+
+  test('makes a map for the multiplayer lobby from its link, named so, its starts marked', async () => {
+    await open('?seed=42&size=320&players=4&goods=LG&multiplayer=1&starts=symmetric');
+    assert.equal((await fieldValues()).multiplayer, '1');
+    assert.equal(await state(), 'ready', await text('error'));
+    assert.deepEqual(await page.evaluate(`[...document.querySelectorAll('#marks text')].map((t) => t.textContent)`),
+      ['0', '1', '2', '3']);
+    const { name, bytes } = await download();
+    assert.equal(name, 'varnholt-42-320-4-LG-symmetric-multiplayer.map');
+    assert.ok(bytes.equals(cliMap({ seed: 42, size: 320, players: 4, goods: 'LG', starts: 'symmetric', multiplayer: '1' }).bytes));
+    await page.evaluate(`document.body.dataset.state = 'idle';
+      document.getElementById('generate').click()`);
+    await page.waitFor(SETTLED);
+    assert.equal(await page.evaluate('location.search'), '?seed=42&size=320&players=4&goods=LG&multiplayer=1&starts=symmetric');
   });
 
   test('puts the options of each map it makes into the URL', async () => {
