@@ -302,8 +302,9 @@ function shownAfter(generateMs, drawMs) {
   const status = $('status');
   status.dataset.generateMs = generateMs.toFixed(1);
   status.dataset.drawMs = drawMs.toFixed(1);
-  const { size, players, goods } = runOptions;
-  status.textContent = `${size} × ${size} tiles, ${players} players, ${goods} start goods: ` +
+  const { size, players, goods, multiplayer } = runOptions;
+  const lobby = multiplayer === '1' ? ' for the multiplayer lobby' : '';
+  status.textContent = `${size} × ${size} tiles, ${players} players, ${goods} start goods${lobby}: ` +
     `generated in ${Math.round(generateMs)} ms, drawn in ${Math.round(drawMs)} ms.`;
   setState('ready');
 }
