@@ -1,6 +1,7 @@
-// The generator as a WebAssembly module for the page's worker: one call
-// makes a map from the page's options and hands back all the page shows and
-// saves.
+// The generator as a WebAssembly module for the page: one call makes a map
+// from the page's options and hands back all the page shows and saves (in
+// the page's worker); another reads an integer field as the command line
+// would (on the page's thread).
 #include <emscripten/bind.h>
 #include <emscripten/emscripten.h>
 #include <emscripten/val.h>
@@ -11,15 +12,16 @@
 #include <string>
 #include <string_view>
 
-#include "model/utils.h"
-#include "varnholt.h"
+#include "varnholt/inspect.h"
+#include "varnholt/options.h"
+#include "varnholt/varnholt.h"
 
 namespace {
 
 using emscripten::val;
 
 constexpr double kProgressIntervalMs = 100;  // the page hears at most this often how far a run is
-// The integer parser's message for a well-formed integer beyond 64 bits.
+// parseInteger's message for a well-formed integer beyond 64 bits.
 constexpr std::string_view kOutOfRange = "Parsed integer outside of valid range";
 
 // A new JS Uint8Array holding a copy of the bytes, so it outlives the module's memory.
@@ -73,7 +75,7 @@ val fairnessOf(const varnholt::inspect::Fairness& fairness) {
   }
   val table = val::object();
   table.set("fromTowers", fairness.fromTowers);
-  table.set("radius", static_cast<double>(varnholt::inspect::FAIRNESS_RADIUS));
+  table.set("radius", static_cast<double>(fairness.radius));
   table.set("columns", columns);
   table.set("rows", rows);
   table.set("spread", spread);
@@ -109,17 +111,9 @@ varnholt::GenerateOptions optionsOf(const val& options) {
   out.seed = integerOf(options["seed"]);
   out.size = integerOf(options["size"]);
   out.playerCount = integerOf(options["players"]);
-  out.startGoods = varnholt::model::getStartResourcesTypeFromKey(options["goods"].as<std::string>());
-  const val startsOption = options["starts"];
-  const std::string starts =
-      startsOption.isUndefined() ? "classic" : startsOption.as<std::string>();
-  if (starts == "fair") {
-    out.mode = varnholt::StartMode::FAIR;
-  } else if (starts == "symmetric") {
-    out.mode = varnholt::StartMode::SYMMETRIC;
-  } else if (starts != "classic") {
-    throw varnholt::exception("invalid starts: " + starts);
-  }
+  varnholt::setOption(out, "startGoods", options["goods"].as<std::string>());
+  const val starts = options["starts"];
+  if (!starts.isUndefined()) varnholt::setOption(out, "starts", starts.as<std::string>());
   return out;
 }
 
@@ -144,14 +138,14 @@ val generate(const val& options, const val& onProgress) {
   try {
     const varnholt::model::Map map = varnholt::generateMap(optionsOf(options), toConsole);
     const std::vector<uint8_t> bytes = varnholt::mapFileBytes(map, toConsole);
-    const varnholt::inspect::Image preview = varnholt::renderPreview(map);
+    const varnholt::inspect::Image preview = varnholt::inspect::renderPreview(map);
     val picture = val::object();
     picture.set("width", preview.width);
     picture.set("height", preview.height);
     picture.set("rgba", copyOf(rgbaOf(preview)));
     result.set("bytes", copyOf(bytes));
     result.set("preview", picture);
-    result.set("fairness", fairnessOf(varnholt::fairness(map)));
+    result.set("fairness", fairnessOf(varnholt::inspect::fairness(map)));
   } catch (const std::exception& error) {
     result.set("error", std::string(error.what()));
   }

@@ -1,6 +1,7 @@
-#include "varnholt.h"
+#include "varnholt/varnholt.h"
 
 #include "generate/pipeline.h"
+#include "mapfile/reader.h"
 #include "mapfile/save.h"
 #include "mapfile/writer.h"
 
@@ -13,22 +14,25 @@ model::Map generateMap(const GenerateOptions& options, const Console& console) {
   if (options.playerCount < 1 || options.playerCount > MAX_PLAYER_COUNT) {
     throw exception("Illegal player count " + std::to_string(options.playerCount));
   }
-  generate::Random random(options.seed);
-  const auto size = static_cast<uint32_t>(options.size);
+  generate::MapPlan plan;
+  plan.size = static_cast<uint32_t>(options.size);
+  plan.playerCount = options.playerCount;
+  plan.startGoods = options.startGoods;
   switch (options.mode) {
     case StartMode::CLASSIC:
-      return generate::initMap(random, options.playerCount, size, options.startGoods, console);
+      break;
     case StartMode::FAIR:
-      return generate::initFairMap(random, options.playerCount, size, options.startGoods,
-                                   generate::StartSymmetry::NONE, console);
+      plan.layout = generate::StartLayout::FAIR;
+      break;
     case StartMode::SYMMETRIC:
-      return generate::initFairMap(random, options.playerCount, size, options.startGoods,
-                                   options.playerCount == 4
-                                       ? generate::StartSymmetry::POINT_AND_DIAGONAL
-                                       : generate::StartSymmetry::POINT,
-                                   console);
+      plan.layout = generate::StartLayout::FAIR;
+      plan.symmetry = options.playerCount == 4 ? generate::StartSymmetry::POINT_AND_DIAGONAL
+                                               : generate::StartSymmetry::POINT;
+      break;
+    default:
+      throw exception("Unknown start mode");
   }
-  throw exception("Unknown start mode");
+  return generate::generate(options.seed, plan, console);
 }
 
 std::vector<uint8_t> mapFileBytes(const model::Map& map, const Console& console) {
@@ -41,8 +45,6 @@ void writeMapFile(std::span<const uint8_t> bytes, const std::string& path) {
 
 mapfile::MapFile readMapFile(std::span<const uint8_t> bytes) { return mapfile::readMap(bytes); }
 
-inspect::Fairness fairness(const model::Map& map) { return inspect::fairness(map); }
-
-inspect::Image renderPreview(const model::Map& map) { return inspect::renderPreview(map); }
+mapfile::MapFile readMapFile(const std::string& path) { return mapfile::importMap(path); }
 
 }  // namespace varnholt
