@@ -27,7 +27,7 @@ BENCHMARK(BM_MeasureLandscape)->Unit(benchmark::kMillisecond);
 
 void BM_MeasureLook(benchmark::State& state) {
   const model::Map& map = largeMap();
-  for (auto _ : state) benchmark::DoNotOptimize(inspect::measureLook(map).copyOverlap.best);
+  for (auto _ : state) benchmark::DoNotOptimize(inspect::measureLook(map).copyOverlap.turns.overlap);
 }
 BENCHMARK(BM_MeasureLook)->Unit(benchmark::kMillisecond);
 

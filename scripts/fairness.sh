@@ -4,9 +4,13 @@
 # --fair, --symmetric; second argument to pick one), reads each map back with
 # varnholt-inspect --json and prints, per fairness column, the median, 90th
 # percentile and worst max/min ratio over the seeds and the weakest start's
-# value over all of them. A configuration whose first seed the generator
-# refuses is reported with that error line instead; seeds refused later are
-# counted and the first such error shown.
+# value over all of them; then the look of the starts (copy overlap under
+# the grid's turns and mirrors and turned by 45 degrees, roughness
+# near/elsewhere, tree grid share, farm spots max/min) and the landscape
+# (water, largest land mass, inland lakes and ground shares, on-foot reach).
+# A configuration whose first seed the generator refuses is reported with
+# that error line instead; seeds refused later are counted and the first such
+# error shown.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 seeds="${1:-20}"
@@ -61,6 +65,51 @@ for column in columns:
         weakest = spread["min"] if weakest is None else min(weakest, spread["min"])
     cells = [f"{r:8.2f}" for r in (percentile(ratios, 0.5), percentile(ratios, 0.9), max(ratios))]
     print(f"{column:<12} {' '.join(cells)} {weakest:>8}")
+
+# The look of the starts: worst is the highest, or for the roughness ratio
+# (near the starts against elsewhere) the lowest; a ratio without a divisor
+# counts as inf.
+def look(report, measure):
+    block = report["look"]
+    if measure == "copy overlap":
+        return block["copyOverlap"]["best"]
+    if measure == "copy 45":
+        return block["copyOverlap"]["diagonalBest"]
+    if measure == "roughness":
+        ratio = block["roughness"]["ratio"]
+        return float("inf") if ratio is None else ratio
+    if measure == "tree grid":
+        return block["treeGrid"]["share"]
+    ratio = block["largeSpots"]["ratio"]
+    return float("inf") if ratio is None else ratio
+
+print(f"{'look':<12} {'median':>8} {'best':>8} {'worst':>8}")
+for measure in ("copy overlap", "copy 45", "roughness", "tree grid", "farm spots"):
+    values = sorted(look(report, measure) for report in reports)
+    if measure == "roughness":
+        values.reverse()
+    cells = [f"{v:8.2f}" for v in (percentile(values, 0.5), values[0], values[-1])]
+    print(f"{measure:<12} {' '.join(cells)}")
+
+# The landscape as a whole: median, lowest and highest over the maps.
+def landscape(report, measure):
+    block = report["landscape"]
+    if measure == "water":
+        return block["waterShare"]
+    if measure == "largest mass":
+        return block["landMasses"]["largestShare"]
+    if measure == "inland lakes":
+        return block["inlandLakes"]["share"]
+    return block["land"][measure]["share"]
+
+print(f"{'landscape':<12} {'median':>8} {'min':>8} {'max':>8}")
+for measure in ("water", "largest mass", "inland lakes", "grass", "desert", "swamp", "mountain",
+                "snow"):
+    values = sorted(landscape(report, measure) for report in reports)
+    cells = [f"{v:8.2f}" for v in (percentile(values, 0.5), values[0], values[-1])]
+    print(f"{measure:<12} {' '.join(cells)}")
+reachable = sum(report["landscape"]["onFoot"]["startsReachable"] for report in reports)
+print(f"on foot: every start reaches every other on {reachable} of {len(reports)} maps")
 PY
   done
 done

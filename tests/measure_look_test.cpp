@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
 
 #include <nlohmann/json.hpp>
@@ -67,21 +68,28 @@ TEST(MeasureLook, CopyOverlapFindsTurnedAndMirroredCopies) {
     const char* what;
     int64_t cx;                                     // the tower the copy goes to
     std::function<Offset(int64_t, int64_t)> place;  // where a feature's offset lands
-    double low, high;                               // the best overlap lies in [low, high]
-    size_t other;                                   // and belongs to towers 0 and this one
+    double low, high;  // the best overlap lies in [low, high]
+    size_t other;      // and belongs to towers 0 and this one
+    bool diagonal;     // of the 45 degree turns, not the grid's
+  };
+  // A turn by 45 degrees, rounded to the nearest tile.
+  const auto eighth = [](int64_t dx, int64_t dy) {
+    return Offset{std::lround((dx - dy) / std::sqrt(2.0)), std::lround((dx + dy) / std::sqrt(2.0))};
   };
   const Case cases[] = {
       {"turned by 90 degrees", 150, [](int64_t dx, int64_t dy) { return Offset{-dy, dx}; }, 1, 1,
-       1},
+       1, false},
       {"turned by 180 degrees", 150, [](int64_t dx, int64_t dy) { return Offset{-dx, -dy}; }, 1,
-       1, 1},
-      {"mirrored", 150, [](int64_t dx, int64_t dy) { return Offset{dx, -dy}; }, 1, 1, 1},
+       1, 1, false},
+      {"mirrored", 150, [](int64_t dx, int64_t dy) { return Offset{dx, -dy}; }, 1, 1, 1, false},
       {"mirrored on the diagonal", 150, [](int64_t dx, int64_t dy) { return Offset{dy, dx}; }, 1,
-       1, 1},
+       1, 1, false},
       {"unturned at the third tower", 250, [](int64_t dx, int64_t dy) { return Offset{dx, dy}; },
-       1, 1, 2},
+       1, 1, 2, false},
       {"moved by one tile: no turn lines it up", 150,
-       [](int64_t dx, int64_t dy) { return Offset{dx + 1, dy + 1}; }, 0, 0.3, 1},
+       [](int64_t dx, int64_t dy) { return Offset{dx + 1, dy + 1}; }, 0, 0.3, 1, false},
+      {"turned by 45 degrees: the grid's turns miss it", 150, eighth, 0, 0.3, 1, false},
+      {"turned by 45 degrees: a diagonal turn finds it", 150, eighth, 0.6, 1, 1, true},
   };
   for (const Case& c : cases) {
     Map map = testing::blankMap(300);
@@ -90,9 +98,10 @@ TEST(MeasureLook, CopyOverlapFindsTurnedAndMirroredCopies) {
     tower(map, 2, 250, 50);
     stamp(map, 50, 50, scene(), [](int64_t dx, int64_t dy) { return Offset{dx, dy}; });
     stamp(map, c.cx, 50, scene(), c.place);
-    const CopyOverlap overlap = measureLook(map).copyOverlap;
-    EXPECT_GE(overlap.best, c.low) << c.what;
-    EXPECT_LE(overlap.best, c.high) << c.what;
+    const CopyOverlap copy = measureLook(map).copyOverlap;
+    const BestPair& overlap = c.diagonal ? copy.diagonalTurns : copy.turns;
+    EXPECT_GE(overlap.overlap, c.low) << c.what;
+    EXPECT_LE(overlap.overlap, c.high) << c.what;
     EXPECT_EQ(overlap.first, 0u) << c.what;
     EXPECT_EQ(overlap.second, c.other) << c.what;
   }
@@ -110,8 +119,8 @@ TEST(MeasureLook, CopyOverlapIsSharedOverEither) {
   map.objects[at(map, 153, 151)] = ObjectType::TREE_OAK_1;
   map.objects[at(map, 145, 157)] = ObjectType::TREE_OAK_1;
   map.objects[at(map, 160, 148)] = ObjectType::RES_STONE_07;
-  EXPECT_DOUBLE_EQ(measureLook(map).copyOverlap.best, 0.5);
-  EXPECT_EQ(measureLook(testing::blankMap(200)).copyOverlap.best, 0.0);  // no tower, no pair
+  EXPECT_DOUBLE_EQ(measureLook(map).copyOverlap.turns.overlap, 0.5);
+  EXPECT_EQ(measureLook(testing::blankMap(200)).copyOverlap.turns.overlap, 0.0);  // no pair
 }
 
 // 120 x 120 land around a tower at (60, 60), cut by a ring of water where
@@ -203,6 +212,7 @@ TEST(Report, LookBlockInTextAndJson) {
   EXPECT_EQ(json["radius"], 40);
   EXPECT_DOUBLE_EQ(json["copyOverlap"]["best"].get<double>(), 0.5);  // the stones meet mirrored
   EXPECT_EQ(json["copyOverlap"]["pair"], nlohmann::json::parse("[0, 1]"));
+  EXPECT_EQ(json["copyOverlap"]["diagonalBest"], 0.0);
   EXPECT_EQ(json["roughness"]["near"], 0.0);
   EXPECT_GT(json["roughness"]["elsewhere"].get<double>(), 0.0);
   EXPECT_EQ(json["roughness"]["ratio"], 0.0);
@@ -216,6 +226,7 @@ TEST(Report, LookBlockInTextAndJson) {
   for (const char* line : {
            "\nlook (within 40 tiles of the 2 towers against the rest of the map):\n",
            "\n  copy overlap: 0.50, starts 0 and 1 (",
+           "\n  copy overlap turned by 45 degrees: 0.00, starts 0 and 1\n",
            "\n  roughness: near 0.00, elsewhere 0.00, near/elsewhere 0.00 (",
            "\n  tree grid: 0.00 (0 of 1 trees have their nearest tree at 0, 0)\n",
            "\n  farm spots: ",

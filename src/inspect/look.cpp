@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cmath>
 #include <map>
 #include <utility>
 
@@ -15,8 +16,9 @@ namespace {
 
 using model::Map;
 
-// Offsets within the radius lie within this many tiles in x and y.
-constexpr int64_t kReach = FAIRNESS_RADIUS - 1;
+// Offsets within the radius lie within this many tiles in x and y, also
+// when turned by 45 degrees and rounded.
+constexpr int64_t kReach = FAIRNESS_RADIUS;
 constexpr int64_t kSide = 2 * kReach + 1;
 
 // The classes compared between start spots, one bit each.
@@ -51,20 +53,28 @@ uint8_t classBits(const Map& map, size_t tile) {
   return bits;
 }
 
-// The spot's pattern under each of the 8 transforms.
-std::array<Pattern, 8> patterns(const Map& map, const StartSpot& spot) {
-  std::array<Pattern, 8> result{};
+// The pattern turned by 45 degrees after the 8 transforms.
+constexpr size_t kDiagonal = kTransforms.size();
+
+// The spot's pattern under each of the 8 transforms, then under each after
+// a turn by 45 degrees.
+std::array<Pattern, 2 * kDiagonal> patterns(const Map& map, const StartSpot& spot) {
+  std::array<Pattern, 2 * kDiagonal> result{};
   const int64_t size = map.size;
+  const double root2 = std::sqrt(2.0);
   for (const TileOffset& offset : radiusOffsets()) {
     const int64_t x = spot.x + offset.dx;
     const int64_t y = spot.y + offset.dy;
     if (x < 0 || y < 0 || x >= size || y >= size) continue;
     const uint8_t bits = classBits(map, static_cast<size_t>(x + size * y));
     if (bits == 0) continue;
-    for (size_t t = 0; t < kTransforms.size(); ++t) {
-      const Transform& m = kTransforms[t];
-      const int64_t tx = m.xx * offset.dx + m.xy * offset.dy + kReach;
-      const int64_t ty = m.yx * offset.dx + m.yy * offset.dy + kReach;
+    const TileOffset diagonal = {std::lround(static_cast<double>(offset.dx - offset.dy) / root2),
+                                 std::lround(static_cast<double>(offset.dx + offset.dy) / root2)};
+    for (size_t t = 0; t < result.size(); ++t) {
+      const Transform& m = kTransforms[t % kDiagonal];
+      const TileOffset& o = t < kDiagonal ? offset : diagonal;
+      const int64_t tx = m.xx * o.dx + m.xy * o.dy + kReach;
+      const int64_t ty = m.yx * o.dx + m.yy * o.dy + kReach;
       const auto base = static_cast<size_t>((ty * kSide + tx) * kClasses);
       for (int64_t c = 0; c < kClasses; ++c) {
         if ((bits >> c & 1) == 0) continue;
@@ -87,22 +97,28 @@ int64_t shared(const Pattern& a, const Pattern& b) {
   return n;
 }
 
+// Keeps the larger overlap; the first pair on a tie.
+void keep(BestPair& best, int64_t both, int64_t either, size_t a, size_t b) {
+  const double overlap = either > 0 ? static_cast<double>(both) / either : 0.0;
+  if (overlap > best.overlap) best = {overlap, a, b};
+}
+
 CopyOverlap copyOverlap(const Map& map, const std::vector<StartSpot>& spots) {
-  std::vector<std::array<Pattern, 8>> all;
-  std::vector<int64_t> sizes;
+  std::vector<std::array<Pattern, 2 * kDiagonal>> all;
+  std::vector<std::array<int64_t, 2 * kDiagonal>> sizes;
   for (const StartSpot& spot : spots) {
     all.push_back(patterns(map, spot));
-    sizes.push_back(count(all.back()[0]));
+    sizes.emplace_back();
+    for (size_t t = 0; t < all.back().size(); ++t) sizes.back()[t] = count(all.back()[t]);
   }
   CopyOverlap result;
-  if (spots.size() > 1) result.second = 1;
+  if (spots.size() > 1) result.turns.second = result.diagonalTurns.second = 1;
   for (size_t a = 0; a < spots.size(); ++a) {
     for (size_t b = a + 1; b < spots.size(); ++b) {
-      for (const Pattern& turned : all[b]) {
-        const int64_t both = shared(all[a][0], turned);
-        const int64_t either = sizes[a] + sizes[b] - both;
-        const double overlap = either > 0 ? static_cast<double>(both) / either : 0.0;
-        if (overlap > result.best) result = {overlap, a, b};
+      for (size_t t = 0; t < all[b].size(); ++t) {
+        const int64_t both = shared(all[a][0], all[b][t]);
+        const int64_t either = sizes[a][0] + sizes[b][t] - both;
+        keep(t < kDiagonal ? result.turns : result.diagonalTurns, both, either, a, b);
       }
     }
   }

@@ -20,12 +20,21 @@ inline constexpr const char* FARM_SPOT_KEY = "meta/buildings/roman/farm.xml";
 
 // Two start spots compared as sets of (offset from the spot, class) pairs,
 // the classes being mountain ground, water, tree and stone: shared pairs /
-// pairs of either, at the best of the 8 turns and mirrors of the square grid.
-// 1 for exact copies, 0 for nothing in common or nothing to compare.
-struct CopyOverlap {
-  double best = 0;   // the largest overlap of any pair; 0 with fewer than two spots
-  size_t first = 0;  // the pair it belongs to, indices into startSpots(map)
+// pairs of either. 1 for exact copies, 0 for nothing in common or nothing to
+// compare.
+struct BestPair {
+  double overlap = 0;  // the largest over all pairs; 0 with fewer than two spots
+  size_t first = 0;    // the pair it belongs to, indices into startSpots(map)
   size_t second = 0;
+};
+
+struct CopyOverlap {
+  // The second spot's set under each of the 8 turns and mirrors of the
+  // square grid, the best of them.
+  BestPair turns;
+  // The same after a turn by 45 degrees, offsets rounded to the nearest
+  // tile: layouts turned by an eighth, which the grid's own turns miss.
+  BestPair diagonalTurns;
 };
 
 // Mean absolute height step between a land tile and its right and lower
