@@ -43,6 +43,10 @@ mapfile::MapFile readMapFile(std::span<const uint8_t> bytes) { return mapfile::r
 
 inspect::Fairness fairness(const model::Map& map) { return inspect::fairness(map); }
 
+inspect::Landscape landscape(const model::Map& map) { return inspect::measureLandscape(map); }
+
+inspect::Look look(const model::Map& map) { return inspect::measureLook(map); }
+
 inspect::Image renderPreview(const model::Map& map) { return inspect::renderPreview(map); }
 
 }  // namespace varnholt

@@ -18,6 +18,8 @@
 #include <vector>
 
 #include "inspect/fairness.h"
+#include "inspect/landscape.h"
+#include "inspect/look.h"
 #include "inspect/preview.h"
 #include "mapfile/reader.h"
 #include "model/console.h"
@@ -73,6 +75,15 @@ mapfile::MapFile readMapFile(std::span<const uint8_t> bytes);
 // What lies around each start of a map, one row per tower (or per player
 // start where there is no tower), with each column's spread.
 inspect::Fairness fairness(const model::Map& map);
+
+// The map as a whole: water and ground shares, the land masses with the
+// starts on them, inland lakes, amount totals and whether the starts reach
+// each other on foot (inspect/landscape.h).
+inspect::Landscape landscape(const model::Map& map);
+
+// How natural the starts look: turned or mirrored copies, the roughness
+// around them, trees in grids and room for farms (inspect/look.h).
+inspect::Look look(const model::Map& map);
 
 // The map as one RGB pixel per tile, in the inspector's colours.
 inspect::Image renderPreview(const model::Map& map);

@@ -58,6 +58,8 @@ TEST(Library, FileBytesReadBackToTheSameMap) {
   EXPECT_TRUE(file.map == map);
   EXPECT_TRUE(file.warnings.empty());
   EXPECT_EQ(fairness(file.map).rows.size(), 2u);
+  EXPECT_EQ(landscape(file.map).walkGroupOfStart.size(), 2u);
+  EXPECT_EQ(look(file.map).largeSpots.perStart.size(), 2u);
   EXPECT_EQ(renderPreview(file.map).rgb.size(), size_t{3} * 200 * 200);
 }
 
