@@ -52,13 +52,14 @@ uint8_t classBits(const Map& map, size_t tile) {
   return bits;
 }
 
-// The pattern turned by 45 degrees after the 8 transforms.
+// A spot's patterns: under each of the 8 transforms, then from this index on
+// under each after a turn by 45 degrees.
 constexpr size_t kDiagonal = kTransforms.size();
+constexpr size_t kPatterns = 2 * kDiagonal;
 
-// The spot's pattern under each of the 8 transforms, then under each after
-// a turn by 45 degrees.
-std::array<Pattern, 2 * kDiagonal> patterns(const Map& map, const StartSpot& spot) {
-  std::array<Pattern, 2 * kDiagonal> result{};
+// Sets the spot's kPatterns patterns, at result[0] on; they are large, so
+// they are written in place rather than returned.
+void setPatterns(const Map& map, const StartSpot& spot, Pattern* result) {
   const int64_t size = map.size;
   const double root2 = std::sqrt(2.0);
   for (const TileOffset& offset : radiusOffsets()) {
@@ -69,7 +70,7 @@ std::array<Pattern, 2 * kDiagonal> patterns(const Map& map, const StartSpot& spo
     if (bits == 0) continue;
     const TileOffset diagonal = {std::lround(static_cast<double>(offset.dx - offset.dy) / root2),
                                  std::lround(static_cast<double>(offset.dx + offset.dy) / root2)};
-    for (size_t t = 0; t < result.size(); ++t) {
+    for (size_t t = 0; t < kPatterns; ++t) {
       const Transform& m = kTransforms[t % kDiagonal];
       const TileOffset& o = t < kDiagonal ? offset : diagonal;
       const int64_t tx = m.xx * o.dx + m.xy * o.dy + kReach;
@@ -81,7 +82,6 @@ std::array<Pattern, 2 * kDiagonal> patterns(const Map& map, const StartSpot& spo
       }
     }
   }
-  return result;
 }
 
 // The set bits of a word, written out so the compiler inlines and
@@ -106,26 +106,25 @@ int64_t shared(const Pattern& a, const Pattern& b) {
 }
 
 CopyOverlap copyOverlap(const Map& map, const std::vector<StartSpot>& spots) {
-  std::vector<std::array<Pattern, 2 * kDiagonal>> all;
-  std::vector<std::array<int64_t, 2 * kDiagonal>> sizes;
-  for (const StartSpot& spot : spots) {
-    all.push_back(patterns(map, spot));
-    sizes.emplace_back();
-    for (size_t t = 0; t < all.back().size(); ++t) sizes.back()[t] = count(all.back()[t]);
-  }
+  std::vector<Pattern> all(spots.size() * kPatterns);  // zeroed
+  std::vector<int64_t> sizes(all.size());
+  for (size_t s = 0; s < spots.size(); ++s) setPatterns(map, spots[s], &all[s * kPatterns]);
+  for (size_t p = 0; p < all.size(); ++p) sizes[p] = count(all[p]);
   CopyOverlap result;
   if (spots.size() > 1) result.turns.second = result.diagonalTurns.second = 1;
   for (size_t a = 0; a < spots.size(); ++a) {
     for (size_t b = a + 1; b < spots.size(); ++b) {
-      for (size_t t = 0; t < all[b].size(); ++t) {
+      const size_t first = a * kPatterns;
+      for (size_t t = 0; t < kPatterns; ++t) {
         BestPair& best = t < kDiagonal ? result.turns : result.diagonalTurns;
+        const size_t second = b * kPatterns + t;
         // The overlap is at most the smaller set over the larger: skip the
         // count where that cannot beat the best so far.
-        const int64_t smaller = std::min(sizes[a][0], sizes[b][t]);
-        const int64_t larger = std::max(sizes[a][0], sizes[b][t]);
+        const int64_t smaller = std::min(sizes[first], sizes[second]);
+        const int64_t larger = std::max(sizes[first], sizes[second]);
         if (larger == 0 || static_cast<double>(smaller) / larger <= best.overlap) continue;
-        const int64_t both = shared(all[a][0], all[b][t]);
-        const double overlap = static_cast<double>(both) / (sizes[a][0] + sizes[b][t] - both);
+        const int64_t both = shared(all[first], all[second]);
+        const double overlap = static_cast<double>(both) / (sizes[first] + sizes[second] - both);
         if (overlap > best.overlap) best = {overlap, a, b};  // the first pair on a tie
       }
     }
