@@ -4,6 +4,8 @@
 
 #include <cmath>
 #include <functional>
+#include <set>
+#include <tuple>
 
 #include <nlohmann/json.hpp>
 
@@ -105,6 +107,87 @@ TEST(MeasureLook, CopyOverlapFindsTurnedAndMirroredCopies) {
     EXPECT_EQ(overlap.first, 0u) << c.what;
     EXPECT_EQ(overlap.second, c.other) << c.what;
   }
+}
+
+// The same best overlaps by plain sets of (offset, class) pairs, on a map
+// of scattered features with one tower near the edge (its circle clipped).
+TEST(MeasureLook, CopyOverlapMatchesPlainSets) {
+  Map map = testing::blankMap(160);
+  uint64_t state = 12345;
+  auto next = [&state] {
+    state = state * 6364136223846793005u + 1442695040888963407u;
+    return state >> 33;
+  };
+  for (size_t tile = 0; tile < map.landscape.size(); ++tile) {
+    switch (next() % 10) {
+      case 0: map.landscape[tile] = LandscapeType::MOUNTAIN; break;
+      case 1: map.landscape[tile] = LandscapeType::WATER2; break;
+      case 2: map.objects[tile] = ObjectType::TREE_OAK_1; break;
+      case 3:
+        map.landscape[tile] = LandscapeType::MOUNTAINBORDER;
+        map.objects[tile] = ObjectType::RES_STONE_07;
+        break;
+      default: break;
+    }
+  }
+  const std::vector<Offset> spots = {{50, 50}, {110, 60}, {70, 120}, {10, 150}};
+  for (const Offset& spot : spots) tower(map, 0, spot.first, spot.second);
+
+  using Pair = std::tuple<int64_t, int64_t, int>;
+  auto pairsOf = [&](const Offset& spot, auto place) {
+    std::set<Pair> pairs;
+    for (int64_t dy = -40; dy <= 40; ++dy) {
+      for (int64_t dx = -40; dx <= 40; ++dx) {
+        const int64_t x = spot.first + dx;
+        const int64_t y = spot.second + dy;
+        if (distance(0, 0, dx, dy) >= 40 || x < 0 || y < 0 || x >= 160 || y >= 160) continue;
+        const size_t tile = at(map, x, y);
+        const auto [px, py] = place(dx, dy);
+        if (model::isMountain(map.landscape[tile])) pairs.insert({px, py, 0});
+        if (model::isWater(map.landscape[tile])) pairs.insert({px, py, 1});
+        if (isTree(map.objects[tile])) pairs.insert({px, py, 2});
+        if (isStone(map.objects[tile])) pairs.insert({px, py, 3});
+      }
+    }
+    return pairs;
+  };
+  const std::function<Offset(int64_t, int64_t)> turns[] = {
+      [](int64_t dx, int64_t dy) { return Offset{dx, dy}; },
+      [](int64_t dx, int64_t dy) { return Offset{-dy, dx}; },
+      [](int64_t dx, int64_t dy) { return Offset{-dx, -dy}; },
+      [](int64_t dx, int64_t dy) { return Offset{dy, -dx}; },
+      [](int64_t dx, int64_t dy) { return Offset{-dx, dy}; },
+      [](int64_t dx, int64_t dy) { return Offset{dx, -dy}; },
+      [](int64_t dx, int64_t dy) { return Offset{dy, dx}; },
+      [](int64_t dx, int64_t dy) { return Offset{-dy, -dx}; }};
+  const auto eighth = [](int64_t dx, int64_t dy) {
+    return Offset{std::lround((dx - dy) / std::sqrt(2.0)), std::lround((dx + dy) / std::sqrt(2.0))};
+  };
+  std::array<double, 2> best{};
+  for (size_t a = 0; a < spots.size(); ++a) {
+    const std::set<Pair> mine = pairsOf(spots[a], turns[0]);
+    for (size_t b = a + 1; b < spots.size(); ++b) {
+      for (int diagonal = 0; diagonal < 2; ++diagonal) {
+        for (const auto& turn : turns) {
+          const std::set<Pair> theirs = pairsOf(spots[b], [&](int64_t dx, int64_t dy) {
+            if (diagonal == 0) return turn(dx, dy);
+            const auto [ex, ey] = eighth(dx, dy);
+            return turn(ex, ey);
+          });
+          std::vector<Pair> both;
+          std::set_intersection(mine.begin(), mine.end(), theirs.begin(), theirs.end(),
+                                std::back_inserter(both));
+          const double overlap = static_cast<double>(both.size()) /
+                                 static_cast<double>(mine.size() + theirs.size() - both.size());
+          best[diagonal] = std::max(best[diagonal], overlap);
+        }
+      }
+    }
+  }
+  const CopyOverlap copy = measureLook(map).copyOverlap;
+  EXPECT_DOUBLE_EQ(copy.turns.overlap, best[0]);
+  EXPECT_DOUBLE_EQ(copy.diagonalTurns.overlap, best[1]);
+  EXPECT_GT(best[0], 0.05);  // scattered features meet by chance
 }
 
 // Shared tiles over the tiles of both: tower 0 has trees at 3 offsets, tower
