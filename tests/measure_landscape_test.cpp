@@ -128,7 +128,9 @@ TEST(MeasureLandscape, ConnectionsOverCornersAndBlockingGround) {
        1, true, {0}},
       {"a diagonal wall of inner snow one tile thick: walkers step between its corners",
        [](Map& m) {
-         for (uint32_t i = 0; i < 12; ++i) m.landscape[i + 12 * (11 - i)] = LandscapeType::SNOWINNER;
+         for (uint32_t i = 0; i < 12; ++i) {
+           m.landscape[i + 12 * (11 - i)] = LandscapeType::SNOWINNER;
+         }
          tower(m, 0, 1, 1);
          tower(m, 1, 10, 10);
          tower(m, 2, 2, 2);
