@@ -2,9 +2,9 @@
 // takes being 2048 tiles wide.
 #include <benchmark/benchmark.h>
 
-#include "inspect/landscape.h"
-#include "inspect/look.h"
-#include "varnholt.h"
+#include "varnholt/landscape.h"
+#include "varnholt/look.h"
+#include "varnholt/varnholt.h"
 
 namespace varnholt::bench {
 namespace {

@@ -1,4 +1,4 @@
-#include "inspect/landscape.h"
+#include "varnholt/landscape.h"
 
 #include <gtest/gtest.h>
 
@@ -7,10 +7,10 @@
 #include <nlohmann/json.hpp>
 
 #include "blank_map.h"
-#include "inspect/report.h"
 #include "mapfile.h"
 #include "mapfile/reader.h"
-#include "varnholt.h"
+#include "varnholt/report.h"
+#include "varnholt/varnholt.h"
 
 namespace varnholt::inspect {
 namespace {

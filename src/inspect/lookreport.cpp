@@ -4,6 +4,7 @@
 #include <string>
 
 #include "inspect/fairness.h"
+#include "inspect/look.h"
 
 namespace varnholt::inspect {
 

@@ -3,7 +3,7 @@
 #include <nlohmann/json.hpp>
 #include <ostream>
 
-#include "inspect/look.h"
+#include "varnholt/look.h"
 
 // The report's look block, for people (text) and programs (JSON).
 namespace varnholt::inspect {
