@@ -19,9 +19,12 @@ model::Map generateMap(const GenerateOptions& options, const Console& console) {
   plan.playerCount = options.playerCount;
   plan.startGoods = options.startGoods;
   plan.lobby = options.multiplayer;
-  switch (options.mode) {
+  // A lobby map is fair unless it is symmetric.
+  const StartMode mode = options.multiplayer && options.mode == StartMode::CLASSIC
+                             ? StartMode::FAIR
+                             : options.mode;
+  switch (mode) {
     case StartMode::CLASSIC:
-      if (options.multiplayer) plan.layout = generate::StartLayout::FAIR;
       break;
     case StartMode::FAIR:
       plan.layout = generate::StartLayout::FAIR;
