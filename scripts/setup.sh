@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build needs; quiet and quick when all are present.
+# With --windows, also what the Windows programs need (scripts/windows.sh) and
+# what runs their tests.
 set -euo pipefail
 
 packages=(cmake g++ make libdocopt-dev libxml2-dev libgtest-dev libbenchmark-dev libpng-dev
@@ -8,6 +10,11 @@ packages=(cmake g++ make libdocopt-dev libxml2-dev libgtest-dev libbenchmark-dev
   python3
   # The browser build (scripts/web.sh) and its tests (scripts/test-web.sh).
   emscripten node-acorn nodejs chromium)
+if [ "${1:-}" = "--windows" ]; then
+  # The cross compiler, the PNG writer of the Windows inspector, the packer
+  # of the download, and Wine to run the programs' tests.
+  packages+=(g++-mingw-w64-x86-64-posix libstb-dev zip wine64)
+fi
 
 missing=()
 for package in "${packages[@]}"; do

@@ -1,8 +1,8 @@
 #include "varnholt.h"
 
 #include "generate/pipeline.h"
-#include "mapfile/save.h"
 #include "mapfile/writer.h"
+#include "platform/savefile.h"
 
 namespace varnholt {
 
@@ -36,7 +36,7 @@ std::vector<uint8_t> mapFileBytes(const model::Map& map, const Console& console)
 }
 
 void writeMapFile(std::span<const uint8_t> bytes, const std::string& path) {
-  mapfile::saveMapFile(bytes, path);
+  platform::saveFile(bytes, path);
 }
 
 mapfile::MapFile readMapFile(std::span<const uint8_t> bytes) { return mapfile::readMap(bytes); }

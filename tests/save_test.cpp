@@ -1,6 +1,6 @@
 // Putting a finished file on disk: what replaces an old file, the paths that
 // are refused, and that a failed write leaves the old file and nothing else.
-#include "mapfile/save.h"
+#include "platform/savefile.h"
 
 #include <signal.h>
 #include <sys/resource.h>
@@ -17,7 +17,7 @@
 #include "model/error.h"
 #include "tempdir.h"
 
-namespace varnholt::mapfile {
+namespace varnholt::platform {
 namespace {
 
 class Save : public testing::TempDirTest {
@@ -37,7 +37,7 @@ TEST_F(Save, ReplacesAFileWholeAndKeepsItsPermissions) {
   testing::writeBytes(path, std::vector<uint8_t>(1000, 0xAB));
   ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
   const std::vector<uint8_t> bytes = {1, 2, 3};
-  saveMapFile(bytes, path);
+  saveFile(bytes, path);
   EXPECT_EQ(testing::readBytes(path), bytes);
   struct stat file {};
   ASSERT_EQ(::stat(path.c_str(), &file), 0);
@@ -50,7 +50,7 @@ TEST_F(Save, WritesThroughALink) {
   testing::writeBytes(dir_ / "target.map", std::vector<uint8_t>(10, 7));
   std::filesystem::create_symlink("target.map", dir_ / "link.map");
   const std::vector<uint8_t> bytes = {4, 5};
-  saveMapFile(bytes, (dir_ / "link.map").string());
+  saveFile(bytes, (dir_ / "link.map").string());
   EXPECT_TRUE(std::filesystem::is_symlink(dir_ / "link.map"));
   EXPECT_EQ(testing::readBytes(dir_ / "target.map"), bytes);
   EXPECT_EQ(entries(), (std::set<std::string>{"link.map", "target.map"}));
@@ -81,8 +81,8 @@ TEST_F(Save, RefusedPathsNameThePathAndWriteNothing) {
   const std::set<std::string> before = entries();
   for (const Case& c : cases) {
     SCOPED_TRACE(c.path);
-    testing::expectError([&] { checkMapFilePath(c.path); }, "Exception", c.message);
-    testing::expectError([&] { saveMapFile(std::vector<uint8_t>(10, 1), c.path); }, "Exception",
+    testing::expectError([&] { checkOutputPath(c.path); }, "Exception", c.message);
+    testing::expectError([&] { saveFile(std::vector<uint8_t>(10, 1), c.path); }, "Exception",
                          c.message);
   }
   EXPECT_EQ(entries(), before);
@@ -103,7 +103,7 @@ TEST_F(Save, FailedWriteLeavesTheOldFileAndNoTemporary) {
     const rlimit limit{4096, 4096};
     ::setrlimit(RLIMIT_FSIZE, &limit);
     try {
-      saveMapFile(std::vector<uint8_t>(100000, 0x22), path);
+      saveFile(std::vector<uint8_t>(100000, 0x22), path);
     } catch (const Error& error) {
       ::_exit(error.what() == "Failed to write path " + path + ": File too large" ? 0 : 2);
     }
@@ -141,7 +141,7 @@ TEST_F(Save, FilesTheUserMayNotWriteAreLeftAlone) {
     if (child == 0) {
       if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(3);
       try {
-        saveMapFile(std::vector<uint8_t>(10, 0x44), path);
+        saveFile(std::vector<uint8_t>(10, 0x44), path);
       } catch (const Error& error) {
         ::_exit(error.what() == "Permission denied\nAdditional info: " + path ? 0 : 2);
       }
@@ -159,4 +159,4 @@ TEST_F(Save, FilesTheUserMayNotWriteAreLeftAlone) {
 }
 
 }  // namespace
-}  // namespace varnholt::mapfile
+}  // namespace varnholt::platform

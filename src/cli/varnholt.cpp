@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "cli/commandline.h"
-#include "cli/process.h"
-#include "mapfile/save.h"
 #include "model/utils.h"
+#include "platform/process.h"
+#include "platform/savefile.h"
 #include "varnholt.h"
 
 namespace {
@@ -86,14 +86,14 @@ int run(const std::vector<std::string>& arguments) {
   }
   if (isTrue(args["--fair"])) options.mode = StartMode::FAIR;
   if (isTrue(args["--symmetric"])) options.mode = StartMode::SYMMETRIC;
-  mapfile::checkMapFilePath(output);
+  platform::checkOutputPath(output);
   // Progress lines are a courtesy: a failed write to standard output is ignored.
   const Console console = [](std::string_view lines) {
     std::fwrite(lines.data(), 1, lines.size(), stdout);
   };
   const model::Map map = generateMap(options, console);
   const std::vector<uint8_t> bytes = mapFileBytes(map, console);
-  const TerminationSignalsHeld held;
+  const platform::TerminationHeld held;
   writeMapFile(bytes, output);
   return 0;
 }
@@ -101,9 +101,9 @@ int run(const std::vector<std::string>& arguments) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  varnholt::cli::prepareStandardStreams();
+  varnholt::platform::prepareStandardStreams();
   try {
-    return run(std::vector<std::string>(argv + 1, argv + argc));
+    return run(varnholt::platform::commandLineArguments(argc, argv));
   } catch (const varnholt::Error& error) {
     std::cout.flush();
     std::cerr << "Error: unhandled exception: " << error.what() << " [" << error.kind() << "]"

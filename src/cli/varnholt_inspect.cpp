@@ -1,8 +1,6 @@
 // The inspector: reads a map file, reports what it holds and how fair its
 // start spots are, and draws a preview on request. Every write is checked:
 // a report or preview that did not reach its place ends the run with status 1.
-#include <sys/stat.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <iostream>
@@ -12,12 +10,13 @@
 #include <vector>
 
 #include "cli/commandline.h"
-#include "cli/process.h"
 #include "inspect/png.h"
 #include "inspect/report.h"
 #include "mapfile/reader.h"
 #include "model/error.h"
 #include "model/utils.h"
+#include "platform/paths.h"
+#include "platform/process.h"
 
 namespace {
 
@@ -44,10 +43,7 @@ bool isSet(const docopt::value& value) { return value && value.isString(); }
 
 // Refuses a preview path that names the map file itself, under any name.
 void checkPreviewPath(const std::string& preview, const std::string& map) {
-  struct stat previewFile {};
-  struct stat mapFile {};
-  if (::stat(preview.c_str(), &previewFile) != 0 || ::stat(map.c_str(), &mapFile) != 0) return;
-  if (previewFile.st_dev == mapFile.st_dev && previewFile.st_ino == mapFile.st_ino) {
+  if (platform::sameFile(preview, map)) {
     throw exception("refusing to draw the preview " + preview + " over the map file " + map);
   }
 }
@@ -88,9 +84,9 @@ int run(const std::vector<std::string>& arguments) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  varnholt::cli::prepareStandardStreams();
+  varnholt::platform::prepareStandardStreams();
   try {
-    return run(std::vector<std::string>(argv + 1, argv + argc));
+    return run(varnholt::platform::commandLineArguments(argc, argv));
   } catch (const std::exception& error) {
     std::cout.flush();
     std::cerr << "Error: " << error.what() << std::endl;

@@ -6,10 +6,10 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <vector>
 
 #include "model/error.h"
+#include "platform/paths.h"
 
 namespace varnholt::inspect {
 
@@ -71,7 +71,7 @@ bool writeRows(std::FILE* out, const Image& image, uint32_t scale, uint8_t* row,
 void writePng(const Image& image, uint32_t scale, const std::string& path) {
   checkPreviewSize(std::max(image.width, image.height), scale);
   std::vector<uint8_t> row(size_t{3} * image.width * scale);
-  std::FILE* out = std::fopen(path.c_str(), "wb");
+  std::FILE* out = platform::openForWriting(path);
   if (out == nullptr) throw exception("cannot write " + path + ": " + std::strerror(errno));
   PngError error{"libpng could not start", 0};
   const bool written = writeRows(out, image, scale, row.data(), &error);
@@ -81,9 +81,7 @@ void writePng(const Image& image, uint32_t scale, const std::string& path) {
   const std::string reason = written             ? std::strerror(closeError)
                              : error.systemError ? std::strerror(error.systemError)
                                                  : error.message;
-  // Remove what was left half written, but never a device such as /dev/full.
-  std::error_code ignored;
-  if (std::filesystem::is_regular_file(path, ignored)) std::filesystem::remove(path, ignored);
+  platform::removeRegularFile(path);
   throw exception("cannot write " + path + ": " + reason);
 }
 

@@ -1,20 +1,14 @@
 #include "mapfile/reader.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <array>
-#include <cerrno>
 #include <cstring>
-#include <filesystem>
 #include <map>
-#include <system_error>
 
 #include "mapfile/coding.h"
 #include "mapfile/fileformat.h"
 #include "model/error.h"
+#include "platform/inputfile.h"
 
 namespace varnholt::mapfile {
 
@@ -58,31 +52,12 @@ class MemoryInput final : public Input {
 
 class FileInput final : public Input {
  public:
-  FileInput(int descriptor, uint64_t size, std::string path)
-      : descriptor_(descriptor), size_(size), path_(std::move(path)) {}
-  ~FileInput() override { ::close(descriptor_); }
-  FileInput(const FileInput&) = delete;
-  FileInput& operator=(const FileInput&) = delete;
-
-  uint64_t size() const override { return size_; }
-  void read(uint64_t offset, std::span<uint8_t> out) const override {
-    size_t done = 0;
-    while (done < out.size()) {
-      const ssize_t got = ::pread(descriptor_, out.data() + done, out.size() - done,
-                                  static_cast<off_t>(offset + done));
-      if (got < 0 && errno == EINTR) continue;
-      if (got < 0) {
-        throw exception("cannot read " + path_ + ": " + std::generic_category().message(errno));
-      }
-      if (got == 0) throw exception("cannot read " + path_ + ": the file shrank while it was read");
-      done += static_cast<size_t>(got);
-    }
-  }
+  explicit FileInput(const std::string& path) : file_(path) {}
+  uint64_t size() const override { return file_.size(); }
+  void read(uint64_t offset, std::span<uint8_t> out) const override { file_.read(offset, out); }
 
  private:
-  int descriptor_;
-  uint64_t size_;
-  std::string path_;
+  platform::InputFile file_;
 };
 
 uint16_t load16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
@@ -440,22 +415,7 @@ MapFile parse(const Input& input) {
 MapFile readMap(std::span<const uint8_t> bytes) { return parse(MemoryInput(bytes)); }
 
 MapFile importMap(const std::string& path) {
-  std::error_code error;
-  const auto status = std::filesystem::status(path, error);
-  if (error) throw exception("cannot read " + path + ": " + error.message());
-  if (!std::filesystem::is_regular_file(status)) {
-    throw exception("cannot read " + path + ": not a regular file");
-  }
-  const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (descriptor < 0) {
-    throw exception("cannot read " + path + ": " + std::generic_category().message(errno));
-  }
-  struct stat opened {};
-  if (::fstat(descriptor, &opened) != 0 || !S_ISREG(opened.st_mode)) {
-    ::close(descriptor);
-    throw exception("cannot read " + path + ": not a regular file");
-  }
-  const FileInput input(descriptor, static_cast<uint64_t>(opened.st_size), path);
+  const FileInput input(path);
   if (input.size() > MAX_MAP_FILE_BYTES) {
     throw exception(path + " has " + std::to_string(input.size()) +
                     " bytes; files over 512 MiB are not read");

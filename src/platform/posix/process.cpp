@@ -1,12 +1,21 @@
-#include "cli/process.h"
+#include "platform/process.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <initializer_list>
 
-namespace varnholt::cli {
+namespace varnholt::platform {
+
+struct TerminationHeld::State {
+  sigset_t previous;
+};
+
+std::vector<std::string> commandLineArguments(int argc, char** argv) {
+  return std::vector<std::string>(argv + 1, argv + argc);
+}
 
 void prepareStandardStreams() {
   for (int descriptor = 0; descriptor <= 2; ++descriptor) {
@@ -18,15 +27,13 @@ void prepareStandardStreams() {
   ::signal(SIGPIPE, SIG_IGN);
 }
 
-TerminationSignalsHeld::TerminationSignalsHeld() {
+TerminationHeld::TerminationHeld() : state_(std::make_unique<State>()) {
   sigset_t held;
   sigemptyset(&held);
   for (int signal : {SIGHUP, SIGINT, SIGQUIT, SIGTERM}) sigaddset(&held, signal);
-  pthread_sigmask(SIG_BLOCK, &held, &previous_);
+  pthread_sigmask(SIG_BLOCK, &held, &state_->previous);
 }
 
-TerminationSignalsHeld::~TerminationSignalsHeld() {
-  pthread_sigmask(SIG_SETMASK, &previous_, nullptr);
-}
+TerminationHeld::~TerminationHeld() { pthread_sigmask(SIG_SETMASK, &state_->previous, nullptr); }
 
-}  // namespace varnholt::cli
+}  // namespace varnholt::platform

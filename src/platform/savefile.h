@@ -4,10 +4,11 @@
 #include <span>
 #include <string>
 
-// Putting a finished map file on disk, whole or not at all.
-namespace varnholt::mapfile {
+// Putting a finished file on disk, whole or not at all. One implementation
+// per system: posix/savefile.cpp and windows/savefile.cpp.
+namespace varnholt::platform {
 
-// Throws Exception unless path can take a map file: an existing regular file
+// Throws Exception unless path can take an output file: an existing regular file
 // this process may write, or a new name in an existing directory it may write
 // to. A symbolic link stands for the file it points to. Refused, each with one
 // line naming the path: anything that is not a regular file (directory,
@@ -15,9 +16,9 @@ namespace varnholt::mapfile {
 // standard output or error (such as /dev/stdout redirected to a file). Where
 // the system refuses access, the message is the system's reason, then
 // "\nAdditional info: " and path.
-void checkMapFilePath(const std::string& path);
+void checkOutputPath(const std::string& path);
 
-// Puts bytes at path whole or not at all: checks path as checkMapFilePath
+// Puts bytes at path whole or not at all: checks path as checkOutputPath
 // does, writes bytes to a new file beside it (same directory, a name starting
 // with '.' and holding ".tmp"), syncs that to disk and renames it over path.
 // The new file keeps the permissions of the one it replaces. On any failure
@@ -25,6 +26,6 @@ void checkMapFilePath(const std::string& path);
 // Throws Exception with the system's reason and "\nAdditional info: <path>"
 // when no file can be created beside path, and "Failed to write path <path>:
 // <reason>" when writing, syncing or renaming fails.
-void saveMapFile(std::span<const uint8_t> bytes, const std::string& path);
+void saveFile(std::span<const uint8_t> bytes, const std::string& path);
 
-}  // namespace varnholt::mapfile
+}  // namespace varnholt::platform

@@ -1,4 +1,4 @@
-#include "mapfile/save.h"
+#include "platform/savefile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -13,11 +13,11 @@
 
 #include "model/error.h"
 
-namespace varnholt::mapfile {
+namespace varnholt::platform {
 
 namespace {
 
-// Where a map file goes: the file replaced or created (path itself, or what a
+// Where an output file goes: the file replaced or created (path itself, or what a
 // link at path points to), its directory, and the permissions it has now.
 struct Destination {
   std::string file;
@@ -47,7 +47,7 @@ std::string kindOf(mode_t mode) {
   return "a special file";
 }
 
-// True when file is what standard output or error is open on: a map written
+// True when file is what standard output or error is open on: a file written
 // there would be mixed with the console lines.
 bool isStandardStream(const struct stat& file) {
   for (int descriptor : {STDOUT_FILENO, STDERR_FILENO}) {
@@ -136,9 +136,9 @@ void syncDirectory(const std::string& directory) {
 
 }  // namespace
 
-void checkMapFilePath(const std::string& path) { destination(path); }
+void checkOutputPath(const std::string& path) { destination(path); }
 
-void saveMapFile(std::span<const uint8_t> bytes, const std::string& path) {
+void saveFile(std::span<const uint8_t> bytes, const std::string& path) {
   const Destination d = destination(path);
   std::string temporary;
   const int descriptor = createTemporary(d, temporary);
@@ -158,4 +158,4 @@ void saveMapFile(std::span<const uint8_t> bytes, const std::string& path) {
   syncDirectory(d.directory);
 }
 
-}  // namespace varnholt::mapfile
+}  // namespace varnholt::platform
