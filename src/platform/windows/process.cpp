@@ -1,0 +1,83 @@
+#include "platform/process.h"
+
+// shellapi.h needs windows.h before it.
+#include <windows.h>
+
+#include <fcntl.h>
+#include <io.h>
+#include <shellapi.h>
+
+#include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
+#include <mutex>
+
+#include "platform/windows/system.h"
+
+namespace varnholt::platform {
+
+namespace {
+
+// The console's code page before the program set UTF-8; the console outlives
+// the program, so it gets its own back at exit.
+UINT previousCodePage = 0;
+
+void restoreCodePage() { ::SetConsoleOutputCP(previousCodePage); }
+
+// Whether a TerminationHeld lives; the console's handler thread waits while
+// it does.
+std::mutex holdMutex;
+std::condition_variable holdEnded;
+bool holding = false;
+
+// Runs in a thread of its own on Ctrl-C, Ctrl-Break or the console closing.
+// It returns only when no file is being put in place; returning FALSE passes
+// the event on to the system's handler, which ends the process.
+BOOL WINAPI onConsoleEvent(DWORD) {
+  std::unique_lock<std::mutex> lock(holdMutex);
+  holdEnded.wait(lock, [] { return !holding; });
+  return FALSE;
+}
+
+}  // namespace
+
+struct TerminationHeld::State {};
+
+std::vector<std::string> commandLineArguments(int, char**) {
+  // The narrow argv holds the arguments in the system's ANSI code page, which
+  // cannot carry every name; the wide command line can.
+  int count = 0;
+  wchar_t** wide = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+  std::vector<std::string> arguments;
+  for (int i = 1; i < count; ++i) arguments.push_back(windows::narrow(wide[i]));
+  ::LocalFree(wide);
+  return arguments;
+}
+
+void prepareStandardStreams() {
+  // Lines end in "\n" as on every other system; text mode would add "\r".
+  ::_setmode(::_fileno(stdout), _O_BINARY);
+  ::_setmode(::_fileno(stderr), _O_BINARY);
+  previousCodePage = ::GetConsoleOutputCP();
+  if (previousCodePage != 0 && previousCodePage != CP_UTF8 && ::SetConsoleOutputCP(CP_UTF8)) {
+    std::atexit(restoreCodePage);
+  }
+  // A drive that is not ready fails the call instead of asking in a window.
+  ::SetErrorMode(SEM_FAILCRITICALERRORS);
+  ::SetConsoleCtrlHandler(onConsoleEvent, TRUE);
+}
+
+TerminationHeld::TerminationHeld() : state_(std::make_unique<State>()) {
+  const std::lock_guard<std::mutex> lock(holdMutex);
+  holding = true;
+}
+
+TerminationHeld::~TerminationHeld() {
+  {
+    const std::lock_guard<std::mutex> lock(holdMutex);
+    holding = false;
+  }
+  holdEnded.notify_all();
+}
+
+}  // namespace varnholt::platform
