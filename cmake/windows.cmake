@@ -14,6 +14,10 @@ set(VARNHOLT_JSON_HEADERS /usr/include/nlohmann CACHE PATH "nlohmann-json's head
 set(VARNHOLT_STB_WRITER /usr/include/stb/stb_image_write.h CACHE FILEPATH
   "stb's PNG writer header")
 
+# Each program is one file that loads no DLL beyond the system's own, without
+# the symbols only a debugger reads.
+add_link_options(-static -s)
+
 set(THIRD_PARTY ${CMAKE_BINARY_DIR}/third_party)
 get_filename_component(DOCOPT_HEADERS ${VARNHOLT_DOCOPT_SOURCE} DIRECTORY)
 file(GLOB DOCOPT_FILES ${DOCOPT_HEADERS}/docopt*)
