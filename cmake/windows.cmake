@@ -37,3 +37,6 @@ add_library(stb_image_write INTERFACE)
 target_include_directories(stb_image_write SYSTEM INTERFACE ${THIRD_PARTY})
 set(VARNHOLT_PNG_LIBRARY stb_image_write)
 set(VARNHOLT_PNG_WRITER ${CMAKE_SOURCE_DIR}/src/inspect/png_stb.cpp)
+
+# A test helper: holds a file open as a running game holds its map.
+add_executable(holdfile EXCLUDE_FROM_ALL ${CMAKE_SOURCE_DIR}/tests/windows/holdfile.cpp)

@@ -85,9 +85,4 @@ void writePng(const Image& image, uint32_t scale, const std::string& path) {
   throw exception("cannot write " + path + ": " + reason);
 }
 
-void writePreview(const model::Map& map, uint32_t scale, const std::string& path) {
-  checkPreviewSize(map.size, scale);
-  writePng(renderPreview(map), scale, path);
-}
-
 }  // namespace varnholt::inspect

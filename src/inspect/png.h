@@ -14,6 +14,9 @@ namespace varnholt::inspect {
 void writePng(const Image& image, uint32_t scale, const std::string& path);
 
 // checkPreviewSize, renderPreview, writePng.
-void writePreview(const model::Map& map, uint32_t scale, const std::string& path);
+inline void writePreview(const model::Map& map, uint32_t scale, const std::string& path) {
+  checkPreviewSize(map.size, scale);
+  writePng(renderPreview(map), scale, path);
+}
 
 }  // namespace varnholt::inspect

@@ -76,9 +76,4 @@ void writePng(const Image& image, uint32_t scale, const std::string& path) {
                                            : "the PNG encoder ran out of memory"));
 }
 
-void writePreview(const model::Map& map, uint32_t scale, const std::string& path) {
-  checkPreviewSize(map.size, scale);
-  writePng(renderPreview(map), scale, path);
-}
-
 }  // namespace varnholt::inspect

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Runs the Windows programs under Wine and compares them with the native
 # ones: the pinned map and console digests, failures and their one error
-# line, refused outputs (NUL, CON, a directory), a failed write that must
-# leave the old map, a path with non-ASCII characters, and the inspector's
+# line, refused outputs (NUL, CON, a directory), failed writes (a full disk,
+# a map another program holds open) that must leave the old map, a path with non-ASCII characters, and the inspector's
 # reports and preview pixels. Prints one line per failed check and ends with
 # "N passed, M failed"; the status is 1 when any check failed.
 #
@@ -103,6 +103,25 @@ case "$(cat "$work/w/err")" in
   *) fail "error of a failed write: $(cat "$work/w/err")" ;;
 esac
 expect_equal "temporary files left" "" "$(cd "$work/w" && ls -A | grep '\.tmp$')"
+
+# A map the game holds open cannot be replaced: the new one, already
+# written beside it, is removed and the old one stays.
+printf 'the held map' > "$work/w/held.map"
+mkfifo "$work/hold"
+(cd "$work/w" && "$wine" "$windows/holdfile.exe" held.map < "$work/hold" > holding) &
+holder=$!
+exec 3> "$work/hold"
+for _ in $(seq 100); do grep -q held "$work/w/holding" 2>/dev/null && break; sleep 0.1; done
+win "$work/w" varnholt --output=held.map
+exec 3>&-
+wait "$holder"
+expect_equal "status when the old map is held open" 1 "$(cat "$work/w/status")"
+expect_equal "error when the old map is held open" \
+  "Error: unhandled exception: Failed to write path held.map: Permission denied [Exception]" \
+  "$(cat "$work/w/err")"
+expect_equal "old map after it was held open" "the held map" "$(cat "$work/w/held.map")"
+expect_equal "temporary files left after it was held open" "" \
+  "$(cd "$work/w" && ls -A | grep '\.tmp$')"
 
 echo "== non-ASCII paths =="
 name="Kärte 北 ø.map"

@@ -10,6 +10,7 @@
 #include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
+#include <initializer_list>
 #include <mutex>
 
 #include "platform/windows/system.h"
@@ -56,8 +57,10 @@ std::vector<std::string> commandLineArguments(int, char**) {
 
 void prepareStandardStreams() {
   // Lines end in "\n" as on every other system; text mode would add "\r".
-  ::_setmode(::_fileno(stdout), _O_BINARY);
-  ::_setmode(::_fileno(stderr), _O_BINARY);
+  // A stream the program was started without has no descriptor to set.
+  for (std::FILE* stream : {stdout, stderr}) {
+    if (::_fileno(stream) >= 0) ::_setmode(::_fileno(stream), _O_BINARY);
+  }
   previousCodePage = ::GetConsoleOutputCP();
   if (previousCodePage != 0 && previousCodePage != CP_UTF8 && ::SetConsoleOutputCP(CP_UTF8)) {
     std::atexit(restoreCodePage);
