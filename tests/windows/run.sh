@@ -25,6 +25,7 @@ cleanup() {
 }
 trap cleanup EXIT
 # One server for all runs, started before any run gets a file size limit.
+mkdir -p "$WINEPREFIX"
 "$wineserver" -p
 "$wine" wineboot --init >/dev/null 2>&1
 

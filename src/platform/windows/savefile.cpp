@@ -57,7 +57,7 @@ std::wstring fullPath(const std::wstring& path) {
   return full;
 }
 
-bool isDeviceName(const std::wstring& path) { return fullPath(path).rfind(L"\\\\.\\", 0) == 0; }
+bool isDeviceName(const std::wstring& path) { return fullPath(path).starts_with(L"\\\\.\\"); }
 
 // True when file is what standard output or error is open on: a file written
 // there would be mixed with the console lines.
