@@ -9,8 +9,12 @@
 # Usage: tests/windows/run.sh [<windows build dir> [<native build dir>]]
 set -uo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"
-windows="$(cd "${1:-$root/build-windows}" && pwd)"
-native="$(cd "${2:-$root/build}" && pwd)"
+windows="$(cd "${1:-$root/build-windows}" && pwd)" || exit 1
+native="$(cd "${2:-$root/build}" && pwd)" || exit 1
+for program in "$windows/varnholt.exe" "$windows/varnholt-inspect.exe" "$windows/holdfile.exe" \
+    "$native/varnholt" "$native/varnholt-inspect"; do
+  [ -f "$program" ] || { echo "missing $program: run scripts/windows.sh first" >&2; exit 1; }
+done
 
 wine=/usr/lib/wine/wine64
 wineserver=/usr/lib/wine/wineserver
