@@ -2,7 +2,7 @@
 
 #include "generate/pipeline.h"
 #include "mapfile/writer.h"
-#include "platform/savefile.h"
+#include "platform/pendingfile.h"
 
 namespace varnholt {
 
@@ -36,7 +36,7 @@ std::vector<uint8_t> mapFileBytes(const model::Map& map, const Console& console)
 }
 
 void writeMapFile(std::span<const uint8_t> bytes, const std::string& path) {
-  platform::saveFile(bytes, path);
+  platform::saveMapFile(bytes, path);
 }
 
 mapfile::MapFile readMapFile(std::span<const uint8_t> bytes) { return mapfile::readMap(bytes); }

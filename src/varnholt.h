@@ -62,7 +62,7 @@ std::vector<uint8_t> mapFileBytes(const model::Map& map, const Console& console)
 // synced and renamed over it, so on failure the previous file stays as it
 // was. Refuses any path that is not a regular file or a new name in an
 // existing directory. Throws Exception with the reason and the path when it
-// cannot be written (see platform/savefile.h).
+// cannot be written (see platform/pendingfile.h).
 void writeMapFile(std::span<const uint8_t> bytes, const std::string& path);
 
 // Reads a map file held in memory back into a Map, with what the file says

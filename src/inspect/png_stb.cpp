@@ -12,30 +12,20 @@
 #pragma GCC diagnostic pop
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <vector>
 
 #include "model/error.h"
-#include "platform/paths.h"
+#include "model/escaping.h"
 
 namespace varnholt::inspect {
 
 namespace {
 
-struct Output {
-  std::FILE* file;
-  int systemError;  // errno of the first failed write, 0 while all succeed
-};
-
-void writeData(void* context, void* data, int size) {
-  auto* output = static_cast<Output*>(context);
-  if (output->systemError != 0) return;
-  const auto length = static_cast<size_t>(size);
-  if (std::fwrite(data, 1, length, output->file) != length) {
-    output->systemError = errno != 0 ? errno : EIO;
-  }
+// stb's output; a failed write is kept by the file, which reports it.
+void writeData(void* file, void* data, int size) {
+  static_cast<platform::PendingFile*>(file)->write(
+      {static_cast<const uint8_t*>(data), static_cast<size_t>(size)});
 }
 
 // image with each pixel drawn as a scale x scale square.
@@ -55,25 +45,30 @@ std::vector<uint8_t> scaled(const Image& image, uint32_t scale) {
 
 }  // namespace
 
-void writePng(const Image& image, uint32_t scale, const std::string& path) {
+void writePng(const Image& image, uint32_t scale, platform::PendingFile& file) {
   checkPreviewSize(std::max(image.width, image.height), scale);
   const std::vector<uint8_t> pixels = scaled(image, scale);
-  std::FILE* file = platform::openForWriting(path);
-  if (file == nullptr) throw exception("cannot write " + path + ": " + std::strerror(errno));
-  Output output{file, 0};
   const int width = static_cast<int>(image.width * scale);
   const int height = static_cast<int>(image.height * scale);
-  const bool encoded = stbi_write_png_to_func(writeData, &output, width, height, 3,
-                                              pixels.data(), width * 3) != 0;
-  const bool flushed = std::fflush(file) == 0;
-  if (output.systemError == 0 && !flushed) output.systemError = errno;
-  const bool closed = std::fclose(file) == 0;
-  if (output.systemError == 0 && !closed) output.systemError = errno;
-  if (encoded && output.systemError == 0) return;
-  platform::removeRegularFile(path);
-  throw exception("cannot write " + path + ": " +
-                  (output.systemError != 0 ? std::strerror(output.systemError)
-                                           : "the PNG encoder ran out of memory"));
+  const bool encoded =
+      stbi_write_png_to_func(writeData, &file, width, height, 3, pixels.data(), width * 3) != 0;
+  if (file.failed()) file.commit();  // throws the system's reason
+  if (!encoded) {
+    throw exception("cannot write " + escapeControlCharacters(file.path()) +
+                    ": the PNG encoder ran out of memory");
+  }
+}
+
+void writePng(const Image& image, uint32_t scale, const std::string& path) {
+  checkPreviewSize(std::max(image.width, image.height), scale);
+  platform::PendingFile file(path, platform::Wording::ONE_LINE);
+  writePng(image, scale, file);
+  file.commit();
+}
+
+void writePreview(const model::Map& map, uint32_t scale, platform::PendingFile& file) {
+  checkPreviewSize(map.size, scale);
+  writePng(renderPreview(map), scale, file);
 }
 
 }  // namespace varnholt::inspect

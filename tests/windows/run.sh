@@ -128,6 +128,19 @@ expect_equal "old map after it was held open" "the held map" "$(cat "$work/w/hel
 expect_equal "temporary files left after it was held open" "" \
   "$(cd "$work/w" && ls -A | grep '\.tmp$')"
 
+# Temporary files of killed runs go once they are a minute old; newer ones
+# may belong to a live run and stay.
+mkdir -p "$work/w/left"
+stale=".varnholt-7-00000000000000aa.tmp"
+fresh=".varnholt-7-00000000000000bb.tmp"
+touch -d '2 minutes ago' "$work/w/left/$stale"
+touch "$work/w/left/$fresh"
+win "$work/w/left" varnholt --size=80 --playerCount=1 --output=m.map
+expect_equal "a stale temporary file after a run" removed \
+  "$([ -e "$work/w/left/$stale" ] && echo left || echo removed)"
+expect_equal "a fresh temporary file after a run" kept \
+  "$([ -e "$work/w/left/$fresh" ] && echo kept || echo removed)"
+
 echo "== non-ASCII paths =="
 name="Kärte 北 ø.map"
 win "$work/w" varnholt --seed=42 "--output=$name"

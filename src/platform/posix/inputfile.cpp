@@ -17,18 +17,31 @@ namespace {
   throw exception("cannot read " + path + ": " + reason);
 }
 
+std::string systemReason(int error) { return std::generic_category().message(error); }
+
 }  // namespace
 
 InputFile::InputFile(const std::string& path) : path_(path) {
-  struct stat named {};
-  if (::stat(path.c_str(), &named) != 0) cannotRead(path, std::generic_category().message(errno));
-  if (!S_ISREG(named.st_mode)) cannotRead(path, "not a regular file");
-  const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (descriptor < 0) cannotRead(path, std::generic_category().message(errno));
+  // Non-blocking, so that opening a FIFO without a writer returns at once;
+  // no controlling terminal, should the path name one.
+  const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+  if (descriptor < 0) cannotRead(path, systemReason(errno));
   struct stat opened {};
-  if (::fstat(descriptor, &opened) != 0 || !S_ISREG(opened.st_mode)) {
+  if (::fstat(descriptor, &opened) != 0) {
+    const int error = errno;
+    ::close(descriptor);
+    cannotRead(path, systemReason(error));
+  }
+  if (!S_ISREG(opened.st_mode)) {
     ::close(descriptor);
     cannotRead(path, "not a regular file");
+  }
+  // A regular file never blocks; reads go back to the usual mode all the same.
+  const int flags = ::fcntl(descriptor, F_GETFL);
+  if (flags < 0 || ::fcntl(descriptor, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+    const int error = errno;
+    ::close(descriptor);
+    cannotRead(path, systemReason(error));
   }
   handle_ = descriptor;
   size_ = static_cast<uint64_t>(opened.st_size);
@@ -36,13 +49,12 @@ InputFile::InputFile(const std::string& path) : path_(path) {
 
 InputFile::~InputFile() { ::close(static_cast<int>(handle_)); }
 
-void InputFile::read(uint64_t offset, std::span<uint8_t> out) const {
+void InputFile::read(std::span<uint8_t> out) {
   size_t done = 0;
   while (done < out.size()) {
-    const ssize_t got = ::pread(static_cast<int>(handle_), out.data() + done, out.size() - done,
-                                static_cast<off_t>(offset + done));
+    const ssize_t got = ::read(static_cast<int>(handle_), out.data() + done, out.size() - done);
     if (got < 0 && errno == EINTR) continue;
-    if (got < 0) cannotRead(path_, std::generic_category().message(errno));
+    if (got < 0) cannotRead(path_, systemReason(errno));
     if (got == 0) cannotRead(path_, "the file shrank while it was read");
     done += static_cast<size_t>(got);
   }

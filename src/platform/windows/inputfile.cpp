@@ -36,19 +36,13 @@ InputFile::InputFile(const std::string& path) : path_(path) {
 
 InputFile::~InputFile() { ::CloseHandle(handleOf(handle_)); }
 
-void InputFile::read(uint64_t offset, std::span<uint8_t> out) const {
+void InputFile::read(std::span<uint8_t> out) {
   size_t done = 0;
   while (done < out.size()) {
-    const uint64_t at = offset + done;
-    OVERLAPPED position{};
-    position.Offset = static_cast<DWORD>(at);
-    position.OffsetHigh = static_cast<DWORD>(at >> 32);
     const DWORD piece = static_cast<DWORD>(std::min<size_t>(out.size() - done, 1u << 30));
     DWORD got = 0;
-    if (!::ReadFile(handleOf(handle_), out.data() + done, piece, &got, &position)) {
-      const DWORD error = ::GetLastError();
-      if (error == ERROR_HANDLE_EOF) cannotRead(path_, "the file shrank while it was read");
-      cannotRead(path_, windows::reason(error));
+    if (!::ReadFile(handleOf(handle_), out.data() + done, piece, &got, nullptr)) {
+      cannotRead(path_, windows::reason(::GetLastError()));
     }
     if (got == 0) cannotRead(path_, "the file shrank while it was read");
     done += got;

@@ -25,24 +25,28 @@ UINT previousCodePage = 0;
 
 void restoreCodePage() { ::SetConsoleOutputCP(previousCodePage); }
 
-// Whether a TerminationHeld lives; the console's handler thread waits while
-// it does.
+// Whether a TerminationHeld lives, and the file a RemovedOnTermination
+// removes; the console's handler thread waits while a hold lasts.
 std::mutex holdMutex;
 std::condition_variable holdEnded;
 bool holding = false;
+const PendingFile* removed = nullptr;
 
 // Runs in a thread of its own on Ctrl-C, Ctrl-Break or the console closing.
-// It returns only when no file is being put in place; returning FALSE passes
-// the event on to the system's handler, which ends the process.
+// It returns only when no file is being put in place, after removing a
+// temporary file that would be left behind; returning FALSE passes the event
+// on to the system's handler, which ends the process.
 BOOL WINAPI onConsoleEvent(DWORD) {
   std::unique_lock<std::mutex> lock(holdMutex);
   holdEnded.wait(lock, [] { return !holding; });
+  if (removed != nullptr) removed->removeTemporary();
   return FALSE;
 }
 
 }  // namespace
 
 struct TerminationHeld::State {};
+struct RemovedOnTermination::State {};
 
 std::vector<std::string> commandLineArguments(int, char**) {
   // The narrow argv holds the arguments in the system's ANSI code page, which
@@ -81,6 +85,17 @@ TerminationHeld::~TerminationHeld() {
     holding = false;
   }
   holdEnded.notify_all();
+}
+
+RemovedOnTermination::RemovedOnTermination(const PendingFile& file)
+    : state_(std::make_unique<State>()) {
+  const std::lock_guard<std::mutex> lock(holdMutex);
+  removed = &file;
+}
+
+RemovedOnTermination::~RemovedOnTermination() {
+  const std::lock_guard<std::mutex> lock(holdMutex);
+  removed = nullptr;
 }
 
 }  // namespace varnholt::platform
