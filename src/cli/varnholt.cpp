@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <iostream>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -87,8 +88,12 @@ int run(const std::vector<std::string>& arguments) {
   if (isTrue(args["--symmetric"])) options.mode = StartMode::SYMMETRIC;
   // The file is created before anything is generated, so a path that cannot
   // take it fails at once.
+  // A request to end the run waits until the handler that removes the
+  // temporary file knows it, so none can leave it behind.
+  std::optional<platform::TerminationHeld> creating(std::in_place);
   platform::PendingFile file(output, platform::Wording::MAP_FILE);
   const platform::RemovedOnTermination removed(file);
+  creating.reset();
   // Progress lines are a courtesy: a failed write to standard output is ignored.
   const Console console = [](std::string_view lines) {
     std::fwrite(lines.data(), 1, lines.size(), stdout);

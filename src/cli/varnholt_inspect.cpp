@@ -79,6 +79,9 @@ int run(const std::vector<std::string>& arguments) {
   std::optional<platform::RemovedOnTermination> removed;
   if (isSet(args["--png"])) {
     checkPreviewPath(args["--png"].asString(), path);
+    // A request to end the run waits until the temporary file is known to
+    // the handler that removes it.
+    const platform::TerminationHeld creating;
     preview.emplace(args["--png"].asString(), platform::Wording::ONE_LINE);
     removed.emplace(*preview);
   }

@@ -77,6 +77,7 @@ RemovedOnTermination::~RemovedOnTermination() {
   for (size_t i = 0; i < kTerminationSignals.size(); ++i) {
     ::sigaction(kTerminationSignals[i], &state_->previous[i], nullptr);
   }
+  removed = nullptr;
 }
 
 }  // namespace varnholt::platform
