@@ -5,8 +5,7 @@
 # headers stay out of the cross build.
 #
 # Defines docopt_s and nlohmann_json::nlohmann_json, and sets
-# VARNHOLT_PNG_WRITER and VARNHOLT_PNG_LIBRARY to the PNG writer's source and
-# the target it needs.
+# VARNHOLT_PNG_LIBRARY to the target the PNG writer needs.
 
 set(VARNHOLT_DOCOPT_SOURCE /usr/include/docopt/docopt.cpp CACHE FILEPATH
   "docopt.cpp source, as libdocopt-dev installs it")
@@ -36,7 +35,6 @@ add_library(nlohmann_json::nlohmann_json ALIAS nlohmann_json)
 add_library(stb_image_write INTERFACE)
 target_include_directories(stb_image_write SYSTEM INTERFACE ${THIRD_PARTY})
 set(VARNHOLT_PNG_LIBRARY stb_image_write)
-set(VARNHOLT_PNG_WRITER ${CMAKE_SOURCE_DIR}/src/inspect/png_stb.cpp)
 
 # A test helper: holds a file open as a running game holds its map.
 add_executable(holdfile EXCLUDE_FROM_ALL ${CMAKE_SOURCE_DIR}/tests/windows/holdfile.cpp)

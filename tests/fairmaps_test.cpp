@@ -13,7 +13,8 @@
 #include "catalogue/mapedit.h"
 #include "console.h"
 #include "expect_error.h"
-#include "varnholt.h"
+#include "varnholt/inspect.h"
+#include "varnholt/varnholt.h"
 
 namespace varnholt {
 namespace {
@@ -62,7 +63,7 @@ void expectAtLeast(const Fairness& f, Column column, int64_t least, const std::s
 
 void expectFairStarts(const model::Map& map, const Case& c) {
   const std::string what = label(c);
-  const Fairness f = fairness(map);
+  const Fairness f = inspect::fairness(map);
   ASSERT_TRUE(f.fromTowers) << what;
   ASSERT_EQ(static_cast<int64_t>(f.rows.size()), c.players) << what;
   expectAtLeast(f, Column::SMALL, 800, what);
@@ -124,7 +125,7 @@ TEST(FairMaps, SymmetricStartsOfTwoAndFourPlayersAreCopies) {
                         {12, 320, 4, StartMode::SYMMETRIC},
                         {13, 640, 4, StartMode::SYMMETRIC}};
   for (const Case& c : cases) {
-    const Fairness f = fairness(mapOf(c));
+    const Fairness f = inspect::fairness(mapOf(c));
     for (Column column :
          {Column::CLAIMED, Column::BUILDABLE, Column::TREES, Column::STONES, Column::MOUNTAIN,
           Column::COAL, Column::IRON, Column::GOLD, Column::GEMS, Column::SULFUR, Column::WATER,

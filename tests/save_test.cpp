@@ -1,6 +1,6 @@
 // Putting a finished file on disk: what replaces an old file, the paths that
 // are refused, and that a failed write leaves the old file and nothing else.
-#include "platform/pendingfile.h"
+#include "mapfile/save.h"
 
 #include <fcntl.h>
 #include <signal.h>
@@ -19,12 +19,11 @@
 #include <vector>
 
 #include "expect_error.h"
-#include "model/error.h"
-#include "platform/posix/temporaries.h"
 #include "synclog.h"
+#include "varnholt/model/error.h"
 #include "tempdir.h"
 
-namespace varnholt::platform {
+namespace varnholt::mapfile {
 namespace {
 
 class Save : public testing::TempDirTest {
@@ -316,4 +315,4 @@ TEST_F(Save, AnotherUsersFileInAStickyDirectoryIsRefusedUpFront) {
 }
 
 }  // namespace
-}  // namespace varnholt::platform
+}  // namespace varnholt::mapfile

@@ -12,9 +12,8 @@
 #include <vector>
 
 #include "cli/commandline.h"
-#include "model/utils.h"
 #include "platform/process.h"
-#include "varnholt.h"
+#include "varnholt/varnholt.h"
 
 namespace {
 
@@ -81,9 +80,7 @@ int run(const std::vector<std::string>& arguments) {
   if (isTrue(args["--playerCount"])) {
     options.playerCount = parseInteger(text(args["--playerCount"]));
   }
-  if (isTrue(args["--startGoods"])) {
-    options.startGoods = model::getStartResourcesTypeFromKey(text(args["--startGoods"]));
-  }
+  if (isTrue(args["--startGoods"])) setOption(options, "startGoods", text(args["--startGoods"]));
   if (isTrue(args["--fair"])) options.mode = StartMode::FAIR;
   if (isTrue(args["--symmetric"])) options.mode = StartMode::SYMMETRIC;
   // The file is created before anything is generated, so a path that cannot
@@ -91,7 +88,7 @@ int run(const std::vector<std::string>& arguments) {
   // A request to end the run waits until the handler that removes the
   // temporary file knows it, so none can leave it behind.
   std::optional<platform::TerminationHeld> creating(std::in_place);
-  platform::PendingFile file(output, platform::Wording::MAP_FILE);
+  mapfile::PendingFile file(output, mapfile::Wording::MAP_FILE);
   const platform::RemovedOnTermination removed(file);
   creating.reset();
   // Progress lines are a courtesy: a failed write to standard output is ignored.

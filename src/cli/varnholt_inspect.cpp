@@ -12,14 +12,11 @@
 #include <vector>
 
 #include "cli/commandline.h"
-#include "inspect/png.h"
-#include "inspect/report.h"
-#include "mapfile/reader.h"
-#include "model/error.h"
-#include "model/escaping.h"
-#include "model/utils.h"
 #include "platform/paths.h"
 #include "platform/process.h"
+#include "varnholt/escaping.h"
+#include "varnholt/report.h"
+#include "varnholt/varnholt.h"
 
 namespace {
 
@@ -75,21 +72,20 @@ int run(const std::vector<std::string>& arguments) {
 
   // The preview's file is created before the map is read, so a path that
   // cannot take it fails at once; it is put in place as the map file is.
-  std::optional<platform::PendingFile> preview;
+  std::optional<mapfile::PendingFile> preview;
   std::optional<platform::RemovedOnTermination> removed;
   if (isSet(args["--png"])) {
     checkPreviewPath(args["--png"].asString(), path);
     // A request to end the run waits until the temporary file is known to
     // the handler that removes it.
     const platform::TerminationHeld creating;
-    preview.emplace(args["--png"].asString(), platform::Wording::ONE_LINE);
+    preview.emplace(args["--png"].asString(), mapfile::Wording::ONE_LINE);
     removed.emplace(*preview);
   }
 
   // A map too wide or with too many towers to report is refused as soon as
   // the file shows it, before its tiles take memory.
-  const mapfile::MapFile file = mapfile::importMap(
-      path, {.maxMapSize = inspect::MAX_REPORT_MAP_SIZE, .maxTowers = inspect::MAX_START_SPOTS});
+  const mapfile::MapFile file = inspect::readReportable(path);
   // A report whose warnings were lost is no clean report.
   for (const std::string& warning : file.warnings) {
     writeChecked(stderr, "Warning: " + warning + "\n", "warnings to standard error");

@@ -3,15 +3,17 @@
 #include <vector>
 
 #include "catalogue/mapedit.h"
-#include "generate/circle.h"
 #include "generate/compass.h"
 #include "generate/fairstages.h"
-#include "inspect/conventions.h"
-#include "model/landscapetype.h"
-#include "model/objecttype.h"
-#include "model/resourcetype.h"
+#include "geometry/circle.h"
+#include "model/groundrules.h"
+#include "varnholt/model/landscapetype.h"
+#include "varnholt/model/objecttype.h"
+#include "varnholt/model/resourcetype.h"
 
 namespace varnholt::generate {
+
+using geometry::Circle;
 
 using model::LandscapeType;
 using model::Map;
@@ -67,9 +69,7 @@ bool freeGround(const Map& map, int64_t x, int64_t y, int64_t clearance) {
   return true;
 }
 
-bool isMineralGround(LandscapeType t) {
-  return t == LandscapeType::MOUNTAIN || t == LandscapeType::MOUNTAINBORDER;
-}
+using model::isMineralGround;
 
 // Plants up to count objects drawn from kinds around the patch centre,
 // nearest first, on tiles of the start area that are free ground with the
@@ -180,7 +180,7 @@ void plantStartObjects(Map& map, Random& random, const std::vector<FairStart>& s
     plantPatches(map, random, s, START_TREES, kTreeTurns, model::TREE_TYPES, 1,
                  [](LandscapeType t) { return t == LandscapeType::GRASS; });
     plantPatches(map, random, s, START_STONES, kStoneTurns, model::STONE_TYPES,
-                 inspect::STONE_CLEARANCE,
+                 model::STONE_CLEARANCE,
                  [](LandscapeType t) { return t == LandscapeType::GRASS || model::isDesert(t); });
   }
 }

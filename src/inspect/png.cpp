@@ -1,4 +1,4 @@
-#include "inspect/png.h"
+#include "varnholt/report.h"
 
 #include <png.h>
 
@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "model/error.h"
-#include "model/escaping.h"
+#include "varnholt/escaping.h"
+#include "varnholt/model/error.h"
 
 namespace varnholt::inspect {
 
@@ -26,7 +26,7 @@ void onPngWarning(png_structp, png_const_charp) {}
 
 // libpng's output; a failed write stops libpng, the file keeps the reason.
 void writeData(png_structp png, png_bytep data, size_t length) {
-  auto* file = static_cast<platform::PendingFile*>(png_get_io_ptr(png));
+  auto* file = static_cast<mapfile::PendingFile*>(png_get_io_ptr(png));
   file->write({data, length});
   if (file->failed()) png_error(png, "write failed");
 }
@@ -35,7 +35,7 @@ void flushData(png_structp) {}
 
 // Writes the picture through libpng; false after a libpng error. Nothing here
 // has a destructor, so the error's longjmp back to setjmp skips none.
-bool writeRows(platform::PendingFile* out, const Image& image, uint32_t scale, uint8_t* row,
+bool writeRows(mapfile::PendingFile* out, const Image& image, uint32_t scale, uint8_t* row,
                char* error) {
   png_structp png =
       png_create_write_struct(PNG_LIBPNG_VER_STRING, error, onPngError, onPngWarning);
@@ -63,7 +63,7 @@ bool writeRows(platform::PendingFile* out, const Image& image, uint32_t scale, u
 
 }  // namespace
 
-void writePng(const Image& image, uint32_t scale, platform::PendingFile& file) {
+void writePng(const Image& image, uint32_t scale, mapfile::PendingFile& file) {
   checkPreviewSize(std::max(image.width, image.height), scale);
   std::vector<uint8_t> row(size_t{3} * image.width * scale);
   char error[kMessageSize] = "libpng could not start";
@@ -74,12 +74,12 @@ void writePng(const Image& image, uint32_t scale, platform::PendingFile& file) {
 
 void writePng(const Image& image, uint32_t scale, const std::string& path) {
   checkPreviewSize(std::max(image.width, image.height), scale);
-  platform::PendingFile file(path, platform::Wording::ONE_LINE);
+  mapfile::PendingFile file(path, mapfile::Wording::ONE_LINE);
   writePng(image, scale, file);
   file.commit();
 }
 
-void writePreview(const model::Map& map, uint32_t scale, platform::PendingFile& file) {
+void writePreview(const model::Map& map, uint32_t scale, mapfile::PendingFile& file) {
   checkPreviewSize(map.size, scale);
   writePng(renderPreview(map), scale, file);
 }

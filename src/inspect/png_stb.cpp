@@ -1,7 +1,7 @@
 // PNG output through stb's header-only writer, for systems without libpng
 // (the Windows build). It encodes the whole scaled picture in memory, where
 // libpng streams it row by row; the pixels are the same.
-#include "inspect/png.h"
+#include "varnholt/report.h"
 
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #define STB_IMAGE_WRITE_STATIC
@@ -15,8 +15,8 @@
 #include <cstring>
 #include <vector>
 
-#include "model/error.h"
-#include "model/escaping.h"
+#include "varnholt/escaping.h"
+#include "varnholt/model/error.h"
 
 namespace varnholt::inspect {
 
@@ -24,7 +24,7 @@ namespace {
 
 // stb's output; a failed write is kept by the file, which reports it.
 void writeData(void* file, void* data, int size) {
-  static_cast<platform::PendingFile*>(file)->write(
+  static_cast<mapfile::PendingFile*>(file)->write(
       {static_cast<const uint8_t*>(data), static_cast<size_t>(size)});
 }
 
@@ -45,7 +45,7 @@ std::vector<uint8_t> scaled(const Image& image, uint32_t scale) {
 
 }  // namespace
 
-void writePng(const Image& image, uint32_t scale, platform::PendingFile& file) {
+void writePng(const Image& image, uint32_t scale, mapfile::PendingFile& file) {
   checkPreviewSize(std::max(image.width, image.height), scale);
   const std::vector<uint8_t> pixels = scaled(image, scale);
   const int width = static_cast<int>(image.width * scale);
@@ -61,12 +61,12 @@ void writePng(const Image& image, uint32_t scale, platform::PendingFile& file) {
 
 void writePng(const Image& image, uint32_t scale, const std::string& path) {
   checkPreviewSize(std::max(image.width, image.height), scale);
-  platform::PendingFile file(path, platform::Wording::ONE_LINE);
+  mapfile::PendingFile file(path, mapfile::Wording::ONE_LINE);
   writePng(image, scale, file);
   file.commit();
 }
 
-void writePreview(const model::Map& map, uint32_t scale, platform::PendingFile& file) {
+void writePreview(const model::Map& map, uint32_t scale, mapfile::PendingFile& file) {
   checkPreviewSize(map.size, scale);
   writePng(renderPreview(map), scale, file);
 }

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "mapfile/coding.h"
-#include "model/error.h"
 #include "platform/inputfile.h"
+#include "varnholt/model/error.h"
 
 namespace varnholt::mapfile {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/pendingfile.h"
+#include "varnholt/file.h"
 
 // Process set-up that both programs share, so that whatever standard output
 // is (closed, a pipe that closes early, a full disk), it cannot cost a file.
@@ -50,7 +50,7 @@ class TerminationHeld {
 // One at a time per process.
 class RemovedOnTermination {
  public:
-  explicit RemovedOnTermination(const PendingFile& file);
+  explicit RemovedOnTermination(const mapfile::PendingFile& file);
   ~RemovedOnTermination();
   RemovedOnTermination(const RemovedOnTermination&) = delete;
   RemovedOnTermination& operator=(const RemovedOnTermination&) = delete;

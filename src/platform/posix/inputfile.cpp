@@ -7,7 +7,7 @@
 #include <cerrno>
 #include <system_error>
 
-#include "model/error.h"
+#include "varnholt/model/error.h"
 
 namespace varnholt::platform {
 

@@ -1,4 +1,4 @@
-#include "platform/pendingfile.h"
+#include "varnholt/file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -10,13 +10,16 @@
 #include <initializer_list>
 #include <system_error>
 
-#include "model/error.h"
-#include "model/escaping.h"
 #include "platform/posix/temporaries.h"
+#include "varnholt/escaping.h"
+#include "varnholt/model/error.h"
 
-namespace varnholt::platform {
+namespace varnholt::mapfile {
 
 namespace {
+
+using platform::createTemporary;
+using platform::removeStaleTemporaries;
 
 // Where a file goes: the file replaced or created (path itself, or what a link
 // at path points to), its directory, and the permissions it has now.
@@ -206,10 +209,4 @@ void PendingFile::commit() {
   syncDirectory(s.directory);
 }
 
-void saveMapFile(std::span<const uint8_t> bytes, const std::string& path) {
-  PendingFile file(path, Wording::MAP_FILE);
-  file.write(bytes);
-  file.commit();
-}
-
-}  // namespace varnholt::platform
+}  // namespace varnholt::mapfile

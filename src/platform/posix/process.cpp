@@ -14,7 +14,7 @@ namespace {
 constexpr std::array<int, 4> kTerminationSignals = {SIGHUP, SIGINT, SIGQUIT, SIGTERM};
 
 // What the termination handler removes; set before it is installed.
-const PendingFile* removed = nullptr;
+const mapfile::PendingFile* removed = nullptr;
 
 void removeAndEnd(int signal) {
   removed->removeTemporary();
@@ -57,7 +57,7 @@ TerminationHeld::TerminationHeld() : state_(std::make_unique<State>()) {
 
 TerminationHeld::~TerminationHeld() { pthread_sigmask(SIG_SETMASK, &state_->previous, nullptr); }
 
-RemovedOnTermination::RemovedOnTermination(const PendingFile& file)
+RemovedOnTermination::RemovedOnTermination(const mapfile::PendingFile& file)
     : state_(std::make_unique<State>()) {
   removed = &file;
   struct sigaction action {};

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "model/error.h"
+#include "varnholt/model/error.h"
 #include "platform/windows/system.h"
 
 namespace varnholt::platform {

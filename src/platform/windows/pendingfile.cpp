@@ -1,4 +1,4 @@
-#include "platform/pendingfile.h"
+#include "varnholt/file.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -6,13 +6,15 @@
 #include <initializer_list>
 #include <random>
 
-#include "model/error.h"
-#include "model/escaping.h"
 #include "platform/windows/system.h"
+#include "varnholt/escaping.h"
+#include "varnholt/model/error.h"
 
-namespace varnholt::platform {
+namespace varnholt::mapfile {
 
 namespace {
+
+namespace windows = platform::windows;
 
 using windows::reason;
 using windows::widen;
@@ -276,10 +278,4 @@ void PendingFile::commit() {
   committed_ = true;
 }
 
-void saveMapFile(std::span<const uint8_t> bytes, const std::string& path) {
-  PendingFile file(path, Wording::MAP_FILE);
-  file.write(bytes);
-  file.commit();
-}
-
-}  // namespace varnholt::platform
+}  // namespace varnholt::mapfile

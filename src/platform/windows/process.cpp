@@ -30,7 +30,7 @@ void restoreCodePage() { ::SetConsoleOutputCP(previousCodePage); }
 std::mutex holdMutex;
 std::condition_variable holdEnded;
 bool holding = false;
-const PendingFile* removed = nullptr;
+const mapfile::PendingFile* removed = nullptr;
 
 // Runs in a thread of its own on Ctrl-C, Ctrl-Break or the console closing.
 // It returns only when no file is being put in place, after removing a
@@ -87,7 +87,7 @@ TerminationHeld::~TerminationHeld() {
   holdEnded.notify_all();
 }
 
-RemovedOnTermination::RemovedOnTermination(const PendingFile& file)
+RemovedOnTermination::RemovedOnTermination(const mapfile::PendingFile& file)
     : state_(std::make_unique<State>()) {
   const std::lock_guard<std::mutex> lock(holdMutex);
   removed = &file;

@@ -1,13 +1,14 @@
 #pragma once
 
+// Putting a finished file on disk, whole or not at all: a map file, a
+// preview, anything a program writes. Used by both programs. One
+// implementation per system, in the platform layer.
 #include <cstdint>
 #include <memory>
 #include <span>
 #include <string>
 
-// Putting a finished file on disk, whole or not at all. One implementation
-// per system: posix/pendingfile.cpp and windows/pendingfile.cpp.
-namespace varnholt::platform {
+namespace varnholt::mapfile {
 
 // How a failure to put a file in place is worded. Paths are quoted with their
 // control characters escaped, so a message never breaks its line.
@@ -82,8 +83,4 @@ class PendingFile {
   bool committed_ = false;
 };
 
-// Puts bytes at path whole or not at all, worded for the map file: a
-// PendingFile written with bytes and committed.
-void saveMapFile(std::span<const uint8_t> bytes, const std::string& path);
-
-}  // namespace varnholt::platform
+}  // namespace varnholt::mapfile
