@@ -1,6 +1,8 @@
-# varnholt_layer(<folder> SOURCES <files or globs>... [USES <layer targets>...])
+# varnholt_layer(<folder> SOURCES <files or globs>... [GENERATED <files>...]
+#                [USES <layer targets>...])
 #
-# Makes the library varnholt_<folder> of src/<folder>/. Its headers are
+# Makes the library varnholt_<folder> of src/<folder>/ and of the GENERATED
+# sources, which the build makes (a glob would miss them before it has). Its headers are
 # reachable only as "<folder>/x.h" through ${LAYERS}/<folder>, a directory
 # holding one link to the folder; the library and whatever links it see that
 # view, and each library links only the layers it uses, so a source that
@@ -12,11 +14,11 @@
 # the public headers stand alone: each compiles with include/ as the only
 # include directory, where no header of any layer is found.
 function(varnholt_layer folder)
-  cmake_parse_arguments(LAYER "" "" "SOURCES;USES" ${ARGN})
+  cmake_parse_arguments(LAYER "" "" "SOURCES;GENERATED;USES" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${LAYER_SOURCES})
   file(MAKE_DIRECTORY ${LAYERS}/${folder})
   file(CREATE_LINK ${SRC}/${folder} ${LAYERS}/${folder}/${folder} SYMBOLIC)
-  add_library(varnholt_${folder} STATIC ${sources})
+  add_library(varnholt_${folder} STATIC ${sources} ${LAYER_GENERATED})
   target_include_directories(varnholt_${folder} PUBLIC ${LAYERS}/${folder})
   target_link_libraries(varnholt_${folder} PUBLIC ${LAYER_USES})
 
