@@ -56,8 +56,10 @@ nat() { local dir="$1" exe="$2"; shift 2; run "$dir" "$native/$exe" "$@"; }
 mkdir -p "$work/w" "$work/n"
 
 echo "== pinned maps and console lines of varnholt.exe =="
+pinned=0
 while read -r map_digest output_digest arguments; do
   case "$map_digest" in ''|'#'*) continue ;; esac
+  pinned=$((pinned + 1))
   rm -f "$work/w/m.map"
   # shellcheck disable=SC2086  # the arguments are a word list
   win "$work/w" varnholt $arguments --output=m.map
@@ -67,6 +69,7 @@ while read -r map_digest output_digest arguments; do
   expect_equal "standard output of: varnholt.exe $arguments" "$output_digest" \
     "$(digest "$work/w/out")"
 done < "$root/tests/pinned/digests.txt"
+[ "$pinned" -ge 12 ] || fail "tests/pinned/digests.txt is missing or short: $pinned command lines"
 
 echo "== failures: the native program's lines and status =="
 for arguments in "--size=12abc" "--playerCount=40" "--symmetric --playerCount=3" \
