@@ -36,7 +36,9 @@ std::vector<uint8_t> scaled(const Image& image, uint32_t scale) {
     uint8_t* row = &pixels[rowBytes * scale * y];
     const uint8_t* source = &image.rgb[size_t{3} * image.width * y];
     for (uint32_t x = 0; x < image.width; ++x) {
-      for (uint32_t s = 0; s < scale; ++s) std::memcpy(row + 3 * (x * scale + s), source + 3 * x, 3);
+      for (uint32_t s = 0; s < scale; ++s) {
+        std::memcpy(row + 3 * (x * scale + s), source + 3 * x, 3);
+      }
     }
     for (uint32_t s = 1; s < scale; ++s) std::memcpy(row + rowBytes * s, row, rowBytes);
   }

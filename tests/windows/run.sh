@@ -2,7 +2,8 @@
 # Runs the Windows programs under Wine and compares them with the native
 # ones: the pinned map and console digests, failures and their one error
 # line, refused outputs (NUL, CON, a directory), failed writes (a full disk,
-# a map another program holds open) that must leave the old map, a path with non-ASCII characters, and the inspector's
+# a map another program holds open) that must leave the old map, stale
+# temporary files, a path with non-ASCII characters, and the inspector's
 # reports and preview pixels. Prints one line per failed check and ends with
 # "N passed, M failed"; the status is 1 when any check failed.
 #
@@ -93,7 +94,8 @@ for case in "NUL|a device" "CON|a device" "nul.map|a device" "folder|a directory
   expect_equal "status for --output=$path" 1 "$(cat "$work/w/status")"
   expect_equal "standard output for --output=$path" "" "$(cat "$work/w/out")"
   expect_equal "error for --output=$path" \
-    "Error: unhandled exception: Refusing output path $path: $what, not a regular file [Exception]" \
+    "Error: unhandled exception: Refusing output path $path: $what, not a regular file \
+[Exception]" \
     "$(cat "$work/w/err")"
 done
 
@@ -157,7 +159,8 @@ nat "$work/n" varnholt-inspect "$name"
 expect_equal "report of a non-ASCII name" "$(digest "$work/n/out")" "$(digest "$work/w/out")"
 
 echo "== varnholt-inspect.exe: reports and preview =="
-for arguments in "" "--fair --size=384 --playerCount=4 --seed=42" "--size=150 --playerCount=2 --seed=3"; do
+for arguments in "" "--fair --size=384 --playerCount=4 --seed=42" \
+    "--size=150 --playerCount=2 --seed=3"; do
   # shellcheck disable=SC2086
   nat "$work/n" varnholt $arguments --output=i.map
   cp "$work/n/i.map" "$work/w/i.map"

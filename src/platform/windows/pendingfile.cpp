@@ -128,8 +128,12 @@ Destination destination(const std::string& path, Wording wording) {
     if (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
       refuse(path, "a directory, not a regular file", wording);
     }
-    if (isStandardStream(info)) refuse(path, "it is this program's standard output or error", wording);
-    if (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) throwSystemError(ERROR_ACCESS_DENIED, path, wording);
+    if (isStandardStream(info)) {
+      refuse(path, "it is this program's standard output or error", wording);
+    }
+    if (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) {
+      throwSystemError(ERROR_ACCESS_DENIED, path, wording);
+    }
     const DWORD named = ::GetFileAttributesW(name.c_str());
     if (named != INVALID_FILE_ATTRIBUTES && (named & FILE_ATTRIBUTE_REPARSE_POINT)) {
       d.file = finalPath(existing.get(), path, wording);
