@@ -23,6 +23,7 @@
 #include "model/console.h"
 #include "model/error.h"
 #include "model/map.h"
+#include "model/mapstyle.h"
 #include "model/startresourcetype.h"
 
 namespace varnholt {
@@ -42,6 +43,9 @@ struct GenerateOptions {
   int64_t playerCount = 8;  // 1 to MAX_PLAYER_COUNT
   model::StartResourcesType startGoods = model::StartResourcesType::HIGH;
   StartMode mode = StartMode::CLASSIC;
+  // The landscape, climate, shares and amounts of FAIR and SYMMETRIC maps;
+  // CLASSIC maps ignore it.
+  model::MapStyle style = {};
 };
 
 // Generates the map the options describe, sending the run's progress lines
@@ -50,7 +54,11 @@ struct GenerateOptions {
 // cannot be made (for example "FAiled to create player start"). FAIR and
 // SYMMETRIC maps throw Exception "Map too small for <n> fair starts (...)"
 // when the starts cannot keep their distances, SYMMETRIC ones
-// "Symmetric maps need an even player count, not <n>" for odd counts.
+// "Symmetric maps need an even player count, not <n>" for odd counts. A
+// style share out of its landscape's range throws ValueError naming the
+// option and its range ("--water takes 30 to 75 on islands, not 10"); shares
+// the map has no room for throw Exception "Map too small for <landscape>
+// with ...".
 model::Map generateMap(const GenerateOptions& options, const Console& console);
 
 // The finished map file: written, scrambled and sealed with its checksum,

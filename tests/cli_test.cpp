@@ -53,7 +53,9 @@ const std::string kUsageText =
     "\n"
     "Usage:\n"
     "  varnholt [--output=<output>] [--seed=<seed>] [--size=<size>] "
-    "[--playerCount=<playerCount>] [--startGoods=<HG|MG|LG>] [--fair | --symmetric]\n"
+    "[--playerCount=<playerCount>] [--startGoods=<HG|MG|LG>] [--fair | --symmetric] "
+    "[--landscape=<landscape>] [--climate=<climate>] [--water=<percent>] "
+    "[--mountains=<percent>] [--resources=<amount>]\n"
     "  varnholt (-h | --help)\n"
     "  varnholt --version\n"
     "Options:\n"
@@ -70,7 +72,17 @@ const std::string kUsageText =
     "  --fair                        Give every player an equal start: land, wood, stone, ore "
     "and room.\n"
     "  --symmetric                   Build a mirrored map whose starts are exact copies (even "
-    "player counts).\n";
+    "player counts).\n"
+    "  --landscape=<landscape>       Shape of the land of a fair map: continent, islands, "
+    "highlands or lakes (continent when not given).\n"
+    "  --climate=<climate>           Ground between the building land of a fair map: temperate, "
+    "desert, swamp or alpine (temperate when not given).\n"
+    "  --water=<percent>             Share of the map's tiles that are water: continent 15-60, "
+    "islands 30-75, highlands 10-50, lakes 15-60 (the landscape's own when not given).\n"
+    "  --mountains=<percent>         Share of the land that is mountain with its snow: 5-45, "
+    "highlands 30-60 (the landscape's own when not given).\n"
+    "  --resources=<amount>          Minerals, fish, trees and stones of a fair map: low, normal "
+    "or high (normal when not given).\n";
 
 const std::string kUsageSection = kUsageText.substr(kUsageText.find("Usage:"));
 

@@ -25,7 +25,7 @@ constexpr const char* kUsage =
     R"(Varnholt is a generator for The Settlers 3 *.map files
 
 Usage:
-  varnholt [--output=<output>] [--seed=<seed>] [--size=<size>] [--playerCount=<playerCount>] [--startGoods=<HG|MG|LG>] [--fair | --symmetric]
+  varnholt [--output=<output>] [--seed=<seed>] [--size=<size>] [--playerCount=<playerCount>] [--startGoods=<HG|MG|LG>] [--fair | --symmetric] [--landscape=<landscape>] [--climate=<climate>] [--water=<percent>] [--mountains=<percent>] [--resources=<amount>]
   varnholt (-h | --help)
   varnholt --version
 Options:
@@ -37,7 +37,12 @@ Options:
   --playerCount=<playerCount>   Amount of player start spots on the map. [default: 8]
   --startGoods=<HG|MG|LG>       Define the stacks and settlers the players start with. [default: HG]
   --fair                        Give every player an equal start: land, wood, stone, ore and room.
-  --symmetric                   Build a mirrored map whose starts are exact copies (even player counts).)";
+  --symmetric                   Build a mirrored map whose starts are exact copies (even player counts).
+  --landscape=<landscape>       Shape of the land of a fair map: continent, islands, highlands or lakes (continent when not given).
+  --climate=<climate>           Ground between the building land of a fair map: temperate, desert, swamp or alpine (temperate when not given).
+  --water=<percent>             Share of the map's tiles that are water: continent 15-60, islands 30-75, highlands 10-50, lakes 15-60 (the landscape's own when not given).
+  --mountains=<percent>         Share of the land that is mountain with its snow: 5-45, highlands 30-60 (the landscape's own when not given).
+  --resources=<amount>          Minerals, fish, trees and stones of a fair map: low, normal or high (normal when not given).)";
 
 constexpr const char* kVersion = "BETA";
 
@@ -67,6 +72,32 @@ std::string text(const docopt::value& value) {
   return value.asString();
 }
 
+// Reads the style options into style; true when any was given.
+bool readStyle(Options& args, model::MapStyle& style) {
+  bool given = false;
+  if (isTrue(args["--landscape"])) {
+    style.landscape = model::parseLandscape(text(args["--landscape"]));
+    given = true;
+  }
+  if (isTrue(args["--climate"])) {
+    style.climate = model::parseClimate(text(args["--climate"]));
+    given = true;
+  }
+  if (isTrue(args["--water"])) {
+    style.waterPercent = model::parsePercent("--water", text(args["--water"]));
+    given = true;
+  }
+  if (isTrue(args["--mountains"])) {
+    style.mountainPercent = model::parsePercent("--mountains", text(args["--mountains"]));
+    given = true;
+  }
+  if (isTrue(args["--resources"])) {
+    style.resources = model::parseResourceAmount(text(args["--resources"]));
+    given = true;
+  }
+  return given;
+}
+
 int run(const std::vector<std::string>& arguments) {
   Options args;
   if (const auto status = parseCommandLine(kUsage, docoptText(), arguments, kVersion,
@@ -86,6 +117,9 @@ int run(const std::vector<std::string>& arguments) {
   }
   if (isTrue(args["--fair"])) options.mode = StartMode::FAIR;
   if (isTrue(args["--symmetric"])) options.mode = StartMode::SYMMETRIC;
+  if (readStyle(args, options.style) && options.mode == StartMode::CLASSIC) {
+    options.mode = StartMode::FAIR;
+  }
   mapfile::checkMapFilePath(output);
   // Progress lines are a courtesy: a failed write to standard output is ignored.
   const Console console = [](std::string_view lines) {

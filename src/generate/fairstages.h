@@ -51,9 +51,10 @@ inline constexpr int64_t START_LEVEL_RADIUS = 48;
 // element by element: the first ones, then their images under each element
 // in turn. Throws Exception "Map too small for <n> fair starts (...)" when
 // the layout cannot keep the distances and "Symmetric maps need an even
-// player count, not <n>" for odd counts under a symmetry.
+// player count, not <n>" for odd counts under a symmetry. Neighbours keep
+// at least leastSpacing apart too (the landscape's own need).
 std::vector<FairStart> planFairStarts(const model::Map& map, int64_t playerCount,
-                                      StartSymmetry symmetry);
+                                      StartSymmetry symmetry, int64_t leastSpacing);
 
 // Tiles at distance below this from a start belong to that start's copy
 // under a symmetry; twice it is the least distance between starts.
@@ -61,9 +62,11 @@ inline constexpr int64_t START_DOMAIN = 44;
 
 // startterrain.cpp: reshapes the height field around every start (no
 // draws): inside START_LEVEL_RADIUS the ground is levelled to grass heights
-// except one mountain and one lake of fixed shape; a ring outside blends
-// back into the map's own heights. Ends with limitSlopes.
-void shapeStartTerrain(model::Map& map, const std::vector<FairStart>& starts);
+// except one mountain and one lake of fixed shape; a ring blendWidth tiles
+// wide outside blends back into the landscape's heights, which rise from the
+// water frame of styled maps. Ends with limitSlopes.
+void shapeStartTerrain(model::Map& map, const std::vector<FairStart>& starts,
+                       int64_t blendWidth);
 
 // startterrain.cpp: brings every height within 7 of its upper-left
 // neighbour's, tile by tile in index order, so the file's slope rule holds

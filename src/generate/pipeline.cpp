@@ -6,6 +6,7 @@
 
 #include "generate/stages.h"
 #include "generate/heightfield.h"
+#include "generate/landscapes.h"
 
 namespace varnholt::generate {
 
@@ -75,13 +76,15 @@ Map& init(Map& map, Random& random, int64_t playerCount, uint32_t size,
 
 Map initFairMap(Random& random, int64_t playerCount, uint32_t size,
                 model::StartResourcesType startResources, StartSymmetry symmetry,
-                const Console& console) {
+                const model::MapStyle& style, const Console& console) {
   Map map = createMap(random, playerCount, size);
   map.party.assign(map.party.size(), 255);
   if (symmetry != StartSymmetry::NONE) symmetrizeHeights(map, symmetry);
-  const std::vector<FairStart> starts = planFairStarts(map, playerCount, symmetry);
-  shapeStartTerrain(map, starts);
-  initHighmapLandscape(map, random);
+  const std::vector<FairStart> starts =
+      planFairStarts(map, playerCount, symmetry, landscapeStartSpacing(style.landscape));
+  shapeLandscape(map, random, starts, style, symmetry);
+  shapeStartTerrain(map, starts, landscapeBlendWidth(style.landscape));
+  initHighmapLandscape(map, random, STYLE_FRAME);
   levelStartGround(map, starts);
   initLandscapeOutlines(map);
   initRivers(map, random);

@@ -6,6 +6,7 @@
 #include "generate/random.h"
 #include "model/console.h"
 #include "model/map.h"
+#include "model/mapstyle.h"
 #include "model/startresourcetype.h"
 
 // The classic generation pipeline: a map created from one seeded random
@@ -27,11 +28,14 @@ model::Map& init(model::Map& map, Random& random, int64_t playerCount, uint32_t 
                  model::StartResourcesType startResources, const Console& console);
 
 // A fair map: createMap, then the classic stages with the fair stages of
-// fairstages.h between them, for starts related by symmetry (NONE for
-// --fair), and last applyGroundConventions. Throws the planning stage's Exception when the map is too small
-// for its players or, under a symmetry, the player count is odd.
+// fairstages.h between them and the style's landscape (landscapes.h) drawn
+// before the ground, for starts related by symmetry (NONE for --fair), and
+// last applyGroundConventions. Throws the planning stage's Exception when
+// the map is too small for its players or, under a symmetry, the player
+// count is odd; the landscape's errors for shares out of range or out of
+// reach.
 model::Map initFairMap(Random& random, int64_t playerCount, uint32_t size,
                        model::StartResourcesType startResources, StartSymmetry symmetry,
-                       const Console& console);
+                       const model::MapStyle& style, const Console& console);
 
 }  // namespace varnholt::generate

@@ -11,8 +11,11 @@
 // place; only the listed ones draw random numbers.
 namespace varnholt::generate {
 
-// Ground and access from heights, with the 20-tile water frame (draws).
-void initHighmapLandscape(model::Map& map, Random& random);
+// The deep-water frame of classic maps.
+inline constexpr int64_t CLASSIC_FRAME = 20;
+// Ground and access from heights, with a water frame frame tiles wide
+// (draws).
+void initHighmapLandscape(model::Map& map, Random& random, int64_t frame = CLASSIC_FRAME);
 // Border rings, snow and moor kinds, sand shores (no draws).
 void initLandscapeOutlines(model::Map& map);
 // Short rivers from sand sources across grass (draws).
