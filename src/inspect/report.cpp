@@ -9,6 +9,8 @@
 
 #include "inspect/conventions.h"
 #include "inspect/fairness.h"
+#include "inspect/landscape.h"
+#include "inspect/landscapereport.h"
 #include "model/error.h"
 
 namespace varnholt::inspect {
@@ -206,6 +208,8 @@ std::string textReport(const mapfile::MapFile& file, const std::string& path) {
   out << "\n";
   writeConventions(out, conventions(map));
   out << "\n";
+  writeLandscape(out, measureLandscape(map));
+  out << "\n";
   writeFairness(out, fairness(map));
   return out.str();
 }
@@ -264,6 +268,7 @@ std::string jsonReport(const mapfile::MapFile& file, const std::string& path) {
       {"settlers", map.settlers.size()},
       {"players", players},
       {"conventions", conventionsJson(conventions(map))},
+      {"landscape", landscapeJson(measureLandscape(map))},
       {"fairness", fairnessJson(fairness(map))},
   };
   return report.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
