@@ -16,7 +16,7 @@ namespace varnholt::generate {
 namespace {
 
 // Tiles this much closer to their own start than to the next one are water.
-constexpr float kStrait = 8;
+constexpr float kStrait = 14;
 // The start area's land reaches this far beyond its levelling.
 constexpr float kShore = 2;
 // The coast is pulled in over this many tiles from the frame.

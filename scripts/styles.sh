@@ -1,0 +1,189 @@
+#!/usr/bin/env bash
+# Sweeps the map styles: generates seeds 1..N (default 20, first argument) of
+# every landscape x climate at 384/4 and 512/8 with --fair and at 384/4 with
+# --symmetric, and of every landscape x amount (low, normal, high) on the
+# first five seeds, reads each map back with varnholt-inspect --json and
+# checks every threshold a styled map must meet: the fairness table, the
+# landscape's and the climate's shares, the ground conventions, the water
+# and mountain shares asked for, and the amounts against normal. Prints a
+# table of the worst value of each check per configuration, every failed
+# check with its map, and exits 1 when any map failed.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+seeds="${1:-20}"
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+
+python3 - "$root/build" "$work" "$seeds" <<'PY'
+import json, math, subprocess, sys
+
+build, work, seeds = sys.argv[1], sys.argv[2], int(sys.argv[3])
+landscapes = ["continent", "islands", "highlands", "lakes"]
+climates = ["temperate", "desert", "swamp", "alpine"]
+own_water = {"continent": 30, "islands": 50, "highlands": 15, "lakes": 25}
+own_mountains = {"continent": 15, "islands": 15, "highlands": 38, "lakes": 15}
+failures = []
+
+def report(args):
+    path = f"{work}/m.map"
+    run = subprocess.run([f"{build}/varnholt", *args, f"--output={path}"],
+                         capture_output=True, text=True)
+    if run.returncode != 0:
+        return None, run.stderr.strip()
+    out = subprocess.run([f"{build}/varnholt-inspect", "--json", path],
+                         capture_output=True, text=True, check=True).stdout
+    return json.loads(out), ""
+
+def ratio(spread):
+    if spread["max"] == 0:
+        return 1.0
+    return math.inf if spread["min"] == 0 else spread["max"] / spread["min"]
+
+def checks(r, landscape, climate, size, players, symmetric):
+    """Each check: name, measured value, whether it passes."""
+    f, land, conv = r["fairness"], r["landscape"], r["conventions"]
+    spread, rows = f["spread"], f["rows"]
+    shares = {k: v["share"] for k, v in land["land"].items()}
+    out = []
+    for column in ("small", "medium", "large"):
+        out.append((f"{column} max/min", ratio(spread[column]), ratio(spread[column]) <= 1.15))
+    for column, least in (("small", 800), ("medium", 500), ("large", 300),
+                          ("stonecutter", 10), ("woodcutter", 10), ("trees", 60), ("stones", 15)):
+        out.append((f"weakest {column}", spread[column]["min"], spread[column]["min"] >= least))
+    out.append(("mountain max/min", ratio(spread["mountain"]), ratio(spread["mountain"]) <= 1.25))
+    for column in ("coal", "iron", "gold"):
+        out.append((f"{column} max/min", ratio(spread[column]), ratio(spread[column]) <= 1.25))
+    out.append(("fish max/min", ratio(spread["fish"]), ratio(spread["fish"]) <= 2.0))
+    if players > 1:
+        rival = spread["rival"]
+        out.append(("rival max/min", ratio(rival), ratio(rival) <= 1.25))
+        least = 0.8 * size / math.sqrt(players)
+        out.append(("nearest rival / (0.8 size / sqrt players)", rival["min"] / least,
+                    rival["min"] >= math.floor(least)))
+    edge = min(min(row["x"], row["y"], size - 1 - row["x"], size - 1 - row["y"]) for row in rows)
+    out.append(("edge distance", edge, edge >= 52))
+    starts = {(p["startX"], p["startY"]) for p in r["players"]}
+    towers = {(row["x"], row["y"]) for row in rows}
+    out.append(("starts at towers", len(starts ^ towers), starts == towers))
+    findings = sum(v for k, v in conv.items() if k != "waterLevel")
+    out.append(("convention findings", findings, findings == 0))
+    masses = land["landMasses"]
+    if landscape == "islands":
+        own = all(len(m["starts"]) == 1 for m in masses["withStarts"])
+        out.append(("starts sharing an island", 0 if own else 1, own))
+    else:
+        out.append(("largest land mass share", masses["largestShare"],
+                    landscape != "continent" or masses["largestShare"] >= 0.9))
+        out.append(("starts apart on foot", 0 if land["onFoot"]["startsReachable"] else 1,
+                    land["onFoot"]["startsReachable"]))
+    mountain = shares["mountain"] + shares["snow"]
+    if landscape == "highlands":
+        out.append(("highlands mountain share", mountain, mountain >= 0.30))
+    if landscape == "lakes":
+        lakes = land["inlandLakes"]
+        out.append(("inland lake share", lakes["share"], lakes["share"] >= 0.10))
+        out.append(("inland lakes per player", lakes["count"] / players, lakes["count"] >= players))
+    if climate == "temperate":
+        out.append(("grass share", shares["grass"], shares["grass"] >= 0.55))
+    elif climate == "desert":
+        out.append(("desert share", shares["desert"], shares["desert"] >= 0.30))
+    elif climate == "swamp":
+        out.append(("swamp share", shares["swamp"], shares["swamp"] >= 0.15))
+    else:
+        out.append(("alpine mountain share", mountain, mountain >= 0.35))
+        out.append(("alpine snow share", shares["snow"], shares["snow"] >= 0.04))
+    if climate != "alpine":
+        off = abs(mountain - own_mountains[landscape] / 100)
+        out.append(("mountain share off own", off, True))
+    water_off = abs(land["waterShare"] - own_water[landscape] / 100)
+    out.append(("water share off own", water_off, True))
+    return out
+
+worst = {}
+
+def record(config, name, value, ok, where):
+    key = (config, name)
+    lower_is_worse = name.startswith(("weakest", "nearest", "edge", "largest", "inland", "grass",
+                                      "desert", "swamp", "alpine", "highlands"))
+    old = worst.get(key)
+    if old is None or (value < old if lower_is_worse else value > old):
+        worst[key] = value
+    if not ok:
+        failures.append(f"{where}: {name} = {value}")
+
+configs = [("--fair", 384, 4), ("--fair", 512, 8), ("--symmetric", 384, 4)]
+for mode, size, players in configs:
+    for landscape in landscapes:
+        for climate in climates:
+            config = f"{mode[2:]} {size}/{players} {landscape} {climate}"
+            for seed in range(1, seeds + 1):
+                args = [mode, f"--seed={seed}", f"--size={size}", f"--playerCount={players}",
+                        f"--landscape={landscape}", f"--climate={climate}"]
+                r, error = report(args)
+                if r is None:
+                    failures.append(f"{' '.join(args)}: {error}")
+                    continue
+                for name, value, ok in checks(r, landscape, climate, size, players, mode == "--symmetric"):
+                    record(config, name, value, ok, " ".join(args))
+            print(f"done {config}", file=sys.stderr)
+
+# Shares asked for: the extremes of each landscape's ranges on the first seeds.
+ranges = {"continent": ((15, 60), (5, 45)), "islands": ((30, 75), (5, 45)),
+          "highlands": ((10, 50), (30, 60)), "lakes": ((15, 60), (5, 45))}
+for landscape, (water, mountains) in ranges.items():
+    for w in water:
+        for m in mountains:
+            config = f"fair 512/8 {landscape} --water={w} --mountains={m}"
+            for seed in range(1, min(seeds, 5) + 1):
+                args = ["--fair", f"--seed={seed}", "--size=512", "--playerCount=8",
+                        f"--landscape={landscape}", f"--water={w}", f"--mountains={m}"]
+                r, error = report(args)
+                if r is None:
+                    failures.append(f"{' '.join(args)}: {error}")
+                    continue
+                shares = r["landscape"]["land"]
+                water_off = abs(r["landscape"]["waterShare"] - w / 100)
+                mountain_off = abs(shares["mountain"]["share"] + shares["snow"]["share"] - m / 100)
+                record(config, "water share off asked", water_off, water_off <= 0.05, " ".join(args))
+                record(config, "mountain share off asked", mountain_off, mountain_off <= 0.05,
+                       " ".join(args))
+
+# Amounts: low and high against normal, whole map and weakest start.
+amount_columns = ["coal", "iron", "gold", "sulfur", "gems", "fish", "trees", "stones"]
+for landscape in landscapes:
+    for seed in range(1, min(seeds, 5) + 1):
+        base = ["--fair", f"--seed={seed}", "--size=512", "--playerCount=8", f"--landscape={landscape}"]
+        totals, weakest = {}, {}
+        for amount in ("low", "normal", "high"):
+            r, error = report(base + [f"--resources={amount}"])
+            if r is None:
+                failures.append(f"{' '.join(base)} --resources={amount}: {error}")
+                break
+            a = r["landscape"]["amounts"]
+            totals[amount] = {c: (r["landscape"][c] if c in ("trees", "stones") else a[c])
+                              for c in amount_columns}
+            weakest[amount] = {c: r["fairness"]["spread"][c]["min"] for c in amount_columns}
+        if len(totals) < 3:
+            continue
+        config = f"fair 512/8 {landscape} amounts"
+        for c in amount_columns:
+            for scope, values in (("map", totals), ("start", weakest)):
+                normal = values["normal"][c]
+                if normal == 0:
+                    continue
+                high, low = values["high"][c] / normal, values["low"][c] / normal
+                record(config, f"high/normal {c} ({scope})", -high, high >= 1.6,
+                       " ".join(base) + f" {c} {scope}")
+                record(config, f"low/normal {c} ({scope})", low, low <= 0.6,
+                       " ".join(base) + f" {c} {scope}")
+
+print(f"{'configuration':<46} {'check':<44} {'worst':>10}")
+for (config, name), value in sorted(worst.items()):
+    shown = -value if name.startswith("high/normal") else value
+    print(f"{config:<46} {name:<44} {shown:>10.3f}" if isinstance(shown, float)
+          else f"{config:<46} {name:<44} {shown:>10}")
+print(f"\n{len(failures)} failed checks")
+for failure in failures:
+    print("FAILED " + failure)
+sys.exit(1 if failures else 0)
+PY
