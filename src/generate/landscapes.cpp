@@ -61,7 +61,7 @@ ShareRange waterShares(LandscapeStyle landscape) {
     case LandscapeStyle::ISLANDS:
       return {30, 75, 50};
     case LandscapeStyle::HIGHLANDS:
-      return {10, 50, 15};
+      return {5, 50, 8};
     case LandscapeStyle::LAKES:
       return {15, 60, 25};
     case LandscapeStyle::CONTINENT:
