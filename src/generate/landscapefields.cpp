@@ -57,7 +57,9 @@ double toSegment(double px, double py, const FairStart& a, const FairStart& b) {
   const double length2 = dx * dx + dy * dy;
   double t = length2 > 0 ? ((px - a.x) * dx + (py - a.y) * dy) / length2 : 0;
   t = std::clamp(t, 0.0, 1.0);
-  return std::hypot(px - (a.x + t * dx), py - (a.y + t * dy));
+  const double ex = px - (static_cast<double>(a.x) + t * dx);
+  const double ey = py - (static_cast<double>(a.y) + t * dy);
+  return std::sqrt(ex * ex + ey * ey);
 }
 
 }  // namespace
@@ -87,20 +89,20 @@ LandscapeFields landscapeFields(const model::Map& map, const model::Grid<uint8_t
       fields.coarse[at] = static_cast<float>(map.heights[at]) / 60.0f;
       fields.fine[at] = static_cast<float>(fine.data[at]) / 60.0f;
       fields.edge[at] = static_cast<float>(std::min({x, y, size - 1 - x, size - 1 - y}));
-      float first = static_cast<float>(size);
-      float next = static_cast<float>(size);
+      // Squared distances compared, one root each at the end.
+      int64_t first = size * size;
+      int64_t next = size * size;
       for (const FairStart& s : starts) {
-        const auto d = static_cast<float>(std::hypot(static_cast<double>(x - s.x),
-                                                     static_cast<double>(y - s.y)));
-        if (d < first) {
+        const int64_t d2 = (x - s.x) * (x - s.x) + (y - s.y) * (y - s.y);
+        if (d2 < first) {
           next = first;
-          first = d;
-        } else if (d < next) {
-          next = d;
+          first = d2;
+        } else if (d2 < next) {
+          next = d2;
         }
       }
-      fields.nearest[at] = first;
-      fields.second[at] = next;
+      fields.nearest[at] = std::sqrt(static_cast<float>(first));
+      fields.second[at] = std::sqrt(static_cast<float>(next));
     }
   }
   for (const Pair& pair : neighbourPairs(starts, fields.spacing)) {
