@@ -201,8 +201,7 @@ for config in configs_seen:
             cells.append("")
             continue
         v = pick(values)
-        cells.append(f"{v:.2f}" if isinstance(v, float) and not v.is_integer() or abs(v) < 1 and v != 0
-                     else f"{v:g}")
+        cells.append(f"{v:.2f}" if isinstance(v, float) else str(v))
     print(f"| {config} | " + " | ".join(cells) + " |")
 print()
 print("| asked shares and amounts | check | worst |")

@@ -125,7 +125,9 @@ LandscapeFields landscapeFields(const model::Map& map, const model::Grid<uint8_t
 }
 
 float plainRelief(const LandscapeFields& fields, size_t i) {
-  if (fields.nearest[i] < static_cast<float>(START_LEVEL_RADIUS) || fields.path[i] < kPlainPath) {
+  // Paths widen and narrow with the noise.
+  const float pathWidth = kPlainPath * (0.6f + fields.fine[i]);
+  if (fields.nearest[i] < static_cast<float>(START_LEVEL_RADIUS) || fields.path[i] < pathWidth) {
     return NEVER_MOUNTAIN;
   }
   const float away = std::min(1.0f, (fields.nearest[i] - static_cast<float>(fields.startReach)) / 40.0f);

@@ -160,7 +160,9 @@ std::vector<uint8_t> landscapeHeights(const LandscapeScores& scores, int64_t siz
     double h = kPlainLow + kPlainRise / 2;
     if (mayRise(i)) {
       const float v = scores.relief[i];
-      h = relief.bin(v) > lastPlain ? kMountainLow + kMountainRise * relief.rankAbove(v, lastPlain)
+      // Squared ranks keep snow to the highest peaks.
+      const double peak = relief.rankAbove(v, lastPlain);
+      h = relief.bin(v) > lastPlain ? kMountainLow + kMountainRise * peak * peak
                                     : kPlainLow + kPlainRise * relief.rankUpTo(v, lastPlain);
     }
     h = std::min(h, static_cast<double>(kShoreHeight + kShoreRise * steps[i]));
