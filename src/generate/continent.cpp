@@ -15,7 +15,7 @@ namespace varnholt::generate {
 namespace {
 
 // The coast is pulled in over this share of the size from the frame.
-constexpr float kShelf = 0.2f;
+constexpr float kShelf = 0.3f;
 // Paths this wide between neighbouring starts are always land.
 constexpr float kLandPath = 4;
 
@@ -36,7 +36,7 @@ LandscapeScores continentScores(const LandscapeFields& fields) {
       scores.land[i] = FORCED_LAND;
     } else {
       const float offshore = std::max(0.0f, 1.0f - (fields.edge[i] - STYLE_FRAME) / shelf);
-      scores.land[i] = 0.7f * fields.coarse[i] + 0.3f * fields.fine[i] - 1.6f * offshore;
+      scores.land[i] = 0.7f * fields.coarse[i] + 0.3f * fields.fine[i] - 0.9f * offshore;
     }
   }
   return scores;

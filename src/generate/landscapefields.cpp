@@ -131,7 +131,7 @@ float plainRelief(const LandscapeFields& fields, size_t i) {
     return NEVER_MOUNTAIN;
   }
   const float away = std::min(1.0f, (fields.nearest[i] - static_cast<float>(fields.startReach)) / 40.0f);
-  return 0.4f * fields.coarse[i] + 0.6f * fields.fine[i] + 0.3f * away;
+  return 0.6f * fields.coarse[i] + 0.4f * fields.fine[i] + 0.3f * away;
 }
 
 }  // namespace varnholt::generate

@@ -67,7 +67,7 @@ ShareRange waterShares(LandscapeStyle landscape) {
     case LandscapeStyle::CONTINENT:
       break;
   }
-  return {15, 60, 30};
+  return {15, 60, 20};
 }
 
 ShareRange mountainShares(LandscapeStyle landscape) {
