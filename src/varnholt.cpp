@@ -20,13 +20,13 @@ model::Map generateMap(const GenerateOptions& options, const Console& console) {
       return generate::initMap(random, options.playerCount, size, options.startGoods, console);
     case StartMode::FAIR:
       return generate::initFairMap(random, options.playerCount, size, options.startGoods,
-                                   generate::StartSymmetry::NONE, console);
+                                   generate::StartSymmetry::NONE, options.style, console);
     case StartMode::SYMMETRIC:
       return generate::initFairMap(random, options.playerCount, size, options.startGoods,
                                    options.playerCount == 4
                                        ? generate::StartSymmetry::POINT_AND_DIAGONAL
                                        : generate::StartSymmetry::POINT,
-                                   console);
+                                   options.style, console);
   }
   throw exception("Unknown start mode");
 }

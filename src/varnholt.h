@@ -23,6 +23,7 @@
 #include "model/console.h"
 #include "model/error.h"
 #include "model/map.h"
+#include "model/mapstyle.h"
 #include "model/startresourcetype.h"
 
 namespace varnholt {
@@ -42,6 +43,7 @@ struct GenerateOptions {
   int64_t playerCount = 8;  // 1 to MAX_PLAYER_COUNT
   model::StartResourcesType startGoods = model::StartResourcesType::HIGH;
   StartMode mode = StartMode::CLASSIC;
+  model::MapStyle style = {};  // FAIR and SYMMETRIC maps only
 };
 
 // Generates the map the options describe, sending the run's progress lines

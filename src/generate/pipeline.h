@@ -5,6 +5,7 @@
 #include "generate/fairstages.h"
 #include "generate/random.h"
 #include "model/console.h"
+#include "model/mapstyle.h"
 #include "model/map.h"
 #include "model/startresourcetype.h"
 
@@ -27,11 +28,13 @@ model::Map& init(model::Map& map, Random& random, int64_t playerCount, uint32_t 
                  model::StartResourcesType startResources, const Console& console);
 
 // A fair map: createMap, then the classic stages with the fair stages of
-// fairstages.h between them, for starts related by symmetry (NONE for
-// --fair), and last applyGroundConventions. Throws the planning stage's Exception when the map is too small
-// for its players or, under a symmetry, the player count is odd.
+// fairstages.h and the style's climate and amounts (climate.h, amounts.h)
+// between them, for starts related by symmetry (NONE for --fair), and last
+// applyGroundConventions. Throws validateStyle's ValueError for a style
+// that cannot be made, the planning stage's Exception when the map is too
+// small for its players or, under a symmetry, the player count is odd.
 model::Map initFairMap(Random& random, int64_t playerCount, uint32_t size,
                        model::StartResourcesType startResources, StartSymmetry symmetry,
-                       const Console& console);
+                       const model::MapStyle& style, const Console& console);
 
 }  // namespace varnholt::generate
