@@ -9,6 +9,10 @@
 
 #include "inspect/conventions.h"
 #include "inspect/fairness.h"
+#include "inspect/landscape.h"
+#include "inspect/landscapereport.h"
+#include "inspect/look.h"
+#include "inspect/lookreport.h"
 #include "model/error.h"
 
 namespace varnholt::inspect {
@@ -206,7 +210,12 @@ std::string textReport(const mapfile::MapFile& file, const std::string& path) {
   out << "\n";
   writeConventions(out, conventions(map));
   out << "\n";
-  writeFairness(out, fairness(map));
+  writeLandscape(out, measureLandscape(map));
+  out << "\n";
+  const Fairness f = fairness(map);
+  writeLook(out, measureLook(map), f.rows.size(), basis(f));
+  out << "\n";
+  writeFairness(out, f);
   return out.str();
 }
 
@@ -264,6 +273,8 @@ std::string jsonReport(const mapfile::MapFile& file, const std::string& path) {
       {"settlers", map.settlers.size()},
       {"players", players},
       {"conventions", conventionsJson(conventions(map))},
+      {"landscape", landscapeJson(measureLandscape(map))},
+      {"look", lookJson(measureLook(map))},
       {"fairness", fairnessJson(fairness(map))},
   };
   return report.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
