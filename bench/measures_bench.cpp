@@ -3,6 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include "inspect/landscape.h"
+#include "inspect/look.h"
 #include "varnholt.h"
 
 namespace varnholt::bench {
@@ -23,6 +24,12 @@ void BM_MeasureLandscape(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(inspect::measureLandscape(map).landTiles);
 }
 BENCHMARK(BM_MeasureLandscape)->Unit(benchmark::kMillisecond);
+
+void BM_MeasureLook(benchmark::State& state) {
+  const model::Map& map = largeMap();
+  for (auto _ : state) benchmark::DoNotOptimize(inspect::measureLook(map).copyOverlap.best);
+}
+BENCHMARK(BM_MeasureLook)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace varnholt::bench

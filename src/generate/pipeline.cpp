@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "generate/amounts.h"
+#include "generate/climate.h"
 #include "generate/stages.h"
 #include "generate/heightfield.h"
 #include "generate/landscapes.h"
@@ -77,6 +79,7 @@ Map& init(Map& map, Random& random, int64_t playerCount, uint32_t size,
 Map initFairMap(Random& random, int64_t playerCount, uint32_t size,
                 model::StartResourcesType startResources, StartSymmetry symmetry,
                 const model::MapStyle& style, const Console& console) {
+  validateStyle(style);
   Map map = createMap(random, playerCount, size);
   map.party.assign(map.party.size(), 255);
   if (symmetry != StartSymmetry::NONE) symmetrizeHeights(map, symmetry);
@@ -84,15 +87,19 @@ Map initFairMap(Random& random, int64_t playerCount, uint32_t size,
       planFairStarts(map, playerCount, symmetry, landscapeStartSpacing(style.landscape));
   shapeLandscape(map, random, starts, style, symmetry);
   shapeStartTerrain(map, starts, landscapeBlendWidth(style.landscape));
+  raiseClimateMountains(map, random, starts, style, symmetry);
   initHighmapLandscape(map, random, STYLE_FRAME);
   levelStartGround(map, starts);
+  layClimateGround(map, random, starts, style.climate, symmetry);
   initLandscapeOutlines(map);
   initRivers(map, random);
   openStartGround(map, starts);
   initObjects(map, random);
   initResources(map, random);
-  plantStartObjects(map, random, starts);
-  balanceStartMinerals(map, starts);
+  scaleMapAmounts(map, random, starts, style.resources);
+  growPalms(map, random, starts, style.climate);
+  plantStartObjects(map, random, starts, startObjects(style));
+  balanceStartMinerals(map, starts, style.resources);
   if (symmetry != StartSymmetry::NONE) mirrorMap(map, symmetry, starts);
   placeFairTowers(map, starts);
   initStacks(map, startResources, console);

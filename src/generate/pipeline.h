@@ -28,12 +28,14 @@ model::Map& init(model::Map& map, Random& random, int64_t playerCount, uint32_t 
                  model::StartResourcesType startResources, const Console& console);
 
 // A fair map: createMap, then the classic stages with the fair stages of
-// fairstages.h between them and the style's landscape (landscapes.h) drawn
-// before the ground, for starts related by symmetry (NONE for --fair), and
-// last applyGroundConventions. Throws the planning stage's Exception when
-// the map is too small for its players or, under a symmetry, the player
-// count is odd; the landscape's errors for shares out of range or out of
-// reach.
+// fairstages.h between them, the style's landscape (landscapes.h) drawn
+// before the ground and its climate and amounts (climate.h, amounts.h), for
+// starts related by symmetry (NONE for --fair), and last
+// applyGroundConventions. Throws validateStyle's and the landscape's
+// ValueError for a style that cannot be made, the planning stage's
+// Exception when the map is too small for its players or, under a symmetry,
+// the player count is odd, and the landscape's when the start areas leave
+// no room for the shares asked for.
 model::Map initFairMap(Random& random, int64_t playerCount, uint32_t size,
                        model::StartResourcesType startResources, StartSymmetry symmetry,
                        const model::MapStyle& style, const Console& console);

@@ -15,25 +15,6 @@ using model::LandscapeType;
 using model::Map;
 using model::ResourceType;
 
-struct Offset {
-  int64_t dx;
-  int64_t dy;
-};
-
-// The tile offsets at truncated distance below the radius, computed once.
-const std::vector<Offset>& circle() {
-  static const std::vector<Offset> offsets = [] {
-    std::vector<Offset> list;
-    for (int64_t dy = -FAIRNESS_RADIUS; dy <= FAIRNESS_RADIUS; ++dy) {
-      for (int64_t dx = -FAIRNESS_RADIUS; dx <= FAIRNESS_RADIUS; ++dx) {
-        if (distance(0, 0, dx, dy) < FAIRNESS_RADIUS) list.push_back({dx, dy});
-      }
-    }
-    return list;
-  }();
-  return offsets;
-}
-
 bool isTower(model::BuildingType type) {
   return type == model::BuildingType::TOWER || type == model::BuildingType::TOWER_BIG ||
          type == model::BuildingType::CASTLE;
@@ -131,7 +112,7 @@ void addSpotColumns(FairnessRow& r, const SpotTables& tables, int64_t size) {
   set(Column::LARGE, tables.large.circle(cx, cy, FAIRNESS_RADIUS));
   int64_t stonecutter = 0;
   int64_t woodcutter = 0;
-  for (const Offset& offset : circle()) {
+  for (const TileOffset& offset : radiusOffsets()) {
     const int64_t x = cx + offset.dx;
     const int64_t y = cy + offset.dy;
     if (x < 0 || y < 0 || x >= size || y >= size) continue;
@@ -165,7 +146,7 @@ FairnessRow row(const Map& map, const Tally& t, const StartSpot& spot) {
   add(Column::CLAIMED, t.claimed[spot.party]);
   add(Column::SETTLERS, t.settlers[spot.party]);
   const int64_t size = map.size;
-  for (const Offset& offset : circle()) {
+  for (const TileOffset& offset : radiusOffsets()) {
     const int64_t x = spot.x + offset.dx;
     const int64_t y = spot.y + offset.dy;
     if (x < 0 || y < 0 || x >= size || y >= size) continue;
@@ -191,6 +172,19 @@ FairnessRow row(const Map& map, const Tally& t, const StartSpot& spot) {
 }
 
 }  // namespace
+
+const std::vector<TileOffset>& radiusOffsets() {
+  static const std::vector<TileOffset> offsets = [] {
+    std::vector<TileOffset> list;
+    for (int64_t dy = -FAIRNESS_RADIUS; dy <= FAIRNESS_RADIUS; ++dy) {
+      for (int64_t dx = -FAIRNESS_RADIUS; dx <= FAIRNESS_RADIUS; ++dx) {
+        if (distance(0, 0, dx, dy) < FAIRNESS_RADIUS) list.push_back({dx, dy});
+      }
+    }
+    return list;
+  }();
+  return offsets;
+}
 
 bool isBuildableGround(LandscapeType type) {
   return !isWater(type) && !isRiver(type) && !isMountain(type) && !isSnow(type) && !isMoor(type);

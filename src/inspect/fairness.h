@@ -55,6 +55,15 @@ inline constexpr const char* LARGE_SPOT_KEY = "meta/buildings/roman/big_livingho
 // How near a stone or tree must be for a stonecutter or woodcutter spot.
 inline constexpr int64_t SUPPLY_REACH = 10;
 
+struct TileOffset {
+  int64_t dx;
+  int64_t dy;
+};
+
+// The offsets of the tiles at truncated distance below FAIRNESS_RADIUS from
+// a centre, row by row; computed once.
+const std::vector<TileOffset>& radiusOffsets();
+
 // A place a party starts from.
 struct StartSpot {
   uint8_t party = 0;

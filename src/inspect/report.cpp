@@ -11,6 +11,8 @@
 #include "inspect/fairness.h"
 #include "inspect/landscape.h"
 #include "inspect/landscapereport.h"
+#include "inspect/look.h"
+#include "inspect/lookreport.h"
 #include "model/error.h"
 
 namespace varnholt::inspect {
@@ -210,7 +212,10 @@ std::string textReport(const mapfile::MapFile& file, const std::string& path) {
   out << "\n";
   writeLandscape(out, measureLandscape(map));
   out << "\n";
-  writeFairness(out, fairness(map));
+  const Fairness f = fairness(map);
+  writeLook(out, measureLook(map), f.rows.size(), basis(f));
+  out << "\n";
+  writeFairness(out, f);
   return out.str();
 }
 
@@ -269,6 +274,7 @@ std::string jsonReport(const mapfile::MapFile& file, const std::string& path) {
       {"players", players},
       {"conventions", conventionsJson(conventions(map))},
       {"landscape", landscapeJson(measureLandscape(map))},
+      {"look", lookJson(measureLook(map))},
       {"fairness", fairnessJson(fairness(map))},
   };
   return report.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";

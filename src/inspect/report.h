@@ -25,8 +25,8 @@ void checkReportable(const model::Map& map);
 
 // Header values, section list, counts of ground kinds, objects, resources,
 // buildings, goods and settlers, the players, the ground-convention findings,
-// the landscape block (measureLandscape) and the fairness table with a
-// closing spread line. Ends with a newline.
+// the landscape block (measureLandscape), the look block (measureLook) and
+// the fairness table with a closing spread line. Ends with a newline.
 // Throws Exception, before any work, as checkReportable does.
 std::string textReport(const mapfile::MapFile& file, const std::string& path);
 

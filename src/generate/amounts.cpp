@@ -1,0 +1,167 @@
+#include "generate/amounts.h"
+
+#include <algorithm>
+#include <array>
+
+#include "catalogue/mapedit.h"
+#include "generate/climatefields.h"
+#include "inspect/conventions.h"
+
+namespace varnholt::generate {
+
+using model::LandscapeType;
+using model::Map;
+using model::ObjectType;
+using model::ResourceAmount;
+
+namespace {
+
+using Cycle = std::array<uint8_t, 4>;
+constexpr std::array<Cycle, 3> kStartMinerals = {{{4, 4, 4, 5}, {7, 8, 9, 8}, {13, 14, 13, 14}}};
+constexpr std::array<Cycle, 3> kStartFish = {{{2, 2, 2, 2}, {3, 4, 5, 4}, {7, 7, 7, 8}}};
+
+// The most the resource stage lays on a tile, and what high adds.
+constexpr uint8_t kMostMineral = 15;
+constexpr uint8_t kMostFish = 8;
+constexpr uint8_t kMoreMineral = 8;
+constexpr uint8_t kMoreFish = 5;
+// Low keeps the objects whose hash falls below this share of 100.
+constexpr uint64_t kLowKeepsPercent = 40;
+// High adds this many tenths of the objects already there.
+constexpr int64_t kHighAddsTenths = 8;
+// New objects stand within these reaches (in x and y) of an old one of their
+// kind, tried in turn until enough stand.
+constexpr std::array<int64_t, 3> kTreeReaches = {3, 6, 12};
+constexpr std::array<int64_t, 3> kStoneReaches = {6, 12, 24};
+
+size_t level(ResourceAmount amount) { return static_cast<size_t>(amount); }
+
+void removeObject(Map& map, size_t i) {
+  map.objects[i] = ObjectType::NO_OBJECT;
+  map.accessible[i] = model::AccessibleType::EMPTY;
+}
+
+// True when every tile within clearance rows and columns of tile i is empty.
+bool freeWithin(const Map& map, size_t i, int64_t clearance) {
+  const int64_t size = map.size;
+  const int64_t x = static_cast<int64_t>(i) % size;
+  const int64_t y = static_cast<int64_t>(i) / size;
+  for (int64_t ny = std::max<int64_t>(0, y - clearance); ny <= std::min(size - 1, y + clearance);
+       ++ny) {
+    for (int64_t nx = std::max<int64_t>(0, x - clearance); nx <= std::min(size - 1, x + clearance);
+         ++nx) {
+      if (!model::isEmptyOnMap(map, static_cast<size_t>(nx + size * ny))) return false;
+    }
+  }
+  return true;
+}
+
+// True when a stone stands within the stones' clearance of tile i.
+bool nearStone(const Map& map, size_t i) {
+  const int64_t size = map.size;
+  const int64_t x = static_cast<int64_t>(i) % size;
+  const int64_t y = static_cast<int64_t>(i) / size;
+  constexpr int64_t c = inspect::STONE_CLEARANCE;
+  for (int64_t ny = std::max<int64_t>(0, y - c); ny <= std::min(size - 1, y + c); ++ny) {
+    for (int64_t nx = std::max<int64_t>(0, x - c); nx <= std::min(size - 1, x + c); ++nx) {
+      if (model::isStone(map.objects[static_cast<size_t>(nx + size * ny)])) return true;
+    }
+  }
+  return false;
+}
+
+struct Growth {
+  bool (*is)(ObjectType);
+  bool (*ground)(LandscapeType);
+  int64_t clearance;  // free ground around a new one
+  const std::array<int64_t, 3>* reaches;
+};
+
+// Plants objects of the growth's kinds beyond the start areas, next to the
+// ones there, until 0.8 times as many again stand; the tiles are taken in
+// the order of their hashes, the kinds drawn from the hash too.
+template <size_t N>
+void grow(Map& map, const std::vector<int32_t>& distance, uint64_t salt, const Growth& growth,
+          const std::array<ObjectType, N>& kinds) {
+  const int64_t size = map.size;
+  std::vector<uint8_t> old(map.objects.size(), 0);
+  int64_t there = 0;
+  for (size_t i = 0; i < old.size(); ++i) {
+    if (distance[i] < START_LEVEL_RADIUS || !growth.is(map.objects[i])) continue;
+    old[i] = 1;
+    ++there;
+  }
+  int64_t missing = there * kHighAddsTenths / 10;
+  std::vector<std::pair<uint64_t, size_t>> order;
+  for (size_t i = 0; i < old.size(); ++i) {
+    if (distance[i] >= START_LEVEL_RADIUS && growth.ground(map.landscape[i])) {
+      order.emplace_back(tileHash(salt, i), i);
+    }
+  }
+  std::sort(order.begin(), order.end());
+  for (int64_t reach : *growth.reaches) {
+    if (missing <= 0) break;
+    const std::vector<uint8_t> steps =
+        inspect::stepsTo(static_cast<uint32_t>(size), old, static_cast<uint8_t>(reach + 1));
+    for (const auto& [hash, i] : order) {
+      if (missing <= 0) break;
+      if (steps[i] > reach || !freeWithin(map, i, growth.clearance) || nearStone(map, i)) continue;
+      catalogue::setObject(map, static_cast<int64_t>(i), kinds[(hash >> 32) % N]);
+      --missing;
+    }
+  }
+}
+
+bool isGrass(LandscapeType t) { return t == LandscapeType::GRASS; }
+bool isStoneGround(LandscapeType t) { return t == LandscapeType::GRASS || model::isDesert(t); }
+
+}  // namespace
+
+StartObjects startObjects(const model::MapStyle& style) {
+  constexpr std::array<StartObjects, 3> kObjects = {{{60, 15}, {100, 25}, {160, 40}}};
+  StartObjects objects = kObjects[level(style.resources)];
+  objects.palms = style.climate == model::ClimateStyle::DESERT;
+  return objects;
+}
+
+uint8_t startMineralAmount(ResourceAmount amount, size_t place) {
+  const Cycle& cycle = kStartMinerals[level(amount)];
+  return cycle[place % cycle.size()];
+}
+
+uint8_t startFishAmount(ResourceAmount amount, size_t place) {
+  const Cycle& cycle = kStartFish[level(amount)];
+  return cycle[place % cycle.size()];
+}
+
+void scaleMapAmounts(Map& map, const Random& random, const std::vector<FairStart>& starts,
+                     ResourceAmount amount) {
+  if (amount == ResourceAmount::NORMAL) return;
+  const bool high = amount == ResourceAmount::HIGH;
+  for (size_t i = 0; i < map.resources.size(); ++i) {
+    uint8_t& a = map.resourceAmounts[i];
+    if (a == 0) continue;
+    const bool fish = model::isWater(map.landscape[i]);
+    if (!fish && !model::isMountain(map.landscape[i])) continue;
+    const uint8_t most = fish ? kMostFish : kMostMineral;
+    const uint8_t more = fish ? kMoreFish : kMoreMineral;
+    a = high ? std::max(a, static_cast<uint8_t>(std::min<int>(most, a + more))) : a / 2;
+  }
+  const uint64_t salt = random.state.s0;
+  if (!high) {
+    for (size_t i = 0; i < map.objects.size(); ++i) {
+      const ObjectType object = map.objects[i];
+      if (!model::isTree(object) && !model::isStone(object)) continue;
+      if (tileHash(salt, i) % 100 >= kLowKeepsPercent) removeObject(map, i);
+    }
+    return;
+  }
+  const std::vector<int32_t> distance =
+      startDistances(map, starts, static_cast<int32_t>(START_LEVEL_RADIUS));
+  grow(map, distance, salt, {model::isTree, isGrass, 1, &kTreeReaches}, model::TREE_TYPES);
+  grow(map, distance, salt,
+       {model::isStone, isStoneGround, inspect::STONE_CLEARANCE, &kStoneReaches},
+       model::STONE_TYPES);
+}
+
+}  // namespace varnholt::generate
