@@ -37,7 +37,7 @@ def ratio(spread):
         return 1.0
     return math.inf if spread["min"] == 0 else spread["max"] / spread["min"]
 
-def checks(r, landscape, climate, size, players, symmetric):
+def checks(r, landscape, climate, size, players, symmetric, asked_mountains=0.0):
     """Each check: name, measured value, whether it passes."""
     f, land, conv = r["fairness"], r["landscape"], r["conventions"]
     spread, rows = f["spread"], f["rows"]
@@ -82,7 +82,7 @@ def checks(r, landscape, climate, size, players, symmetric):
         out.append(("inland lake share", lakes["share"], lakes["share"] >= 0.10))
         out.append(("inland lakes per player", lakes["count"] / players, lakes["count"] >= players))
     if climate == "temperate":
-        out.append(("grass share", shares["grass"], shares["grass"] >= 0.55))
+        out.append(("grass share", shares["grass"], shares["grass"] >= min(0.55, 0.90 - asked_mountains)))
     elif climate == "desert":
         out.append(("desert share", shares["desert"], shares["desert"] >= 0.30))
     elif climate == "swamp":
@@ -142,6 +142,9 @@ for landscape, pairs in asked.items():
             record(config, "water share off asked", water_off, water_off <= 0.05, " ".join(args))
             record(config, "mountain share off asked", mountain_off, mountain_off <= 0.05,
                    " ".join(args))
+            for name, value, ok in checks(r, landscape, "temperate", 512, 8, False, m / 100):
+                if not ok:
+                    failures.append(f"{' '.join(args)}: {name} = {value}")
 
 # Amounts: low and high against normal, whole map and weakest start.
 amount_columns = ["coal", "iron", "gold", "sulfur", "gems", "fish", "trees", "stones"]

@@ -15,7 +15,6 @@ constexpr uint8_t kWaterHeight = 0;
 constexpr int64_t kPlainLow = 25;
 constexpr int64_t kPlainRise = 10;
 constexpr int64_t kMountainLow = 41;
-constexpr int64_t kMountainRise = 14;
 constexpr int64_t kShoreHeight = 10;
 constexpr int64_t kShoreRise = 7;
 // Mountains keep this many steps from the water.
@@ -129,7 +128,7 @@ void dropUnjoinedLand(std::vector<uint8_t>& water, int64_t size,
 
 std::vector<uint8_t> landscapeHeights(const LandscapeScores& scores, int64_t size,
                                       const std::vector<FairStart>& starts, double waterFraction,
-                                      double mountainFraction) {
+                                      double mountainFraction, int64_t highest) {
   const size_t tiles = scores.land.size();
   std::vector<uint8_t> water(tiles, 0);
   int64_t forcedWater = 0;
@@ -162,10 +161,12 @@ std::vector<uint8_t> landscapeHeights(const LandscapeScores& scores, int64_t siz
       const float v = scores.relief[i];
       // Squared ranks keep snow to the highest peaks.
       const double peak = relief.rankAbove(v, lastPlain);
-      h = relief.bin(v) > lastPlain ? kMountainLow + kMountainRise * peak * peak
+      h = relief.bin(v) > lastPlain ? kMountainLow + static_cast<double>(highest - kMountainLow) * peak * peak
                                     : kPlainLow + kPlainRise * relief.rankUpTo(v, lastPlain);
     }
-    h = std::min(h, static_cast<double>(kShoreHeight + kShoreRise * steps[i]));
+    // The shore tile stays low enough that the water below and right of it
+    // keeps its height when slopes are limited towards the upper left.
+    h = std::min(h, static_cast<double>(kShoreHeight + kShoreRise * (steps[i] - 1)));
     heights[i] = static_cast<uint8_t>(std::lround(h));
   }
   return heights;

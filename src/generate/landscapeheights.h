@@ -13,13 +13,13 @@ namespace varnholt::generate {
 // Heights for a size x size map: the waterFraction of all tiles with the
 // lowest land scores are water (height 0); where oneLandMass is set, land
 // not joined to a start (8-neighbours) is water too. Of the land, the
-// mountainFraction with the highest relief gets mountain heights 41 to 55
-// by rank (none within 5 tiles of water), the rest plain heights 25 to 35
-// by rank. Land rises from the water by at most 7 a tile, from 17 on the
-// shore.
+// mountainFraction with the highest relief gets mountain heights 41 to
+// highest by squared rank (none within 5 tiles of water), the rest plain
+// heights 25 to 35 by rank. Land rises from the water by at most 7 a tile,
+// from 10 on the shore.
 std::vector<uint8_t> landscapeHeights(const LandscapeScores& scores, int64_t size,
                                       const std::vector<FairStart>& starts, double waterFraction,
-                                      double mountainFraction);
+                                      double mountainFraction, int64_t highest);
 
 // Water share of all tiles, mountain share (snow and the outer border ring
 // included) of the land, as the ground stage with the STYLE_FRAME frame and

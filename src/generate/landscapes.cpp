@@ -25,6 +25,9 @@ constexpr double kTolerance = 0.045;
 // Islands: a strait between the start areas' land.
 constexpr int64_t kIslandSpacing = 2 * (START_LEVEL_RADIUS + 3) + 5;
 constexpr int64_t kBlendWidth = 12;
+// The highest mountain heights: snow lies from 51 up.
+constexpr int64_t kPeak = 55;
+constexpr int64_t kAlpinePeak = 61;
 constexpr int64_t kIslandBlendWidth = 4;
 
 LandscapeScores scoresOf(LandscapeStyle landscape, const LandscapeFields& fields) {
@@ -116,6 +119,8 @@ void shapeLandscape(model::Map& map, Random& random, const std::vector<FairStart
   // The start areas' layout and the outline passes change the shares the
   // cuts give; each round measures what the stages will draw and moves the
   // cuts by the difference.
+  // Alpine maps get more of their snow from the landscape's own peaks.
+  const int64_t highest = resolved.climate == model::ClimateStyle::ALPINE ? kAlpinePeak : kPeak;
   const double water = resolved.waterPercent / 100.0;
   const double mountain = resolved.mountainPercent / 100.0;
   double waterCut = water;
@@ -123,7 +128,7 @@ void shapeLandscape(model::Map& map, Random& random, const std::vector<FairStart
   std::vector<uint8_t> heights;
   LandscapeShares shares;
   for (int round = 0; round < kRounds; ++round) {
-    heights = landscapeHeights(scores, size, starts, waterCut, mountainCut);
+    heights = landscapeHeights(scores, size, starts, waterCut, mountainCut, highest);
     model::Map trial;
     trial.size = map.size;
     trial.heights = heights;
