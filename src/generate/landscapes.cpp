@@ -29,6 +29,9 @@ constexpr int64_t kBlendWidth = 12;
 constexpr int64_t kPeak = 55;
 constexpr int64_t kAlpinePeak = 61;
 constexpr int64_t kIslandBlendWidth = 4;
+// The inland lakes of lakes maps cover a little more than the least they
+// promise (10 % of the map).
+constexpr double kLeastLakes = 0.115;
 
 LandscapeScores scoresOf(LandscapeStyle landscape, const LandscapeFields& fields) {
   switch (landscape) {
@@ -53,6 +56,13 @@ int32_t resolvedShare(const char* option, int32_t percent, const ShareRange& ran
                      ", not " + std::to_string(percent));
   }
   return percent;
+}
+
+// The share of a size x size map the frame's water keeps once its inner
+// ring has turned to shore.
+double seaShare(int64_t size) {
+  const double inner = static_cast<double>(size - 2 * (STYLE_FRAME - 1)) / static_cast<double>(size);
+  return 1.0 - inner * inner;
 }
 
 std::string percentText(double share) { return std::to_string(std::lround(100 * share)) + " %"; }
@@ -122,8 +132,12 @@ void shapeLandscape(model::Map& map, Random& random, const std::vector<FairStart
   // Alpine maps get more of their snow from the landscape's own peaks.
   const int64_t highest = resolved.climate == model::ClimateStyle::ALPINE ? kAlpinePeak : kPeak;
   const double water = resolved.waterPercent / 100.0;
+  // Lakes keep their least share whatever sea the frame takes.
+  const double aim = resolved.landscape == LandscapeStyle::LAKES
+                         ? std::max(water, seaShare(size) + kLeastLakes)
+                         : water;
   const double mountain = resolved.mountainPercent / 100.0;
-  double waterCut = water;
+  double waterCut = aim;
   double mountainCut = mountain;
   std::vector<uint8_t> heights;
   LandscapeShares shares;
@@ -134,10 +148,10 @@ void shapeLandscape(model::Map& map, Random& random, const std::vector<FairStart
     trial.heights = heights;
     shapeStartTerrain(trial, starts, blend);
     shares = expectedShares(trial.heights, size);
-    if (std::abs(shares.water - water) < kSettled && std::abs(shares.mountain - mountain) < kSettled) {
+    if (std::abs(shares.water - aim) < kSettled && std::abs(shares.mountain - mountain) < kSettled) {
       break;
     }
-    waterCut = std::clamp(waterCut + water - shares.water, 0.0, 1.0);
+    waterCut = std::clamp(waterCut + aim - shares.water, 0.0, 1.0);
     mountainCut = std::clamp(mountainCut + mountain - shares.mountain, 0.0, 1.0);
   }
   // A share asked for must come within the tolerance; a landscape's own
