@@ -122,7 +122,7 @@ TEST(Styles, WaterAndMountainSharesComeWithinFivePoints) {
       styled(6, 512, 8, LandscapeStyle::LAKES, kTemperate, StartMode::FAIR, 15, 30),
       styled(7, 384, 4, LandscapeStyle::LAKES, kTemperate, StartMode::SYMMETRIC, 60, 5),
       // The sea along the frame takes a larger share of a small map.
-      styled(8, 256, 4, LandscapeStyle::LAKES, kTemperate, StartMode::FAIR, 15, 15),
+      styled(8, 256, 4, LandscapeStyle::LAKES, kTemperate, StartMode::FAIR, 15, 10),
   };
   for (const Case& c : cases) {
     const model::Map map = testing::mapOf(c);
