@@ -21,13 +21,21 @@ void BM_LandscapeRun(benchmark::State& state, model::LandscapeStyle landscape) {
   }
 }
 BENCHMARK_CAPTURE(BM_LandscapeRun, continent, model::LandscapeStyle::CONTINENT)
-    ->Args({320, 8})->Args({1024, 16})->Unit(benchmark::kMillisecond);
+    ->Args({320, 8})
+    ->Args({1024, 16})
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_LandscapeRun, islands, model::LandscapeStyle::ISLANDS)
-    ->Args({320, 8})->Args({1024, 16})->Unit(benchmark::kMillisecond);
+    ->Args({320, 8})
+    ->Args({1024, 16})
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_LandscapeRun, highlands, model::LandscapeStyle::HIGHLANDS)
-    ->Args({320, 8})->Args({1024, 16})->Unit(benchmark::kMillisecond);
+    ->Args({320, 8})
+    ->Args({1024, 16})
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_LandscapeRun, lakes, model::LandscapeStyle::LAKES)
-    ->Args({320, 8})->Args({1024, 16})->Unit(benchmark::kMillisecond);
+    ->Args({320, 8})
+    ->Args({1024, 16})
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace varnholt::bench

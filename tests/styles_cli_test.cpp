@@ -52,10 +52,12 @@ TEST_F(StylesCli, BadValuesEndWithOneErrorLineNamingTheOption) {
       {"--resources=none --symmetric",
        "Error: unhandled exception: --resources takes low, normal or high, not 'none' "
        "[ValueError]\n"},
-      {"--water=half", "Error: unhandled exception: --water takes a whole percent, not 'half' [ValueError]\n"},
+      {"--water=half",
+       "Error: unhandled exception: --water takes a whole percent, not 'half' [ValueError]\n"},
       {"--water=10 --landscape=islands",
        "Error: unhandled exception: --water takes 30 to 75 on islands, not 10 [ValueError]\n"},
-      {"--mountains=50", "Error: unhandled exception: --mountains takes 5 to 45 on continent, not 50 [ValueError]\n"},
+      {"--mountains=50",
+       "Error: unhandled exception: --mountains takes 5 to 45 on continent, not 50 [ValueError]\n"},
   };
   for (const Case& c : cases) {
     const Outcome outcome = run(std::string(c.arguments) + " --output=m.map");

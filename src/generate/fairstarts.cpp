@@ -52,7 +52,8 @@ struct Lattice {
 
 int64_t requiredSpacing(int64_t size, int64_t players, int64_t leastSpacing) {
   const double spread = 0.8 * static_cast<double>(size) / std::sqrt(static_cast<double>(players));
-  return std::max<int64_t>({2 * START_DOMAIN, leastSpacing, static_cast<int64_t>(std::ceil(spread))});
+  return std::max<int64_t>(
+      {2 * START_DOMAIN, leastSpacing, static_cast<int64_t>(std::ceil(spread))});
 }
 
 int64_t latticeSpacing(int64_t size, int64_t edge, int64_t columns, int64_t rows) {

@@ -34,8 +34,10 @@ LandscapeScores highlandsScores(const LandscapeFields& fields) {
     const float plain = plainRelief(fields, i);
     // The range's flanks wander with the noise.
     const float flank = width * (0.5f + fields.coarse[i]);
-    const float ridge = 1.0f - std::clamp((fields.second[i] - fields.nearest[i]) / flank, 0.0f, 1.0f);
-    scores.relief[i] = plain <= NEVER_MOUNTAIN ? plain : ridge + 0.5f * fields.fine[i] + 0.2f * plain;
+    const float ridge =
+        1.0f - std::clamp((fields.second[i] - fields.nearest[i]) / flank, 0.0f, 1.0f);
+    scores.relief[i] =
+        plain <= NEVER_MOUNTAIN ? plain : ridge + 0.5f * fields.fine[i] + 0.2f * plain;
     if (fields.edge[i] < STYLE_FRAME) {
       scores.land[i] = FORCED_WATER;
     } else if (fields.nearest[i] < static_cast<float>(fields.startReach) ||

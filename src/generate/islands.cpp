@@ -41,8 +41,8 @@ LandscapeScores islandsScores(const LandscapeFields& fields) {
       scores.land[i] = FORCED_WATER;
     } else {
       const float offshore = std::max(0.0f, 1.0f - (fields.edge[i] - STYLE_FRAME) / kShelf);
-      scores.land[i] = -fields.nearest[i] / spacing + 0.4f * fields.coarse[i] +
-                       0.2f * fields.fine[i] - offshore;
+      scores.land[i] =
+          -fields.nearest[i] / spacing + 0.4f * fields.coarse[i] + 0.2f * fields.fine[i] - offshore;
     }
   }
   return scores;

@@ -35,7 +35,8 @@ size_t root(std::vector<size_t>& parent, size_t i) {
 std::vector<Pair> neighbourPairs(const std::vector<FairStart>& starts, double spacing) {
   std::vector<Pair> all;
   for (size_t a = 0; a < starts.size(); ++a) {
-    for (size_t b = a + 1; b < starts.size(); ++b) all.push_back({a, b, between(starts[a], starts[b])});
+    for (size_t b = a + 1; b < starts.size(); ++b)
+      all.push_back({a, b, between(starts[a], starts[b])});
   }
   std::stable_sort(all.begin(), all.end(),
                    [](const Pair& p, const Pair& q) { return p.length < q.length; });
@@ -115,8 +116,8 @@ LandscapeFields landscapeFields(const model::Map& map, const model::Grid<uint8_t
     for (int64_t y = top; y <= bottom; ++y) {
       for (int64_t x = left; x <= right; ++x) {
         const auto at = static_cast<size_t>(x + size * y);
-        const auto d = static_cast<float>(
-            toSegment(static_cast<double>(x), static_cast<double>(y), a, b));
+        const auto d =
+            static_cast<float>(toSegment(static_cast<double>(x), static_cast<double>(y), a, b));
         fields.path[at] = std::min(fields.path[at], d);
       }
     }
@@ -130,7 +131,8 @@ float plainRelief(const LandscapeFields& fields, size_t i) {
   if (fields.nearest[i] < static_cast<float>(START_LEVEL_RADIUS) || fields.path[i] < pathWidth) {
     return NEVER_MOUNTAIN;
   }
-  const float away = std::min(1.0f, (fields.nearest[i] - static_cast<float>(fields.startReach)) / 40.0f);
+  const float away =
+      std::min(1.0f, (fields.nearest[i] - static_cast<float>(fields.startReach)) / 40.0f);
   return 0.6f * fields.coarse[i] + 0.4f * fields.fine[i] + 0.3f * away;
 }
 

@@ -68,9 +68,10 @@ class Histogram {
   // Share of the chosen values in bins up to v's among those up to lastBin.
   double rankUpTo(float v, int64_t lastBin) const {
     const int64_t below = lastBin < 0 ? 0 : cumulative_[static_cast<size_t>(lastBin)];
-    return below == 0 ? 0.0
-                      : std::min(1.0, static_cast<double>(cumulative_[static_cast<size_t>(bin(v))]) /
-                                          static_cast<double>(below));
+    return below == 0
+               ? 0.0
+               : std::min(1.0, static_cast<double>(cumulative_[static_cast<size_t>(bin(v))]) /
+                                   static_cast<double>(below));
   }
 
   // Share of the chosen values from lastBin + 1 up to v's bin among those
@@ -151,8 +152,8 @@ std::vector<uint8_t> landscapeHeights(const LandscapeScores& scores, int64_t siz
     return water[i] == 0 && scores.relief[i] > NEVER_MOUNTAIN && steps[i] >= kMountainShore;
   };
   const Histogram relief(scores.relief, mayRise);
-  const int64_t lastPlain =
-      relief.cut(static_cast<double>(relief.total()) - mountainFraction * static_cast<double>(land));
+  const int64_t lastPlain = relief.cut(static_cast<double>(relief.total()) -
+                                       mountainFraction * static_cast<double>(land));
   std::vector<uint8_t> heights(tiles, kWaterHeight);
   for (size_t i = 0; i < tiles; ++i) {
     if (water[i] != 0) continue;
@@ -161,8 +162,9 @@ std::vector<uint8_t> landscapeHeights(const LandscapeScores& scores, int64_t siz
       const float v = scores.relief[i];
       // Squared ranks keep snow to the highest peaks.
       const double peak = relief.rankAbove(v, lastPlain);
-      h = relief.bin(v) > lastPlain ? kMountainLow + static_cast<double>(highest - kMountainLow) * peak * peak
-                                    : kPlainLow + kPlainRise * relief.rankUpTo(v, lastPlain);
+      h = relief.bin(v) > lastPlain
+              ? kMountainLow + static_cast<double>(highest - kMountainLow) * peak * peak
+              : kPlainLow + kPlainRise * relief.rankUpTo(v, lastPlain);
     }
     // The shore tile stays low enough that the water below and right of it
     // keeps its height when slopes are limited towards the upper left.

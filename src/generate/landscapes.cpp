@@ -61,7 +61,8 @@ int32_t resolvedShare(const char* option, int32_t percent, const ShareRange& ran
 // The share of a size x size map the frame's water keeps once its inner
 // ring has turned to shore.
 double seaShare(int64_t size) {
-  const double inner = static_cast<double>(size - 2 * (STYLE_FRAME - 1)) / static_cast<double>(size);
+  const double inner =
+      static_cast<double>(size - 2 * (STYLE_FRAME - 1)) / static_cast<double>(size);
   return 1.0 - inner * inner;
 }
 
@@ -97,8 +98,8 @@ ShareRange mountainShares(LandscapeStyle landscape) {
 
 model::MapStyle resolvedStyle(const model::MapStyle& style) {
   model::MapStyle resolved = style;
-  resolved.waterPercent = resolvedShare("--water", style.waterPercent,
-                                        waterShares(style.landscape), style.landscape);
+  resolved.waterPercent =
+      resolvedShare("--water", style.waterPercent, waterShares(style.landscape), style.landscape);
   resolved.mountainPercent = resolvedShare("--mountains", style.mountainPercent,
                                            mountainShares(style.landscape), style.landscape);
   return resolved;
@@ -148,7 +149,8 @@ void shapeLandscape(model::Map& map, Random& random, const std::vector<FairStart
     trial.heights = heights;
     shapeStartTerrain(trial, starts, blend);
     shares = expectedShares(trial.heights, size);
-    if (std::abs(shares.water - aim) < kSettled && std::abs(shares.mountain - mountain) < kSettled) {
+    if (std::abs(shares.water - aim) < kSettled &&
+        std::abs(shares.mountain - mountain) < kSettled) {
       break;
     }
     waterCut = std::clamp(waterCut + aim - shares.water, 0.0, 1.0);
@@ -163,13 +165,15 @@ void shapeLandscape(model::Map& map, Random& random, const std::vector<FairStart
                               std::abs(shares.mountain - mountain) > kTolerance;
   const double leastMountain = mountainShares(resolved.landscape).low / 100.0;
   if (waterMissed || mountainMissed ||
-      (resolved.landscape == LandscapeStyle::HIGHLANDS && shares.mountain < leastMountain + kSettled)) {
-    throw exception("Map too small for " + std::string(model::name(resolved.landscape)) +
-                    " with " + std::to_string(resolved.waterPercent) + " % water and " +
+      (resolved.landscape == LandscapeStyle::HIGHLANDS &&
+       shares.mountain < leastMountain + kSettled)) {
+    throw exception("Map too small for " + std::string(model::name(resolved.landscape)) + " with " +
+                    std::to_string(resolved.waterPercent) + " % water and " +
                     std::to_string(resolved.mountainPercent) + " % mountains at size " +
                     std::to_string(size) + " with " + std::to_string(starts.size()) +
-                    " starts (it makes " + percentText(shares.water) + " water and " +
-                    percentText(shares.mountain) + " mountains)");
+                    (starts.size() == 1 ? " start" : " starts") + " (it makes " +
+                    percentText(shares.water) + " water and " + percentText(shares.mountain) +
+                    " mountains)");
   }
   map.heights = std::move(heights);
 }

@@ -32,8 +32,8 @@ size_t parseName(std::string_view option, const std::array<std::string_view, N>&
   for (size_t i = 0; i < N; ++i) {
     if (names[i] == text) return i;
   }
-  throw valueError(std::string(option) + " takes " + listed(names) + ", not '" +
-                   std::string(text) + "'");
+  throw valueError(std::string(option) + " takes " + listed(names) + ", not '" + std::string(text) +
+                   "'");
 }
 
 }  // namespace
