@@ -1,6 +1,7 @@
 // raiseClimateMountains: the ranges and peaks of alpine maps, raised in the
-// height field so the landscape stage lays mountain and snow on them with
-// its own rules, and the outline passes ring them as on any map.
+// height field so the ground stage lays mountain and snow on them with its
+// own rules, and the outline passes ring them as on any map. Water is every
+// height up to 9, as the ground stage has it.
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -15,8 +16,6 @@ using model::Map;
 
 namespace {
 
-// Width of the deep-water frame the landscape stage lays on every side.
-constexpr int64_t kFrame = 20;
 // Heights the landscape stage turns into water, and from which on it lays
 // mountain and snow without a draw.
 constexpr int32_t kWaterTop = 9;
@@ -25,6 +24,9 @@ constexpr int32_t kSnowFrom = 54;
 // No snow at or below this height: footpaths keep under it.
 constexpr int32_t kPassTop = 50;
 constexpr int32_t kHighest = 72;
+constexpr double kPeakGain = 2;
+// The searches count every this many-th rising tile.
+constexpr size_t kSampleStride = 4;
 // The rise fades in over this many tiles beyond the clearance and from the
 // shore.
 constexpr int32_t kFadeIn = 10;
@@ -45,6 +47,7 @@ struct Relief {
   std::vector<uint8_t> land;
   std::vector<uint8_t> keepLow;  // footpaths: no snow there
   std::vector<size_t> rising;    // the land tiles of weight above 0
+  std::vector<size_t> sample;    // every kSampleStride-th of them, for the searches
   int64_t landTiles = 0;
   int32_t lowestScore = 400;  // of the tiles that may rise
   int32_t highestScore = 0;
@@ -53,6 +56,9 @@ struct Relief {
 struct Rise {
   int32_t line = 0;  // the score at which the full rise reaches kMountainFrom
   double steepness = 1;
+  // Mountain above this height rises by kPeakGain per step above it (peaks
+  // sharpened for snow where the mountain is there already).
+  int32_t peakLine = kHighest;
 };
 
 uint8_t raisedHeight(const Relief& r, const Rise& rise, size_t i) {
@@ -61,6 +67,8 @@ uint8_t raisedHeight(const Relief& r, const Rise& rise, size_t i) {
   const double top =
       std::min<double>(kHighest, kMountainFrom + (r.score[i] - rise.line) * rise.steepness);
   double raised = std::max<double>(h, h + (top - h) * r.weight[i]);
+  raised += std::max(0.0, raised - rise.peakLine) * kPeakGain * r.weight[i];
+  raised = std::min<double>(std::max(h, kHighest), raised);
   if (!r.keepLow.empty() && r.keepLow[i] != 0) {
     raised = std::max<double>(h, std::min<double>(raised, kPassTop));
   }
@@ -79,15 +87,22 @@ struct Counts {
 };
 
 // The mountain and snow tiles of the rising land once raised, without the
-// rings the outline passes add.
-Counts countRising(const Relief& r, const Rise& rise) {
+// rings the outline passes add: counted exactly, or estimated from the sample.
+Counts countTiles(const Relief& r, const Rise& rise, const std::vector<size_t>& tiles,
+                  int64_t scale) {
   Counts c;
-  for (size_t i : r.rising) {
+  for (size_t i : tiles) {
     const int32_t h = raisedHeight(r, rise, i);
     c.mountain += mountainQuarters(h);
     c.snow += snowQuarters(h);
   }
-  return {c.mountain / 4, c.snow / 4};
+  return {c.mountain * scale / 4, c.snow * scale / 4};
+}
+
+Counts countRising(const Relief& r, const Rise& rise) { return countTiles(r, rise, r.rising, 1); }
+
+Counts estimateRising(const Relief& r, const Rise& rise) {
+  return countTiles(r, rise, r.sample, kSampleStride);
 }
 
 // The mountain and snow tiles of the whole land once raised, with the outer
@@ -121,10 +136,10 @@ Counts countAll(const Relief& r, const Rise& rise) {
 int32_t lineFor(const Relief& r, double steepness, int64_t want) {
   int32_t low = r.lowestScore;
   int32_t high = r.highestScore + 1;  // rises nothing to mountain
-  if (countRising(r, {low, steepness}).mountain < want) return low;
+  if (estimateRising(r, {low, steepness}).mountain < want) return low;
   while (high - low > 1) {
     const int32_t middle = low + (high - low) / 2;
-    if (countRising(r, {middle, steepness}).mountain >= want) {
+    if (estimateRising(r, {middle, steepness}).mountain >= want) {
       low = middle;
     } else {
       high = middle;
@@ -141,7 +156,7 @@ Rise riseFor(const Relief& r, int64_t wantMountain, int64_t wantSnow) {
   while (low < high) {
     const size_t middle = (low + high) / 2;
     const Rise rise = {lineFor(r, kSteepness[middle], wantMountain), kSteepness[middle]};
-    if (countRising(r, rise).snow >= wantSnow) {
+    if (estimateRising(r, rise).snow >= wantSnow) {
       high = middle;
     } else {
       low = middle + 1;
@@ -163,8 +178,7 @@ Relief reliefOf(const Map& map, Random& random, const std::vector<FairStart>& st
   for (int64_t y = 0; y < r.size; ++y) {
     for (int64_t x = 0; x < r.size; ++x) {
       const auto i = static_cast<size_t>(x + r.size * y);
-      const bool frame = std::min({x, y, r.size - 1 - x, r.size - 1 - y}) < kFrame;
-      water[i] = frame || r.heights[i] <= kWaterTop;
+      water[i] = r.heights[i] <= kWaterTop;
       r.land[i] = water[i] == 0;
       r.landTiles += r.land[i];
     }
@@ -177,6 +191,7 @@ Relief reliefOf(const Map& map, Random& random, const std::vector<FairStart>& st
     if (r.land[i] == 0 || beyond <= 0) continue;
     r.lowestScore = std::min(r.lowestScore, r.score[i]);
     r.highestScore = std::max(r.highestScore, r.score[i]);
+    if (r.rising.size() % kSampleStride == 0) r.sample.push_back(i);
     r.rising.push_back(i);
     r.weight[i] = std::min(1.0, static_cast<double>(beyond) / kFadeIn) *
                   std::min(1.0, static_cast<double>(shore[i] - 1) / kShoreFade);
@@ -209,6 +224,23 @@ void raiseClimateMountains(Map& map, Random& random, const std::vector<FairStart
   const Counts rising = countRising(r, rise);
   rise = riseFor(r, wantMountain - (all.mountain - rising.mountain),
                  wantSnow - (all.snow - rising.snow));
+  // Where the landscape has made the mountain already, nothing rises: the
+  // highest peaks are sharpened until they hold the snow.
+  const int64_t wantRisingSnow = wantSnow - (all.snow - rising.snow);
+  if (estimateRising(r, rise).snow < wantRisingSnow) {
+    int32_t low = kMountainFrom;  // sharpens every mountain
+    int32_t high = kHighest;      // sharpens nothing
+    while (high - low > 1) {
+      const int32_t middle = low + (high - low) / 2;
+      rise.peakLine = middle;
+      if (estimateRising(r, rise).snow >= wantRisingSnow) {
+        low = middle;
+      } else {
+        high = middle;
+      }
+    }
+    rise.peakLine = low;
+  }
   // Snow blocks the way; where it would cut the starts apart, the shortest
   // walks between them stay passes below the snow.
   if (!startsJoined(r.size, walkable(r, rise), starts)) {

@@ -33,6 +33,7 @@ constexpr int64_t kHighAddsTenths = 8;
 // kind, tried in turn until enough stand.
 constexpr std::array<int64_t, 3> kTreeReaches = {3, 6, 12};
 constexpr std::array<int64_t, 3> kStoneReaches = {6, 12, 24};
+constexpr size_t kBuckets = 64;
 
 size_t level(ResourceAmount amount) { return static_cast<size_t>(amount); }
 
@@ -79,7 +80,7 @@ struct Growth {
 
 // Plants objects of the growth's kinds beyond the start areas, next to the
 // ones there, until 0.8 times as many again stand; the tiles are taken in
-// the order of their hashes, the kinds drawn from the hash too.
+// an order spread by their hashes, the kinds picked by the hash too.
 template <size_t N>
 void grow(Map& map, const std::vector<int32_t>& distance, uint64_t salt, const Growth& growth,
           const std::array<ObjectType, N>& kinds) {
@@ -92,22 +93,24 @@ void grow(Map& map, const std::vector<int32_t>& distance, uint64_t salt, const G
     ++there;
   }
   int64_t missing = there * kHighAddsTenths / 10;
-  std::vector<std::pair<uint64_t, size_t>> order;
-  for (size_t i = 0; i < old.size(); ++i) {
-    if (distance[i] >= START_LEVEL_RADIUS && growth.ground(map.landscape[i])) {
-      order.emplace_back(tileHash(salt, i), i);
-    }
-  }
-  std::sort(order.begin(), order.end());
   for (int64_t reach : *growth.reaches) {
     if (missing <= 0) break;
     const std::vector<uint8_t> steps =
         inspect::stepsTo(static_cast<uint32_t>(size), old, static_cast<uint8_t>(reach + 1));
-    for (const auto& [hash, i] : order) {
-      if (missing <= 0) break;
-      if (steps[i] > reach || !freeWithin(map, i, growth.clearance) || nearStone(map, i)) continue;
-      catalogue::setObject(map, static_cast<int64_t>(i), kinds[(hash >> 32) % N]);
-      --missing;
+    // The tiles in reach in kBuckets buckets by their hash, each bucket in
+    // index order: taken bucket by bucket, they are spread over the map.
+    std::vector<std::vector<size_t>> buckets(kBuckets);
+    for (size_t i = 0; i < old.size(); ++i) {
+      if (steps[i] > reach || distance[i] < START_LEVEL_RADIUS) continue;
+      if (growth.ground(map.landscape[i])) buckets[tileHash(salt, i) % kBuckets].push_back(i);
+    }
+    for (const std::vector<size_t>& bucket : buckets) {
+      for (size_t i : bucket) {
+        if (missing <= 0) break;
+        if (!freeWithin(map, i, growth.clearance) || nearStone(map, i)) continue;
+        catalogue::setObject(map, static_cast<int64_t>(i), kinds[(tileHash(salt, i) >> 32) % N]);
+        --missing;
+      }
     }
   }
 }

@@ -79,15 +79,18 @@ size_t stillToLay(const Map& map, int32_t percent, int64_t have) {
   return static_cast<size_t>(std::max<int64_t>(0, want - have));
 }
 
-// The tiles the first count ranked tiles will make desert: themselves and
-// the outer border ring the outline passes lay around them on other land.
-int64_t desertWith(const Map& map, const std::vector<size_t>& ranked, size_t count) {
+// How many of the ranked tiles, taken best first, make want desert tiles
+// with the outer border ring the outline passes lay around them on other
+// land; all of them when they cannot.
+size_t desertNeeded(const Map& map, const std::vector<size_t>& ranked, int64_t want) {
   const int64_t size = map.size;
   std::vector<uint8_t> desert(map.landscape.size(), 0);
-  for (size_t k = 0; k < count; ++k) desert[ranked[k]] = 1;
-  int64_t tiles = static_cast<int64_t>(count);
-  for (size_t k = 0; k < count; ++k) {
+  int64_t tiles = 0;
+  for (size_t k = 0; k < ranked.size(); ++k) {
+    if (tiles >= want) return k;
     const auto i = static_cast<int64_t>(ranked[k]);
+    tiles += desert[ranked[k]] == 0;  // unless it counted as ring already
+    desert[ranked[k]] = 1;
     for (int64_t n : aroundIndices(size, size, i, i % size)) {
       const auto j = static_cast<size_t>(n);
       const LandscapeType t = map.landscape[j];
@@ -98,7 +101,7 @@ int64_t desertWith(const Map& map, const std::vector<size_t>& ranked, size_t cou
       ++tiles;
     }
   }
-  return tiles;
+  return ranked.size();
 }
 
 void layDesert(Map& map, Random& random, const std::vector<FairStart>& starts,
@@ -117,17 +120,8 @@ void layDesert(Map& map, Random& random, const std::vector<FairStart>& starts,
   const auto want = static_cast<int64_t>(stillToLay(map, DESERT_PERCENT, have));
   const std::vector<size_t> ranked = byScore(grassBeyondStarts(map, distance, avoid), score);
   // The fewest best-ranked tiles that with their rings make the share.
-  size_t low = 0;
-  size_t high = ranked.size();
-  while (low < high) {
-    const size_t middle = low + (high - low) / 2;
-    if (desertWith(map, ranked, middle) >= want) {
-      high = middle;
-    } else {
-      low = middle + 1;
-    }
-  }
-  for (size_t k = 0; k < low; ++k) {
+  const size_t count = desertNeeded(map, ranked, want);
+  for (size_t k = 0; k < count; ++k) {
     map.landscape[ranked[k]] = LandscapeType::DESERT;
     map.accessible[ranked[k]] = AccessibleType::EMPTY;
   }
