@@ -202,7 +202,8 @@ void validateStyle(const model::MapStyle& style) {
 }
 
 int32_t alpineMountainPercent(const model::MapStyle& style) {
-  return std::max(ALPINE_MOUNTAIN_PERCENT, style.mountainPercent);
+  return style.mountainPercent == model::STYLE_DEFAULT_SHARE ? ALPINE_MOUNTAIN_PERCENT
+                                                             : style.mountainPercent;
 }
 
 void growPalms(Map& map, const Random& random, const std::vector<FairStart>& starts,

@@ -47,7 +47,10 @@ inline constexpr int32_t ALPINE_LEAST_MOUNTAIN_PERCENT = 35;
 void validateStyle(const model::MapStyle& style);
 
 // The share of the land an alpine map's mountain and snow should cover:
-// ALPINE_MOUNTAIN_PERCENT, or the share the style asks for when that is more.
+// the share the style asks for (validateStyle keeps it at least
+// ALPINE_LEAST_MOUNTAIN_PERCENT), ALPINE_MOUNTAIN_PERCENT where it is left
+// to the climate. A landscape that aims its mountain at this share leaves
+// the alpine stage only the snow to add.
 int32_t alpineMountainPercent(const model::MapStyle& style);
 
 // alpine.cpp: on alpine maps, after shapeStartTerrain and before
