@@ -31,6 +31,10 @@ constexpr size_t kSampleStride = 4;
 // shore.
 constexpr int32_t kFadeIn = 10;
 constexpr int32_t kShoreFade = 6;
+// Near the shore the rise keeps below the water's top by this much per
+// tile, so the slope rule never lifts a water tile out of the water.
+constexpr int32_t kShoreClimb = 6;
+constexpr uint8_t kShoreReach = (kHighest - kWaterTop) / kShoreClimb + 1;
 // Ranges lie between the starts: a tile's score gains one per tile beyond
 // the clearance, up to this many.
 constexpr int32_t kRangeReach = 40;
@@ -44,6 +48,7 @@ struct Relief {
   std::vector<uint8_t> heights;  // before the rise
   std::vector<int32_t> score;
   std::vector<double> weight;  // 0 (no rise) to 1 (full rise)
+  std::vector<uint8_t> shore;  // steps to the nearest water, at most kShoreReach
   std::vector<uint8_t> land;
   std::vector<uint8_t> keepLow;  // footpaths: no snow there
   std::vector<size_t> rising;    // the land tiles of weight above 0
@@ -68,7 +73,8 @@ uint8_t raisedHeight(const Relief& r, const Rise& rise, size_t i) {
       std::min<double>(kHighest, kMountainFrom + (r.score[i] - rise.line) * rise.steepness);
   double raised = std::max<double>(h, h + (top - h) * r.weight[i]);
   raised += std::max(0.0, raised - rise.peakLine) * kPeakGain * r.weight[i];
-  raised = std::min<double>(std::max(h, kHighest), raised);
+  const int32_t shoreTop = kWaterTop + kShoreClimb * r.shore[i];
+  raised = std::min<double>(std::max(h, std::min(shoreTop, kHighest)), raised);
   if (!r.keepLow.empty() && r.keepLow[i] != 0) {
     raised = std::max<double>(h, std::min<double>(raised, kPassTop));
   }
@@ -183,7 +189,7 @@ Relief reliefOf(const Map& map, Random& random, const std::vector<FairStart>& st
       r.landTiles += r.land[i];
     }
   }
-  const std::vector<uint8_t> shore = inspect::stepsTo(map.size, water, kShoreFade + 1);
+  r.shore = inspect::stepsTo(map.size, water, kShoreReach);
   r.weight.assign(r.heights.size(), 0);
   for (size_t i = 0; i < r.heights.size(); ++i) {
     const int32_t beyond = distance[i] - static_cast<int32_t>(CLIMATE_CLEARANCE);
@@ -194,7 +200,7 @@ Relief reliefOf(const Map& map, Random& random, const std::vector<FairStart>& st
     if (r.rising.size() % kSampleStride == 0) r.sample.push_back(i);
     r.rising.push_back(i);
     r.weight[i] = std::min(1.0, static_cast<double>(beyond) / kFadeIn) *
-                  std::min(1.0, static_cast<double>(shore[i] - 1) / kShoreFade);
+                  std::min(1.0, static_cast<double>(r.shore[i] - 1) / kShoreFade);
   }
   return r;
 }
