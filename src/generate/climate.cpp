@@ -19,8 +19,9 @@ using model::Map;
 
 namespace {
 
-// Climate ground keeps this many tiles (in x and y) from ground of another
-// kind it must not touch, so two families of border rings never meet.
+// Climate ground keeps this many tiles (in x and y) from ground whose
+// border rings its own must not meet, and one from water, so the rings of
+// desert are drawn on land.
 constexpr int64_t kApart = 2;
 // Desert grows outwards from the oases: a tile's score gains one per tile
 // beyond the clearance, up to this many.
@@ -58,17 +59,29 @@ bool blocksWalking(LandscapeType t) {
          t == LandscapeType::SNOWINNER;
 }
 
-// The GRASS tiles beyond the clearance that keep kApart from every tile
-// marked in avoid, as an index list.
+// Ground a climate's tiles keep apart from: the tiles marked, by at least
+// apart tiles in x and y.
+struct Apart {
+  std::vector<uint8_t> marked;
+  int64_t apart = 1;
+};
+
+// The GRASS tiles beyond the clearance that keep apart from every ground
+// listed.
 std::vector<size_t> grassBeyondStarts(const Map& map, const std::vector<int32_t>& distance,
-                                      const std::vector<uint8_t>& avoid) {
-  const std::vector<uint8_t> steps = inspect::stepsTo(map.size, avoid, kApart + 1);
+                                      const std::vector<Apart>& avoid) {
+  std::vector<uint8_t> open(map.landscape.size(), 0);
+  for (size_t i = 0; i < open.size(); ++i) {
+    open[i] = map.landscape[i] == LandscapeType::GRASS && distance[i] >= CLIMATE_CLEARANCE;
+  }
+  for (const Apart& a : avoid) {
+    const std::vector<uint8_t> steps =
+        inspect::stepsTo(map.size, a.marked, static_cast<uint8_t>(a.apart + 1));
+    for (size_t i = 0; i < open.size(); ++i) open[i] = open[i] != 0 && steps[i] > a.apart;
+  }
   std::vector<size_t> tiles;
-  for (size_t i = 0; i < map.landscape.size(); ++i) {
-    if (map.landscape[i] == LandscapeType::GRASS && distance[i] >= CLIMATE_CLEARANCE &&
-        steps[i] > kApart) {
-      tiles.push_back(i);
-    }
+  for (size_t i = 0; i < open.size(); ++i) {
+    if (open[i] != 0) tiles.push_back(i);
   }
   return tiles;
 }
@@ -112,9 +125,13 @@ void layDesert(Map& map, Random& random, const std::vector<FairStart>& starts,
   for (size_t i = 0; i < score.size(); ++i) {
     score[i] += std::max<int32_t>(0, distance[i] - static_cast<int32_t>(CLIMATE_CLEARANCE));
   }
-  const std::vector<uint8_t> avoid = markWhere(map, [](LandscapeType t) {
-    return model::isWater(t) || model::isMountain(t) || model::isSnow(t) || model::isMoor(t);
-  });
+  const std::vector<Apart> avoid = {
+      {markWhere(map, [](LandscapeType t) { return model::isWater(t); }), 1},
+      {markWhere(map,
+                 [](LandscapeType t) {
+                   return model::isMountain(t) || model::isSnow(t) || model::isMoor(t);
+                 }),
+       kApart}};
   const int64_t have =
       tilesOf(map, [](LandscapeType t) { return model::isDesert(t) || t == LandscapeType::SAND; });
   const auto want = static_cast<int64_t>(stillToLay(map, DESERT_PERCENT, have));
@@ -152,9 +169,14 @@ void laySwamp(Map& map, Random& random, const std::vector<FairStart>& starts,
   std::vector<int32_t> split(splitGrid.data.begin(), splitGrid.data.end());
   symmetrizeField(split, size, symmetry);
 
-  const std::vector<uint8_t> avoid = markWhere(map, [](LandscapeType t) {
-    return model::isWater(t) || model::isMountain(t) || model::isSnow(t) || model::isDesert(t);
-  });
+  // Moor and mud draw their rings on their own tiles: one tile apart from
+  // other ground is enough, and they may reach the water.
+  const std::vector<Apart> avoid = {{markWhere(map,
+                                               [](LandscapeType t) {
+                                                 return model::isMountain(t) || model::isSnow(t) ||
+                                                        model::isDesert(t);
+                                               }),
+                                     1}};
   const std::vector<size_t> candidates = grassBeyondStarts(map, distance, avoid);
   const int64_t have = tilesOf(map, [](LandscapeType t) { return model::isMoor(t) || isMud(t); });
   const size_t count = stillToLay(map, SWAMP_PERCENT, have);

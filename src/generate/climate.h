@@ -67,8 +67,9 @@ void raiseClimateMountains(model::Map& map, Random& random, const std::vector<Fa
 // lays the desert (DESERT) or swamp (MOORINNER and MUDINNER, apart by a
 // strip of grass) of the climate over the GRASS beyond CLIMATE_CLEARANCE,
 // the best-scored tiles up to the climate's share, and draws the mud's rings
-// (initMudOutlines). Desert favours land far from the starts, swamp low
-// land; both keep two tiles from mountain and snow, desert two from water.
+// (initMudOutlines). Desert favours land far from the starts and keeps two
+// tiles from mountain, snow and moor and one from water; swamp favours low
+// land and keeps one tile from mountain, snow and desert.
 // Temperate and alpine: nothing (no draws). Desert and swamp draw noise
 // fields.
 void layClimateGround(model::Map& map, Random& random, const std::vector<FairStart>& starts,
