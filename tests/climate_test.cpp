@@ -6,14 +6,13 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <deque>
 #include <string>
 #include <vector>
 
 #include "expect_error.h"
 #include "fair_guarantees.h"
 #include "generate/fairstages.h"
+#include "inspect/landscape.h"
 #include "varnholt.h"
 
 namespace varnholt {
@@ -28,34 +27,6 @@ using testing::mapOf;
 
 bool isMud(LandscapeType t) {
   return t == LandscapeType::MUDINNER || t == LandscapeType::MUD || t == LandscapeType::MUDBORDER;
-}
-
-// The land (every tile that is not water) by ground class, in tiles.
-struct Shares {
-  int64_t land = 0;
-  int64_t grass = 0;
-  int64_t desert = 0;    // desert kinds and SAND
-  int64_t swamp = 0;     // moor and mud kinds
-  int64_t mountain = 0;  // mountain and snow kinds
-  int64_t snow = 0;
-
-  double of(int64_t tiles) const {
-    return 100.0 * static_cast<double>(tiles) / static_cast<double>(land);
-  }
-};
-
-Shares sharesOf(const Map& map) {
-  Shares s;
-  for (LandscapeType t : map.landscape) {
-    if (model::isWater(t)) continue;
-    ++s.land;
-    s.grass += t == LandscapeType::GRASS;
-    s.desert += model::isDesert(t) || t == LandscapeType::SAND;
-    s.swamp += model::isMoor(t) || isMud(t);
-    s.mountain += model::isMountain(t) || model::isSnow(t);
-    s.snow += model::isSnow(t);
-  }
-  return s;
 }
 
 Case styled(int64_t seed, int64_t size, int64_t players, StartMode mode, ClimateStyle climate) {
@@ -75,21 +46,22 @@ TEST(Climates, EachReachesItsShareAndKeepsEveryStartFair) {
           styled(5, 384, 4, StartMode::SYMMETRIC, climate),
           styled(6, 512, 2, StartMode::SYMMETRIC, climate)}) {
       const Map map = mapOf(c);
-      const Shares s = sharesOf(map);
+      const inspect::Landscape l = inspect::measureLandscape(map);
       const std::string what = label(c);
+      const auto percent = [&l](int64_t tiles) { return 100 * inspect::landShare(l, tiles); };
       switch (climate) {
         case ClimateStyle::TEMPERATE:
-          EXPECT_GE(s.of(s.grass), 55) << what;
+          EXPECT_GE(percent(l.grass), 55) << what;
           break;
         case ClimateStyle::DESERT:
-          EXPECT_GE(s.of(s.desert), 30) << what;
+          EXPECT_GE(percent(l.desert), 30) << what;
           break;
         case ClimateStyle::SWAMP:
-          EXPECT_GE(s.of(s.swamp), 15) << what;
+          EXPECT_GE(percent(l.swamp), 15) << what;
           break;
         case ClimateStyle::ALPINE:
-          EXPECT_GE(s.of(s.mountain), 35) << what;
-          EXPECT_GE(s.of(s.snow), 4) << what;
+          EXPECT_GE(percent(l.mountain + l.snow), 35) << what;
+          EXPECT_GE(percent(l.snow), 4) << what;
           break;
       }
       testing::expectFairStarts(map, c);
@@ -112,37 +84,6 @@ std::vector<size_t> nearTowers(const Map& map, int64_t radius) {
     }
   }
   return tiles;
-}
-
-bool joinedOnFoot(const Map& map) {
-  const int64_t size = map.size;
-  const auto blocks = [](LandscapeType t) {
-    return model::isWater(t) || t == LandscapeType::MOORINNER || t == LandscapeType::MUDINNER ||
-           t == LandscapeType::SNOWINNER;
-  };
-  std::vector<uint8_t> reached(map.landscape.size(), 0);
-  const model::Building& first = map.buildings.front();
-  std::deque<int64_t> queue = {first.posX + size * first.posY};
-  reached[static_cast<size_t>(queue.front())] = 1;
-  while (!queue.empty()) {
-    const int64_t i = queue.front();
-    queue.pop_front();
-    for (int64_t dy = -1; dy <= 1; ++dy) {
-      for (int64_t dx = -1; dx <= 1; ++dx) {
-        const int64_t x = i % size + dx;
-        const int64_t y = i / size + dy;
-        if (x < 0 || y < 0 || x >= size || y >= size) continue;
-        const auto n = static_cast<size_t>(x + size * y);
-        if (reached[n] != 0 || blocks(map.landscape[n])) continue;
-        reached[n] = 1;
-        queue.push_back(static_cast<int64_t>(n));
-      }
-    }
-  }
-  for (const model::Building& tower : map.buildings) {
-    if (reached[static_cast<size_t>(tower.posX + size * tower.posY)] == 0) return false;
-  }
-  return true;
 }
 
 // The ground a tile of an inner kind may have beside it: its own family, so
@@ -201,7 +142,7 @@ TEST(Climates, GroundStaysOffTheStartAreasWithClosedRingsAndStartsJoined) {
       }
       EXPECT_EQ(climateGround, 0) << what;
       EXPECT_EQ(seams(map), 0) << what;
-      EXPECT_TRUE(joinedOnFoot(map)) << what;
+      EXPECT_TRUE(inspect::measureLandscape(map).startsReachableOnFoot) << what;
       testing::expectFairStarts(map, c);
     }
   }
