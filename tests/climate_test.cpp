@@ -166,8 +166,7 @@ TEST(Climates, AlpineRefusesTooLittleMountain) {
   style.climate = ClimateStyle::ALPINE;
   style.mountainPercent = 34;
   testing::expectError([&] { generate::validateStyle(style); }, "ValueError",
-                       "--mountains=34 is too little for --climate=alpine, which needs "
-                       "--mountains of at least 35");
+                       "--mountains takes at least 35 with --climate=alpine, not 34");
   for (int32_t share : {model::STYLE_DEFAULT_SHARE, 35, 60}) {
     style.mountainPercent = share;
     EXPECT_NO_THROW(generate::validateStyle(style)) << share;

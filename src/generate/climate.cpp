@@ -217,9 +217,8 @@ void validateStyle(const model::MapStyle& style) {
   if (style.climate == ClimateStyle::ALPINE &&
       style.mountainPercent != model::STYLE_DEFAULT_SHARE &&
       style.mountainPercent < ALPINE_LEAST_MOUNTAIN_PERCENT) {
-    throw valueError("--mountains=" + std::to_string(style.mountainPercent) +
-                     " is too little for --climate=alpine, which needs --mountains of at least " +
-                     std::to_string(ALPINE_LEAST_MOUNTAIN_PERCENT));
+    throw valueError("--mountains takes at least " + std::to_string(ALPINE_LEAST_MOUNTAIN_PERCENT) +
+                     " with --climate=alpine, not " + std::to_string(style.mountainPercent));
   }
 }
 

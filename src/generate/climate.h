@@ -41,9 +41,10 @@ inline constexpr int32_t ALPINE_SNOW_PERCENT = 6;
 // The least --mountains share an alpine map may be asked for.
 inline constexpr int32_t ALPINE_LEAST_MOUNTAIN_PERCENT = 35;
 
-// Throws ValueError when the style cannot be made: an alpine climate with a
-// mountain share given below ALPINE_LEAST_MOUNTAIN_PERCENT. Other
-// combinations are left to the landscape's own checks.
+// Throws ValueError "--mountains takes at least 35 with --climate=alpine,
+// not <n>" for an alpine climate with a mountain share given below
+// ALPINE_LEAST_MOUNTAIN_PERCENT. Other combinations are left to the
+// landscape's own checks.
 void validateStyle(const model::MapStyle& style);
 
 // The share of the land an alpine map's mountain and snow should cover:
