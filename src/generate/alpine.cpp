@@ -27,13 +27,12 @@ constexpr int32_t kHighest = 72;
 constexpr double kPeakGain = 2;
 // The searches count every this many-th rising tile.
 constexpr size_t kSampleStride = 4;
-// The rise fades in over this many tiles beyond the clearance and from the
-// shore.
-constexpr int32_t kFadeIn = 10;
-constexpr int32_t kShoreFade = 6;
-// Near the shore the rise keeps below the water's top by this much per
-// tile, so the slope rule never lifts a water tile out of the water.
-constexpr int32_t kShoreClimb = 6;
+// The rise fades in over this many tiles beyond the clearance.
+constexpr int32_t kFadeIn = 6;
+// Near the shore the rise keeps below the water's top plus this much per
+// tile from the water: the steepest slope the file allows, so the slope
+// rule never lifts a water tile out of the water.
+constexpr int32_t kShoreClimb = 7;
 constexpr uint8_t kShoreReach = (kHighest - kWaterTop) / kShoreClimb + 1;
 // Ranges lie between the starts: a tile's score gains one per tile beyond
 // the clearance, up to this many.
@@ -199,8 +198,7 @@ Relief reliefOf(const Map& map, Random& random, const std::vector<FairStart>& st
     r.highestScore = std::max(r.highestScore, r.score[i]);
     if (r.rising.size() % kSampleStride == 0) r.sample.push_back(i);
     r.rising.push_back(i);
-    r.weight[i] = std::min(1.0, static_cast<double>(beyond) / kFadeIn) *
-                  std::min(1.0, static_cast<double>(r.shore[i] - 1) / kShoreFade);
+    r.weight[i] = std::min(1.0, static_cast<double>(beyond) / kFadeIn);
   }
   return r;
 }

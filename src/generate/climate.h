@@ -58,8 +58,9 @@ int32_t alpineMountainPercent(const model::MapStyle& style);
 // initHighmapLandscape, raises the heights of the land beyond the start
 // areas into ranges and peaks (mountain above 40, snow from 51) until they
 // cover alpineMountainPercent of the land, snow ALPINE_SNOW_PERCENT; the
-// rise fades in over the ten tiles beyond CLIMATE_CLEARANCE and the six
-// from the shore. Ends with limitSlopes. Other climates: nothing (no draws).
+// rise fades in over the six tiles beyond CLIMATE_CLEARANCE and climbs at
+// most 7 per tile from the shore. Ends with limitSlopes. Other climates:
+// nothing (no draws).
 // Alpine draws two noise fields.
 void raiseClimateMountains(model::Map& map, Random& random, const std::vector<FairStart>& starts,
                            const model::MapStyle& style, StartSymmetry symmetry);
