@@ -27,13 +27,13 @@ constexpr int32_t kHighest = 72;
 constexpr double kPeakGain = 2;
 // The searches count every this many-th rising tile.
 constexpr size_t kSampleStride = 4;
-// The rise fades in over this many tiles beyond the clearance.
-constexpr int32_t kFadeIn = 6;
-// Near the shore the rise keeps below the water's top plus this much per
-// tile from the water: the steepest slope the file allows, so the slope
-// rule never lifts a water tile out of the water.
-constexpr int32_t kShoreClimb = 7;
-constexpr uint8_t kShoreReach = (kHighest - kWaterTop) / kShoreClimb + 1;
+// The top of the start areas' plain ground.
+constexpr int32_t kPlainTop = 35;
+// Beyond the start areas and from the shore the rise climbs by at most this
+// much per tile: the steepest slope the file allows, so the slope rule
+// lifts no tile of the start areas or the water.
+constexpr int32_t kClimb = 7;
+constexpr uint8_t kShoreReach = (kHighest - kWaterTop) / kClimb + 1;
 // Ranges lie between the starts: a tile's score gains one per tile beyond
 // the clearance, up to this many.
 constexpr int32_t kRangeReach = 40;
@@ -46,11 +46,10 @@ struct Relief {
   int64_t size = 0;
   std::vector<uint8_t> heights;  // before the rise
   std::vector<int32_t> score;
-  std::vector<double> weight;  // 0 (no rise) to 1 (full rise)
-  std::vector<uint8_t> shore;  // steps to the nearest water, at most kShoreReach
+  std::vector<uint8_t> room;  // the most a tile may rise to; 0 where it keeps its height
   std::vector<uint8_t> land;
   std::vector<uint8_t> keepLow;  // footpaths: no snow there
-  std::vector<size_t> rising;    // the land tiles of weight above 0
+  std::vector<size_t> rising;    // the land tiles with room to rise
   std::vector<size_t> sample;    // every kSampleStride-th of them, for the searches
   int64_t landTiles = 0;
   int32_t lowestScore = 400;  // of the tiles that may rise
@@ -67,13 +66,10 @@ struct Rise {
 
 uint8_t raisedHeight(const Relief& r, const Rise& rise, size_t i) {
   const int32_t h = r.heights[i];
-  if (r.weight[i] <= 0) return r.heights[i];
-  const double top =
-      std::min<double>(kHighest, kMountainFrom + (r.score[i] - rise.line) * rise.steepness);
-  double raised = std::max<double>(h, h + (top - h) * r.weight[i]);
-  raised += std::max(0.0, raised - rise.peakLine) * kPeakGain * r.weight[i];
-  const int32_t shoreTop = kWaterTop + kShoreClimb * r.shore[i];
-  raised = std::min<double>(std::max(h, std::min(shoreTop, kHighest)), raised);
+  if (r.room[i] == 0) return r.heights[i];
+  double raised = std::max<double>(h, kMountainFrom + (r.score[i] - rise.line) * rise.steepness);
+  raised += std::max(0.0, raised - rise.peakLine) * kPeakGain;
+  raised = std::min<double>(std::max<int32_t>(h, r.room[i]), raised);
   if (!r.keepLow.empty() && r.keepLow[i] != 0) {
     raised = std::max<double>(h, std::min<double>(raised, kPassTop));
   }
@@ -175,7 +171,7 @@ Relief reliefOf(const Map& map, Random& random, const std::vector<FairStart>& st
   Relief r;
   r.size = map.size;
   r.heights = map.heights;
-  const auto reach = static_cast<int32_t>(CLIMATE_CLEARANCE + std::max(kFadeIn, kRangeReach));
+  const auto reach = static_cast<int32_t>(START_LEVEL_RADIUS + kRangeReach);
   const std::vector<int32_t> distance = startDistances(map, starts, reach);
   r.score = climateNoise(map, random, symmetry);
   r.land.assign(r.heights.size(), 0);
@@ -188,17 +184,18 @@ Relief reliefOf(const Map& map, Random& random, const std::vector<FairStart>& st
       r.landTiles += r.land[i];
     }
   }
-  r.shore = inspect::stepsTo(map.size, water, kShoreReach);
-  r.weight.assign(r.heights.size(), 0);
+  const std::vector<uint8_t> shore = inspect::stepsTo(map.size, water, kShoreReach);
+  r.room.assign(r.heights.size(), 0);
   for (size_t i = 0; i < r.heights.size(); ++i) {
-    const int32_t beyond = distance[i] - static_cast<int32_t>(CLIMATE_CLEARANCE);
+    const int32_t beyond = distance[i] - static_cast<int32_t>(START_LEVEL_RADIUS);
     r.score[i] += std::clamp(beyond, 0, kRangeReach);
     if (r.land[i] == 0 || beyond <= 0) continue;
+    r.room[i] = static_cast<uint8_t>(std::min(
+        {kHighest, kWaterTop + kClimb * shore[i], kPlainTop + kClimb * std::min(beyond, 6)}));
     r.lowestScore = std::min(r.lowestScore, r.score[i]);
     r.highestScore = std::max(r.highestScore, r.score[i]);
     if (r.rising.size() % kSampleStride == 0) r.sample.push_back(i);
     r.rising.push_back(i);
-    r.weight[i] = std::min(1.0, static_cast<double>(beyond) / kFadeIn);
   }
   return r;
 }

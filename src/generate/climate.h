@@ -12,15 +12,16 @@
 // symmetric map. Each start area (START_LEVEL_RADIUS around its tower) keeps
 // the grass, mountain and lake the fair stages lay out, so every start's
 // counts stay equal; the climate's ground keeps CLIMATE_CLEARANCE from every
-// tower and its border rings are drawn by the outline passes, as on classic
-// maps. Shapes come from the map's own heights, a noise field and the
-// distance to the starts; amounts are measured and corrected to the share.
+// tower (alpine's raised heights begin just beyond START_LEVEL_RADIUS) and
+// its border rings are drawn by the outline passes, as on classic maps.
+// Shapes come from the map's own heights, a noise field and the distance to
+// the starts; amounts are measured and corrected to the share.
 //
 // Shares of the land (tiles that are not water) each climate reaches where
 // the land beyond the start areas holds them:
 //   temperate: GRASS at least 55 % (the ground as the landscape leaves it);
 //   desert:    desert kinds and SAND at least 30 % (the start areas are the
-//              grass oases; palms among the trees, see amounts.h);
+//              grass oases; palms among the trees, growPalms);
 //   swamp:     moor and mud kinds at least 15 %;
 //   alpine:    mountain and snow kinds at least 35 %, snow at least 4 %.
 // Where the start areas leave less land than that beyond them (8 players on
@@ -57,10 +58,11 @@ int32_t alpineMountainPercent(const model::MapStyle& style);
 // alpine.cpp: on alpine maps, after shapeStartTerrain and before
 // initHighmapLandscape, raises the heights of the land beyond the start
 // areas into ranges and peaks (mountain above 40, snow from 51) until they
-// cover alpineMountainPercent of the land, snow ALPINE_SNOW_PERCENT; the
-// rise fades in over the six tiles beyond CLIMATE_CLEARANCE and climbs at
-// most 7 per tile from the shore. Ends with limitSlopes. Other climates:
-// nothing (no draws).
+// cover alpineMountainPercent of the land, snow ALPINE_SNOW_PERCENT. The
+// rise climbs at most 7 per tile from the top of the start areas' plain
+// beyond START_LEVEL_RADIUS and from the water, the file's steepest slope,
+// so no start area or water tile is lifted. Ends with limitSlopes. Other
+// climates: nothing (no draws).
 // Alpine draws two noise fields.
 void raiseClimateMountains(model::Map& map, Random& random, const std::vector<FairStart>& starts,
                            const model::MapStyle& style, StartSymmetry symmetry);
