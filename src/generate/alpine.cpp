@@ -171,7 +171,10 @@ Relief reliefOf(const Map& map, Random& random, const std::vector<FairStart>& st
   Relief r;
   r.size = map.size;
   r.heights = map.heights;
-  const auto reach = static_cast<int32_t>(START_LEVEL_RADIUS + kRangeReach);
+  // The rise begins at the climate's clearance, where the first step of 7
+  // makes mountain whose outer ring keeps off the start areas.
+  const auto plainEnd = static_cast<int32_t>(CLIMATE_CLEARANCE - 1);
+  const auto reach = plainEnd + kRangeReach;
   const std::vector<int32_t> distance = startDistances(map, starts, reach);
   r.score = climateNoise(map, random, symmetry);
   r.land.assign(r.heights.size(), 0);
@@ -187,7 +190,7 @@ Relief reliefOf(const Map& map, Random& random, const std::vector<FairStart>& st
   const std::vector<uint8_t> shore = inspect::stepsTo(map.size, water, kShoreReach);
   r.room.assign(r.heights.size(), 0);
   for (size_t i = 0; i < r.heights.size(); ++i) {
-    const int32_t beyond = distance[i] - static_cast<int32_t>(START_LEVEL_RADIUS);
+    const int32_t beyond = distance[i] - plainEnd;
     r.score[i] += std::clamp(beyond, 0, kRangeReach);
     if (r.land[i] == 0 || beyond <= 0) continue;
     r.room[i] = static_cast<uint8_t>(std::min(

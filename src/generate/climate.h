@@ -12,8 +12,8 @@
 // symmetric map. Each start area (START_LEVEL_RADIUS around its tower) keeps
 // the grass, mountain and lake the fair stages lay out, so every start's
 // counts stay equal; the climate's ground keeps CLIMATE_CLEARANCE from every
-// tower (alpine's raised heights begin just beyond START_LEVEL_RADIUS) and
-// its border rings are drawn by the outline passes, as on classic maps.
+// tower, so its border rings, drawn by the outline passes as on classic
+// maps, keep off the start areas too.
 // Shapes come from the map's own heights, a noise field and the distance to
 // the starts; amounts are measured and corrected to the share.
 //
@@ -58,10 +58,10 @@ int32_t alpineMountainPercent(const model::MapStyle& style);
 // alpine.cpp: on alpine maps, after shapeStartTerrain and before
 // initHighmapLandscape, raises the heights of the land beyond the start
 // areas into ranges and peaks (mountain above 40, snow from 51) until they
-// cover alpineMountainPercent of the land, snow ALPINE_SNOW_PERCENT. The
-// rise climbs at most 7 per tile from the top of the start areas' plain
-// beyond START_LEVEL_RADIUS and from the water, the file's steepest slope,
-// so no start area or water tile is lifted. Ends with limitSlopes. Other
+// cover alpineMountainPercent of the land, snow ALPINE_SNOW_PERCENT. From
+// CLIMATE_CLEARANCE on, the rise climbs at most 7 per tile from the top of
+// the start areas' plain and from the water, the file's steepest slope, so
+// no start area or water tile is lifted. Ends with limitSlopes. Other
 // climates: nothing (no draws).
 // Alpine draws two noise fields.
 void raiseClimateMountains(model::Map& map, Random& random, const std::vector<FairStart>& starts,
