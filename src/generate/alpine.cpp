@@ -34,6 +34,7 @@ constexpr int32_t kPlainTop = 35;
 // lifts no tile of the start areas or the water.
 constexpr int32_t kClimb = 7;
 constexpr uint8_t kShoreReach = (kHighest - kWaterTop) / kClimb + 1;
+constexpr int32_t kPlainReach = (kHighest - kPlainTop) / kClimb + 1;
 // Ranges lie between the starts: a tile's score gains one per tile beyond
 // the clearance, up to this many.
 constexpr int32_t kRangeReach = 40;
@@ -193,8 +194,9 @@ Relief reliefOf(const Map& map, Random& random, const std::vector<FairStart>& st
     const int32_t beyond = distance[i] - plainEnd;
     r.score[i] += std::clamp(beyond, 0, kRangeReach);
     if (r.land[i] == 0 || beyond <= 0) continue;
-    r.room[i] = static_cast<uint8_t>(std::min(
-        {kHighest, kWaterTop + kClimb * shore[i], kPlainTop + kClimb * std::min(beyond, 6)}));
+    r.room[i] =
+        static_cast<uint8_t>(std::min({kHighest, kWaterTop + kClimb * shore[i],
+                                       kPlainTop + kClimb * std::min(beyond, kPlainReach)}));
     r.lowestScore = std::min(r.lowestScore, r.score[i]);
     r.highestScore = std::max(r.highestScore, r.score[i]);
     if (r.rising.size() % kSampleStride == 0) r.sample.push_back(i);
