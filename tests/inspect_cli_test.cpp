@@ -144,6 +144,11 @@ TEST_F(InspectCli, FailuresEndWithOneErrorLine) {
       {"--scale=abc good.map", "Error: invalid integer: abc\n"},
       {"--png=no/such/dir.png good.map",
        "Error: cannot write no/such/dir.png: No such file or directory\n"},
+      // Control characters in a path are written out, not passed on.
+      {"\"$(printf 'no\\nsuch.map')\"",
+       "Error: cannot read no\\nsuch.map: No such file or directory\n"},
+      {"--png=\"$(printf 'no\\tsuch')/x.png\" good.map",
+       "Error: cannot write no\\tsuch/x.png: No such file or directory\n"},
   };
   for (const Case& c : cases) {
     const Outcome outcome = run(c.arguments);
@@ -169,6 +174,11 @@ TEST_F(InspectCli, ReportsInTextOrJsonAndDrawsThePreview) {
   const std::string png = slurp(dir_ / "map.png");
   EXPECT_EQ(png.substr(1, 3), "PNG");
 
+  // Control characters in the map's path are written out in the report too.
+  write("line\nbreak.map", good_);
+  const Outcome escaped = run("\"$(printf 'line\\nbreak.map')\"");
+  EXPECT_EQ(escaped.out.rfind("file: line\\nbreak.map (15143 bytes)\n", 0), 0u) << escaped.out;
+
   Bytes tampered = good_;
   tampered[0] ^= 1;
   write("tampered.map", tampered);
@@ -182,6 +192,9 @@ TEST_F(InspectCli, ReportsInTextOrJsonAndDrawsThePreview) {
 // or a preview that would overwrite the map, ends the run with one error line.
 TEST_F(InspectCli, FailedWritesAreNoSuccess) {
   std::filesystem::create_symlink("good.map", dir_ / "alias.map");
+  Bytes tampered = good_;
+  tampered[0] ^= 1;
+  write("tampered.map", tampered);
   const std::string program = std::string("'") + VARNHOLT_INSPECT_BINARY + "' ";
   const std::string noSpace =
       "Error: cannot write the report to standard output: No space left on device\n";
@@ -196,11 +209,17 @@ TEST_F(InspectCli, FailedWritesAreNoSuccess) {
       {"trap '' XFSZ; ulimit -f 1; exec " + program + "--json good.map",
        "Error: cannot write the report to standard output: File too large\n"},
       {program + "--png=/dev/full good.map",
-       "Error: cannot write /dev/full: No space left on device\n"},
+       "Error: cannot write /dev/full: a character device, not a regular file\n"},
       {program + "--png=good.map good.map",
        "Error: refusing to draw the preview good.map over the map file good.map\n"},
       {program + "--png=alias.map good.map",
        "Error: refusing to draw the preview alias.map over the map file good.map\n"},
+      // The report would overwrite the preview.
+      {program + "--png=p.png good.map >p.png",
+       "Error: cannot write p.png: it is this program's standard output or error\n"},
+      // Warnings that could not be written: no clean report, though the
+      // error line is lost too.
+      {program + "tampered.map 2>/dev/full", ""},
   };
   for (const Case& c : cases) {
     const Outcome outcome = varnholt::testing::runShellIn(dir_, c.command);

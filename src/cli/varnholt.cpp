@@ -1,7 +1,7 @@
 // The run driver: command line, seeding, generation, export.
 //
-// The map file is complete at its path or not written at all: the path is
-// checked before anything is generated, the file is put in place whole, and
+// The map file is complete at its path or not written at all: the file is
+// created beside its path before anything is generated, put in place whole, and
 // nothing that happens to standard output (closed, a reader that goes away,
 // a full disk) can cost it. The exit status is 0 only when the file is there.
 #include <cstdio>
@@ -86,7 +86,10 @@ int run(const std::vector<std::string>& arguments) {
   }
   if (isTrue(args["--fair"])) options.mode = StartMode::FAIR;
   if (isTrue(args["--symmetric"])) options.mode = StartMode::SYMMETRIC;
-  mapfile::checkMapFilePath(output);
+  // The file is created before anything is generated, so a path that cannot
+  // take it fails at once.
+  mapfile::PendingFile file(output, mapfile::Wording::MAP_FILE);
+  const RemovedOnTermination removed(file.directory(), file.temporaryName());
   // Progress lines are a courtesy: a failed write to standard output is ignored.
   const Console console = [](std::string_view lines) {
     std::fwrite(lines.data(), 1, lines.size(), stdout);
@@ -94,7 +97,8 @@ int run(const std::vector<std::string>& arguments) {
   const model::Map map = generateMap(options, console);
   const std::vector<uint8_t> bytes = mapFileBytes(map, console);
   const TerminationSignalsHeld held;
-  writeMapFile(bytes, output);
+  file.write(bytes);
+  file.commit();
   return 0;
 }
 
