@@ -49,6 +49,8 @@ TEST(ResourceAmounts, HighAndLowScaleTheWholeMapAndEveryStart) {
       {34, 384, 4, StartMode::SYMMETRIC},
       {35, 384, 4, StartMode::FAIR, {.climate = model::ClimateStyle::DESERT}},
       {36, 384, 4, StartMode::FAIR, {.climate = model::ClimateStyle::ALPINE}},
+      // Crowded desert: the land beyond the start areas holds few trees.
+      {37, 320, 8, StartMode::FAIR, {.climate = model::ClimateStyle::DESERT}},
   };
   for (const Case& c : cases) {
     const model::Map low = mapOf(withAmount(c, ResourceAmount::LOW));

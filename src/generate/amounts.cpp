@@ -27,12 +27,14 @@ constexpr uint8_t kMoreMineral = 8;
 constexpr uint8_t kMoreFish = 5;
 // Low keeps the objects whose hash falls below this share of 100.
 constexpr uint64_t kLowKeepsPercent = 40;
-// High adds this many tenths of the objects already there.
-constexpr int64_t kHighAddsTenths = 8;
+// High adds this many tenths of the objects already there: the start areas
+// get exactly 1.6 times theirs, so the rest of the map must get more for the
+// whole map to stay above 1.6 where its grass is scarce.
+constexpr int64_t kHighAddsTenths = 10;
 // New objects stand within these reaches (in x and y) of an old one of their
 // kind, tried in turn until enough stand.
-constexpr std::array<int64_t, 3> kTreeReaches = {3, 6, 12};
-constexpr std::array<int64_t, 3> kStoneReaches = {6, 12, 24};
+constexpr std::array<int64_t, 4> kTreeReaches = {3, 6, 12, 48};
+constexpr std::array<int64_t, 4> kStoneReaches = {6, 12, 24, 48};
 constexpr size_t kBuckets = 64;
 
 size_t level(ResourceAmount amount) { return static_cast<size_t>(amount); }
@@ -75,12 +77,12 @@ struct Growth {
   bool (*is)(ObjectType);
   bool (*ground)(LandscapeType);
   int64_t clearance;  // free ground around a new one
-  const std::array<int64_t, 3>* reaches;
+  const std::array<int64_t, 4>* reaches;
 };
 
 // Plants objects of the growth's kinds beyond the start areas, next to the
-// ones there, until 0.8 times as many again stand; the tiles are taken in
-// an order spread by their hashes, the kinds picked by the hash too.
+// ones there, until twice as many stand; the tiles are taken in an order
+// spread by their hashes, the kinds picked by the hash too.
 template <size_t N>
 void grow(Map& map, const std::vector<int32_t>& distance, uint64_t salt, const Growth& growth,
           const std::array<ObjectType, N>& kinds) {
