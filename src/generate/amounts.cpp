@@ -16,6 +16,9 @@ using model::ResourceAmount;
 
 namespace {
 
+// By level (low, normal, high), the amounts cycled over a start area's
+// mineral tiles (4.25, 8 and 13.5 on average) and its lake's fish (2, 4 and
+// 7.25); high leaves a tile room to be raised to the richest start's total.
 using Cycle = std::array<uint8_t, 4>;
 constexpr std::array<Cycle, 3> kStartMinerals = {{{4, 4, 4, 5}, {7, 8, 9, 8}, {13, 14, 13, 14}}};
 constexpr std::array<Cycle, 3> kStartFish = {{{2, 2, 2, 2}, {3, 4, 5, 4}, {7, 7, 7, 8}}};
