@@ -11,6 +11,7 @@
 
 #include "expect_error.h"
 #include "fair_guarantees.h"
+#include "generate/climatefields.h"
 #include "generate/fairstages.h"
 #include "inspect/landscape.h"
 #include "varnholt.h"
@@ -149,6 +150,34 @@ TEST(Climates, GroundStaysOffTheStartAreasWithClosedRingsAndStartsJoined) {
       testing::expectFairStarts(map, c);
     }
   }
+}
+
+// A 9 x 9 field, all walkable: starts A (1, 1), B (7, 1) and C (4, 7). A
+// wall along row 4 parts C from A and B; a second wall down column 4 above
+// it then parts A from B. Starts already apart before (as on islands) are
+// no split.
+TEST(ClimateFields, SplitsCountOnlyBetweenStartsThatWereJoined) {
+  constexpr int64_t kSize = 9;
+  const std::vector<generate::FairStart> starts = {{1, 1}, {7, 1}, {4, 7}};
+  const std::vector<uint8_t> open(kSize * kSize, 1);
+  std::vector<uint8_t> row = open;
+  for (int64_t x = 0; x < kSize; ++x) row[static_cast<size_t>(x + kSize * 4)] = 0;
+  std::vector<uint8_t> rowAndColumn = row;
+  for (int64_t y = 0; y < 4; ++y) rowAndColumn[static_cast<size_t>(4 + kSize * y)] = 0;
+  EXPECT_FALSE(generate::splitsStarts(kSize, open, open, starts));
+  EXPECT_TRUE(generate::splitsStarts(kSize, open, row, starts));
+  EXPECT_FALSE(generate::splitsStarts(kSize, row, row, starts));
+  EXPECT_TRUE(generate::splitsStarts(kSize, row, rowAndColumn, starts));
+
+  // The footpaths over the field with the row wall join A and B, and alone
+  // (with a tile of room on either side) keep them joined; below the wall
+  // only C and the tiles beside it are marked.
+  const std::vector<uint8_t> path =
+      generate::footpaths(kSize, row, starts, generate::StartSymmetry::NONE);
+  std::vector<uint8_t> onlyPaths(path.size(), 0);
+  for (size_t i = 0; i < path.size(); ++i) onlyPaths[i] = path[i] != 0 && row[i] != 0;
+  EXPECT_FALSE(generate::splitsStarts(kSize, row, onlyPaths, starts));
+  EXPECT_EQ(path[static_cast<size_t>(1 + kSize * 7)], 0);
 }
 
 TEST(Climates, DesertWoodsAreMostlyPalms) {

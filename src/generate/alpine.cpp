@@ -77,6 +77,12 @@ uint8_t raisedHeight(const Relief& r, const Rise& rise, size_t i) {
   return static_cast<uint8_t>(std::lround(raised));
 }
 
+std::vector<uint8_t> raisedHeights(const Relief& r, const Rise& rise) {
+  std::vector<uint8_t> heights(r.heights.size());
+  for (size_t i = 0; i < heights.size(); ++i) heights[i] = raisedHeight(r, rise, i);
+  return heights;
+}
+
 // What the landscape stage will make of a height, in quarter tiles: mountain
 // or snow for certain from 41 on, with a chance of (h - 35) / 4 from 36 to
 // 40; snow for certain from 54 on, with a chance of (h - 50) / 4 from 51.
@@ -111,8 +117,7 @@ Counts estimateRising(const Relief& r, const Rise& rise) {
 // border ring the outline passes lay around mountain on the land beside it.
 Counts countAll(const Relief& r, const Rise& rise) {
   const int64_t size = r.size;
-  std::vector<uint8_t> raised(r.heights.size());
-  for (size_t i = 0; i < raised.size(); ++i) raised[i] = raisedHeight(r, rise, i);
+  const std::vector<uint8_t> raised = raisedHeights(r, rise);
   Counts c;
   for (int64_t y = 1; y + 1 < size; ++y) {
     for (int64_t x = 1; x + 1 < size; ++x) {
@@ -205,12 +210,10 @@ Relief reliefOf(const Map& map, Random& random, const std::vector<FairStart>& st
   return r;
 }
 
-// The land no snow blocks once the rise is made.
-std::vector<uint8_t> walkable(const Relief& r, const Rise& rise) {
-  std::vector<uint8_t> open(r.heights.size(), 0);
-  for (size_t i = 0; i < open.size(); ++i) {
-    open[i] = r.land[i] != 0 && raisedHeight(r, rise, i) <= kPassTop;
-  }
+// The land no snow blocks at the given heights.
+std::vector<uint8_t> belowSnow(const Relief& r, const std::vector<uint8_t>& heights) {
+  std::vector<uint8_t> open(heights.size(), 0);
+  for (size_t i = 0; i < open.size(); ++i) open[i] = r.land[i] != 0 && heights[i] <= kPassTop;
   return open;
 }
 
@@ -249,10 +252,11 @@ void raiseClimateMountains(Map& map, Random& random, const std::vector<FairStart
   }
   // Snow blocks the way; where it would cut the starts apart, the shortest
   // walks between them stay passes below the snow.
-  if (!startsJoined(r.size, walkable(r, rise), starts)) {
-    r.keepLow = footpaths(r.size, walkable(r, {400, 1.0}), starts, symmetry);
+  const std::vector<uint8_t> before = belowSnow(r, r.heights);
+  if (splitsStarts(r.size, before, belowSnow(r, raisedHeights(r, rise)), starts)) {
+    r.keepLow = footpaths(r.size, before, starts, symmetry);
   }
-  for (size_t i = 0; i < map.heights.size(); ++i) map.heights[i] = raisedHeight(r, rise, i);
+  map.heights = raisedHeights(r, rise);
   limitSlopes(map);
 }
 

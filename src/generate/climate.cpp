@@ -186,7 +186,7 @@ void laySwamp(Map& map, Random& random, const std::vector<FairStart>& starts,
   std::vector<uint8_t> walkable = markWhere(map, [](LandscapeType t) { return !blocksWalking(t); });
   std::vector<uint8_t> laid = walkable;
   for (size_t i : tiles) laid[i] = 0;
-  if (!startsJoined(size, laid, starts)) {
+  if (splitsStarts(size, walkable, laid, starts)) {
     tiles = swampTiles(candidates, score, count, footpaths(size, walkable, starts, symmetry));
   }
 

@@ -36,7 +36,7 @@ namespace varnholt::generate {
 // guarantees, since rings, shores and the landscape stage's draws move the
 // measured share by a point or two.
 inline constexpr int32_t DESERT_PERCENT = 33;
-inline constexpr int32_t SWAMP_PERCENT = 21;
+inline constexpr int32_t SWAMP_PERCENT = 24;
 inline constexpr int32_t ALPINE_MOUNTAIN_PERCENT = 36;
 inline constexpr int32_t ALPINE_SNOW_PERCENT = 6;
 // The least --mountains share an alpine map may be asked for.
