@@ -67,6 +67,16 @@ TEST(Climates, EachReachesItsShareAndKeepsEveryStartFair) {
       }
       testing::expectFairStarts(map, c);
       if (c.mode == StartMode::SYMMETRIC) testing::expectExactCopies(fairness(map), what);
+      if (c.mode == StartMode::SYMMETRIC && c.players == 2) {
+        // The climate's ground too: the point reflection carries every
+        // tile's ground onto its image.
+        const size_t tiles = map.landscape.size();
+        size_t differing = 0;
+        for (size_t i = 0; i < tiles; ++i) {
+          differing += map.landscape[i] != map.landscape[tiles - 1 - i];
+        }
+        EXPECT_EQ(differing, 0u) << what;
+      }
     }
   }
 }
