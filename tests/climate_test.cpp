@@ -2,8 +2,6 @@
 // climate's share of the land, its ground kept off the start areas, its
 // border rings closed, the starts still joined on foot, and every start's
 // guarantees as on any fair map.
-#include "generate/climate.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
@@ -11,10 +9,12 @@
 
 #include "expect_error.h"
 #include "fair_guarantees.h"
+#include "generate/climate.h"
 #include "generate/climatefields.h"
 #include "generate/fairstages.h"
 #include "inspect/landscape.h"
-#include "varnholt.h"
+#include "varnholt/inspect.h"
+#include "varnholt/varnholt.h"
 
 namespace varnholt {
 namespace {
@@ -66,7 +66,7 @@ TEST(Climates, EachReachesItsShareAndKeepsEveryStartFair) {
           break;
       }
       testing::expectFairStarts(map, c);
-      if (c.mode == StartMode::SYMMETRIC) testing::expectExactCopies(fairness(map), what);
+      if (c.mode == StartMode::SYMMETRIC) testing::expectExactCopies(inspect::fairness(map), what);
       if (c.mode == StartMode::SYMMETRIC && c.players == 2) {
         // The climate's ground too: the point reflection carries every
         // tile's ground onto its image.

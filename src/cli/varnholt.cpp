@@ -12,9 +12,7 @@
 
 #include "cli/commandline.h"
 #include "cli/process.h"
-#include "mapfile/save.h"
-#include "model/utils.h"
-#include "varnholt.h"
+#include "varnholt/varnholt.h"
 
 namespace {
 
@@ -81,9 +79,7 @@ int run(const std::vector<std::string>& arguments) {
   if (isTrue(args["--playerCount"])) {
     options.playerCount = parseInteger(text(args["--playerCount"]));
   }
-  if (isTrue(args["--startGoods"])) {
-    options.startGoods = model::getStartResourcesTypeFromKey(text(args["--startGoods"]));
-  }
+  if (isTrue(args["--startGoods"])) setOption(options, "startGoods", text(args["--startGoods"]));
   if (isTrue(args["--fair"])) options.mode = StartMode::FAIR;
   if (isTrue(args["--symmetric"])) options.mode = StartMode::SYMMETRIC;
   // The file is created before anything is generated, so a path that cannot

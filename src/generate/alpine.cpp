@@ -8,7 +8,7 @@
 
 #include "generate/climate.h"
 #include "generate/climatefields.h"
-#include "inspect/conventions.h"
+#include "geometry/steps.h"
 
 namespace varnholt::generate {
 
@@ -193,7 +193,7 @@ Relief reliefOf(const Map& map, Random& random, const std::vector<FairStart>& st
       r.landTiles += r.land[i];
     }
   }
-  const std::vector<uint8_t> shore = inspect::stepsTo(map.size, water, kShoreReach);
+  const std::vector<uint8_t> shore = geometry::stepsTo(map.size, water, kShoreReach);
   r.room.assign(r.heights.size(), 0);
   for (size_t i = 0; i < r.heights.size(); ++i) {
     const int32_t beyond = distance[i] - plainEnd;

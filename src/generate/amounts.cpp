@@ -5,7 +5,8 @@
 
 #include "catalogue/mapedit.h"
 #include "generate/climatefields.h"
-#include "inspect/conventions.h"
+#include "geometry/steps.h"
+#include "model/groundrules.h"
 
 namespace varnholt::generate {
 
@@ -67,7 +68,7 @@ bool nearStone(const Map& map, size_t i) {
   const int64_t size = map.size;
   const int64_t x = static_cast<int64_t>(i) % size;
   const int64_t y = static_cast<int64_t>(i) / size;
-  constexpr int64_t c = inspect::STONE_CLEARANCE;
+  constexpr int64_t c = model::STONE_CLEARANCE;
   for (int64_t ny = std::max<int64_t>(0, y - c); ny <= std::min(size - 1, y + c); ++ny) {
     for (int64_t nx = std::max<int64_t>(0, x - c); nx <= std::min(size - 1, x + c); ++nx) {
       if (model::isStone(map.objects[static_cast<size_t>(nx + size * ny)])) return true;
@@ -101,7 +102,7 @@ void grow(Map& map, const std::vector<int32_t>& distance, uint64_t salt, const G
   for (int64_t reach : *growth.reaches) {
     if (missing <= 0) break;
     const std::vector<uint8_t> steps =
-        inspect::stepsTo(static_cast<uint32_t>(size), old, static_cast<uint8_t>(reach + 1));
+        geometry::stepsTo(static_cast<uint32_t>(size), old, static_cast<uint8_t>(reach + 1));
     // The tiles in reach in kBuckets buckets by their hash, each bucket in
     // index order: taken bucket by bucket, they are spread over the map.
     std::vector<std::vector<size_t>> buckets(kBuckets);
@@ -168,7 +169,7 @@ void scaleMapAmounts(Map& map, const Random& random, const std::vector<FairStart
       startDistances(map, starts, static_cast<int32_t>(START_LEVEL_RADIUS));
   grow(map, distance, salt, {model::isTree, isGrass, 1, &kTreeReaches}, model::TREE_TYPES);
   grow(map, distance, salt,
-       {model::isStone, isStoneGround, inspect::STONE_CLEARANCE, &kStoneReaches},
+       {model::isStone, isStoneGround, model::STONE_CLEARANCE, &kStoneReaches},
        model::STONE_TYPES);
 }
 

@@ -3,14 +3,16 @@
 #include <algorithm>
 #include <string>
 
-#include "generate/around.h"
+#include "geometry/around.h"
 #include "generate/climatefields.h"
 #include "generate/heightfield.h"
 #include "generate/stages.h"
-#include "inspect/conventions.h"
-#include "model/error.h"
+#include "geometry/steps.h"
+#include "varnholt/model/error.h"
 
 namespace varnholt::generate {
+
+using geometry::aroundIndices;
 
 using model::AccessibleType;
 using model::ClimateStyle;
@@ -76,7 +78,7 @@ std::vector<size_t> grassBeyondStarts(const Map& map, const std::vector<int32_t>
   }
   for (const Apart& a : avoid) {
     const std::vector<uint8_t> steps =
-        inspect::stepsTo(map.size, a.marked, static_cast<uint8_t>(a.apart + 1));
+        geometry::stepsTo(map.size, a.marked, static_cast<uint8_t>(a.apart + 1));
     for (size_t i = 0; i < open.size(); ++i) open[i] = open[i] != 0 && steps[i] > a.apart;
   }
   std::vector<size_t> tiles;

@@ -4,11 +4,13 @@
 #include <cmath>
 #include <deque>
 
-#include "generate/around.h"
+#include "geometry/around.h"
 #include "generate/heightfield.h"
 #include "generate/symmetry.h"
 
 namespace varnholt::generate {
+
+using geometry::aroundIndices;
 
 namespace {
 

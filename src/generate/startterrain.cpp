@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "generate/fairstages.h"
-#include "model/landscapetype.h"
+#include "varnholt/model/landscapetype.h"
 
 namespace varnholt::generate {
 
