@@ -98,11 +98,25 @@ describe('the page', () => {
 
   test('restores the options of a shared link and makes that map', async () => {
     await open('?seed=42&size=320&players=4&goods=MG');
-    assert.deepEqual(await fieldValues(), { seed: '42', size: '320', players: '4', goods: 'MG', starts: 'classic' });
+    assert.deepEqual(await fieldValues(), {
+      seed: '42', size: '320', players: '4', goods: 'MG', starts: 'classic',
+      landscape: '', climate: '', water: '', mountains: '', resources: '',
+    });
     assert.equal(await state(), 'ready', await text('error'));
     const { name, bytes } = await download();
     assert.equal(name, 'varnholt-42-320-4-MG.map');
     assert.ok(bytes.equals(cliMap({ seed: 42, size: 320, players: 4, goods: 'MG' }).bytes));
+  });
+
+  test('makes a styled map from a shared link, named by its style', async () => {
+    await open('?seed=7&size=384&players=4&goods=HG&landscape=islands&climate=desert&water=40');
+    assert.equal(await state(), 'ready', await text('error'));
+    const { name, bytes } = await download();
+    assert.equal(name, 'varnholt-7-384-4-HG-fair-islands-desert-water40.map');
+    const styled = { seed: 7, size: 384, players: 4, goods: 'HG', landscape: 'islands', climate: 'desert', water: '40' };
+    assert.ok(bytes.equals(cliMap(styled).bytes));
+    assert.equal(await page.evaluate('location.search'),
+      '?seed=7&size=384&players=4&goods=HG&starts=classic&landscape=islands&climate=desert&water=40');
   });
 
   test('puts the options of each map it makes into the URL', async () => {
@@ -139,6 +153,8 @@ describe('the page', () => {
     ['players', '255', 'Enter a number from 1 to 254.'],
     ['players', '9223372036854775808', FAR],
     ['goods', 'XG', 'Choose one of HG, MG, LG.'],
+    ['water', 'abc', WHOLE],
+    ['mountains', '101', 'Enter a whole percent from 0 to 100, or nothing for the landscape\'s own.'],
   ];
   for (const [key, value, explanation] of INVALID) {
     test(`explains a bad value beside its field and makes no map: ${key}=${value}`, async () => {
