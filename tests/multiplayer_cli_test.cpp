@@ -40,7 +40,7 @@ TEST_F(MultiplayerCli, WritesTheLibrarysLobbyMap) {
   EXPECT_EQ(testing::slurp(dir_ / "m.map"), std::string(expected.begin(), expected.end()));
 
   const Outcome help = testing::runIn(dir_, VARNHOLT_BINARY, "--help");
-  EXPECT_NE(help.out.find("[--fair | --symmetric] [--multiplayer]\n"), std::string::npos);
+  EXPECT_NE(help.out.find(" [--multiplayer]\n"), std::string::npos);
   EXPECT_NE(help.out.find("\n  --multiplayer  "), std::string::npos) << help.out;
 }
 

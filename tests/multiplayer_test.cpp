@@ -29,13 +29,17 @@ struct Case {
   int64_t players;
   StartMode mode;  // CLASSIC: --multiplayer alone
   StartResourcesType goods;
+  model::MapStyle style = {};
 };
 
 std::string label(const Case& c) {
   constexpr const char* kModes[] = {"", " --fair", " --symmetric"};
   return "--multiplayer" + std::string(kModes[static_cast<size_t>(c.mode)]) + " seed " +
          std::to_string(c.seed) + " " + std::to_string(c.size) + "/" +
-         std::to_string(c.players) + " " + model::name(c.goods);
+         std::to_string(c.players) + " " + model::name(c.goods) + " " +
+         std::string(model::name(c.style.landscape)) + " " +
+         std::string(model::name(c.style.climate)) + " " +
+         std::string(model::name(c.style.resources));
 }
 
 // The map of the options as a reader of the file sees it.
@@ -52,6 +56,7 @@ GenerateOptions optionsOf(const Case& c, bool multiplayer, StartResourcesType go
   options.mode = c.mode;
   options.startGoods = goods;
   options.multiplayer = multiplayer;
+  options.style = c.style;
   return options;
 }
 
@@ -72,6 +77,14 @@ const Case kCases[] = {
     {8, 320, 4, StartMode::SYMMETRIC, StartResourcesType::HIGH},
     {9, 640, 12, StartMode::CLASSIC, StartResourcesType::MEDIUM},
     {11, 320, 3, StartMode::CLASSIC, StartResourcesType::HIGH},
+    {12, 384, 4, StartMode::CLASSIC, StartResourcesType::LOW,
+     {.landscape = model::LandscapeStyle::ISLANDS, .climate = model::ClimateStyle::DESERT}},
+    {13, 512, 8, StartMode::FAIR, StartResourcesType::MEDIUM,
+     {.landscape = model::LandscapeStyle::HIGHLANDS, .climate = model::ClimateStyle::ALPINE,
+      .resources = model::ResourceAmount::HIGH}},
+    {14, 384, 4, StartMode::SYMMETRIC, StartResourcesType::HIGH,
+     {.landscape = model::LandscapeStyle::LAKES, .climate = model::ClimateStyle::SWAMP,
+      .resources = model::ResourceAmount::LOW}},
 };
 
 TEST(LobbyMaps, HoldOnlyTheStartsOfTheFairLayoutOnItsGround) {

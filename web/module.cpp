@@ -105,8 +105,10 @@ int64_t integerOf(const val& value) {
 // The generator's options from the page's: seed, size and players as
 // integer options (the seed as text, since a JS number cannot hold every
 // 64-bit seed), goods as HG, MG or LG, starts as classic (or absent), fair
-// or symmetric, multiplayer as '0' (or absent) or '1'. Throws Error for a
-// value the command line would refuse.
+// or symmetric, the style's landscape, climate, water, mountains and
+// resources as the command line's texts (absent or empty: not given; any
+// given makes classic starts fair), and multiplayer as '0' (or absent) or
+// '1'. Throws Error for a value the command line would refuse.
 varnholt::GenerateOptions optionsOf(const val& options) {
   varnholt::GenerateOptions out;
   out.seed = integerOf(options["seed"]);
@@ -115,6 +117,12 @@ varnholt::GenerateOptions optionsOf(const val& options) {
   varnholt::setOption(out, "startGoods", options["goods"].as<std::string>());
   const val starts = options["starts"];
   if (!starts.isUndefined()) varnholt::setOption(out, "starts", starts.as<std::string>());
+  // The style, as text; an option absent or empty is not given.
+  for (const char* name : {"landscape", "climate", "water", "mountains", "resources"}) {
+    const val style = options[name];
+    if (style.isUndefined() || style.as<std::string>().empty()) continue;
+    varnholt::setOption(out, name, style.as<std::string>());
+  }
   const val multiplayer = options["multiplayer"];
   if (!multiplayer.isUndefined()) {
     varnholt::setOption(out, "multiplayer", multiplayer.as<std::string>());

@@ -27,10 +27,19 @@ function integerIn(min, max, why = '') {
   };
 }
 
+// A parser for a whole percent, or '' for none given; sent as text, as the
+// command line reads it. Each landscape's own range is the generator's to check.
+function percentOrNone(text, read) {
+  if (text === '') return '';
+  const value = integer(text, read);
+  if (value < 0n || value > 100n) throw 'Enter a whole percent from 0 to 100, or nothing for the landscape\'s own.';
+  return String(value);
+}
+
 // A parser that accepts one of the keys of choices (key → what it means).
 function oneOf(choices) {
   return (text) => {
-    if (!(text in choices)) throw `Choose one of ${Object.keys(choices).join(', ')}.`;
+    if (!(text in choices)) throw `Choose one of ${Object.keys(choices).filter((k) => k).join(', ')}.`;
     return text;
   };
 }
@@ -47,6 +56,18 @@ const TICKED = { 0: 'no', 1: 'yes' };
 const STARTS = {
   classic: 'as generated', fair: 'equal for every player', symmetric: 'mirrored copies',
 };
+// The style of a fair map: '' leaves an option out, as the command line does
+// when it is not given; any other value makes a classic request fair.
+const LANDSCAPES = {
+  '': 'none chosen', continent: 'one land mass', islands: 'an island each',
+  highlands: 'ranges with passes', lakes: 'inland lakes',
+};
+const CLIMATES = {
+  '': 'none chosen', temperate: 'grass', desert: 'desert, oases', swamp: 'moor and mud',
+  alpine: 'mountains, snow',
+};
+const AMOUNTS = { '': 'none chosen', low: 'scarce', normal: 'as usual', high: 'plenty' };
+const STYLE_KEYS = ['landscape', 'climate', 'water', 'mountains', 'resources'];
 const OPTIONS = [
   { key: 'seed', label: 'Seed', initial: '123456789', parse: (text, read) => integer(text, read).toString(), random: true },
   { key: 'size', label: 'Size', initial: '320', parse: integerIn(1, MAX_BROWSER_SIZE, ' (larger maps need the command-line program)'), list: SIZES },
@@ -54,6 +75,11 @@ const OPTIONS = [
   { key: 'goods', label: 'Start goods', initial: 'HG', parse: oneOf(GOODS), choices: GOODS },
   { key: 'multiplayer', label: 'For the multiplayer lobby', initial: '0', parse: oneOf(TICKED), checkbox: true, shortLink: true },
   { key: 'starts', label: 'Starts', initial: 'classic', parse: oneOf(STARTS), choices: STARTS },
+  { key: 'landscape', label: 'Landscape', initial: '', parse: oneOf(LANDSCAPES), choices: LANDSCAPES },
+  { key: 'climate', label: 'Climate', initial: '', parse: oneOf(CLIMATES), choices: CLIMATES },
+  { key: 'water', label: 'Water %', initial: '', parse: percentOrNone },
+  { key: 'mountains', label: 'Mountains %', initial: '', parse: percentOrNone },
+  { key: 'resources', label: 'Resources', initial: '', parse: oneOf(AMOUNTS), choices: AMOUNTS },
 ];
 // The options that name the downloaded file, in order; fair and symmetric
 // maps add their kind of starts, lobby maps "-multiplayer".
@@ -92,7 +118,7 @@ export function buildForm(container) {
 function choiceList(choices) {
   const input = document.createElement('select');
   for (const [value, meaning] of Object.entries(choices)) {
-    input.add(new Option(`${value} (${meaning})`, value));
+    input.add(new Option(value === '' ? meaning : `${value} (${meaning})`, value));
   }
   return input;
 }
@@ -189,17 +215,23 @@ export function loadUrl() {
   }
 }
 
-// Puts options into the URL, so the link makes the same map.
+// Puts options into the URL, so the link makes the same map; style options
+// left out stay out of the link.
 export function saveUrl(options) {
-  const query = new URLSearchParams(Object.entries(options)
-    .filter(([k, v]) => !(fields.get(k).option.shortLink && v === fields.get(k).option.initial))
-    .map(([k, v]) => [k, String(v)]));
+  const given = Object.entries(options).filter(([k, v]) => !STYLE_KEYS.includes(k) || v !== '')
+    .filter(([k, v]) => !(fields.get(k).option.shortLink && v === fields.get(k).option.initial));
+  const query = new URLSearchParams(given.map(([k, v]) => [k, String(v)]));
   history.replaceState(null, '', `?${query}`);
 }
 
-// The name of the map file the options make.
+// The name of the map file the options make: a style given names itself
+// (water and mountains with their percent) and makes classic starts fair.
 export function fileName(options) {
-  const starts = options.starts === 'classic' ? '' : `-${options.starts}`;
-  const lobby = options.multiplayer === '1' ? '-multiplayer' : '';
-  return `varnholt-${FILE_NAME_KEYS.map((key) => options[key]).join('-')}${starts}${lobby}.map`;
+  const style = STYLE_KEYS.filter((key) => options[key])
+    .map((key) => (key === 'water' || key === 'mountains' ? `${key}${options[key]}` : options[key]));
+  const lobby = options.multiplayer === '1' ? ['multiplayer'] : [];
+  const starts = options.starts === 'classic' && style.length === 0 && lobby.length === 0 ? 'classic' :
+    options.starts === 'classic' ? 'fair' : options.starts;
+  const named = [...FILE_NAME_KEYS.map((key) => options[key]), ...(starts === 'classic' ? [] : [starts]), ...style, ...lobby];
+  return `varnholt-${named.join('-')}.map`;
 }

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "varnholt/model/mapstyle.h"
 #include "varnholt/model/startresourcetype.h"
 
 namespace varnholt {
@@ -29,6 +30,9 @@ struct GenerateOptions {
   int64_t playerCount = 8;  // 1 to MAX_PLAYER_COUNT
   model::StartResourcesType startGoods = model::StartResourcesType::HIGH;
   StartMode mode = StartMode::CLASSIC;
+  // The landscape, climate, shares and amounts of FAIR and SYMMETRIC maps;
+  // CLASSIC maps ignore it.
+  model::MapStyle style = {};
   // A map for the multiplayer lobby: game type MULTIPLAYER, startGoods as the
   // lobby's default level, and no towers, goods piles or settlers, which the
   // game lays out at each player start itself. Makes a CLASSIC mode fair.
@@ -44,7 +48,11 @@ int64_t parseInteger(std::string_view text);
 // Sets the option called name from its text: "seed", "size" and
 // "playerCount" by parseInteger, "startGoods" HG, MG or LG (Exception
 // "Illegal start goods key" otherwise), "starts" classic, fair or symmetric
-// (Exception "invalid starts: <text>" otherwise), "multiplayer" 0 or 1
+// (Exception "invalid starts: <text>" otherwise); the style's "landscape",
+// "climate" and "resources" by name and "water" and "mountains" as whole
+// percents (ValueError naming the option and the values it takes
+// otherwise, see varnholt/model/mapstyle.h), each of which also turns a
+// CLASSIC mode into FAIR: a style is a fair map's; "multiplayer" 0 or 1
 // (Exception "invalid multiplayer: <text>" otherwise). Ranges are checked by
 // generateMap, not here. Throws KeyError "unknown option: <name>" for any
 // other name; options is unchanged whenever it throws.

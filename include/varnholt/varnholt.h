@@ -36,7 +36,12 @@ namespace varnholt {
 // multiplayer maps, which are FAIR unless SYMMETRIC is asked for, throw
 // Exception "Map too small for <n> fair starts (...)" when the starts cannot
 // keep their distances, SYMMETRIC ones "Symmetric maps need an even player
-// count, not <n>" for odd counts.
+// count, not <n>" for odd counts. A style share out of its landscape's range
+// throws ValueError naming the option and its range ("--water takes 30 to
+// 75 on islands, not 10"), an alpine style with too little mountain asked
+// for ValueError "--mountains takes at least 35 with --climate=alpine, not
+// <n>"; shares the start areas leave no room for throw Exception "Map too
+// small for <landscape> with ...".
 model::Map generateMap(const GenerateOptions& options, const Console& console);
 
 // The finished map file: written, scrambled and sealed with its checksum,

@@ -24,7 +24,7 @@ constexpr const char* kUsage =
     R"(Varnholt is a generator for The Settlers 3 *.map files
 
 Usage:
-  varnholt [--output=<output>] [--seed=<seed>] [--size=<size>] [--playerCount=<playerCount>] [--startGoods=<HG|MG|LG>] [--fair | --symmetric] [--multiplayer]
+  varnholt [--output=<output>] [--seed=<seed>] [--size=<size>] [--playerCount=<playerCount>] [--startGoods=<HG|MG|LG>] [--fair | --symmetric] [--landscape=<landscape>] [--climate=<climate>] [--water=<percent>] [--mountains=<percent>] [--resources=<amount>] [--multiplayer]
   varnholt (-h | --help)
   varnholt --version
 Options:
@@ -37,6 +37,11 @@ Options:
   --startGoods=<HG|MG|LG>       Define the stacks and settlers the players start with. [default: HG]
   --fair                        Give every player an equal start: land, wood, stone, ore and room.
   --symmetric                   Build a mirrored map whose starts are exact copies (even player counts).
+  --landscape=<landscape>       Shape of the land of a fair map: continent, islands, highlands or lakes (continent when not given).
+  --climate=<climate>           Ground between the building land of a fair map: temperate, desert, swamp or alpine (temperate when not given).
+  --water=<percent>             Share of the map's tiles that are water: continent 15-60, islands 30-75, highlands 5-35, lakes 15-60 (the landscape's own when not given).
+  --mountains=<percent>         Share of the land that is mountain with its snow: 5-45, highlands 30-60 (the landscape's own when not given).
+  --resources=<amount>          Minerals, fish, trees and stones of a fair map: low, normal or high (normal when not given).
   --multiplayer                 Write a map for the multiplayer lobby: fair starts where the game places each player's tower, goods and settlers.)";
 
 constexpr const char* kVersion = "BETA";
@@ -84,6 +89,11 @@ int run(const std::vector<std::string>& arguments) {
   if (isTrue(args["--startGoods"])) setOption(options, "startGoods", text(args["--startGoods"]));
   if (isTrue(args["--fair"])) options.mode = StartMode::FAIR;
   if (isTrue(args["--symmetric"])) options.mode = StartMode::SYMMETRIC;
+  // A style option makes a fair map of a classic request.
+  for (const char* name : {"landscape", "climate", "water", "mountains", "resources"}) {
+    const std::string option = std::string("--") + name;
+    if (isTrue(args[option])) setOption(options, name, text(args[option]));
+  }
   options.multiplayer = isTrue(args["--multiplayer"]);
   // The file is created before anything is generated, so a path that cannot
   // take it fails at once.

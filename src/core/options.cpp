@@ -1,9 +1,32 @@
+#include "varnholt/options.h"
+
 #include <string>
 
 #include "varnholt/model/error.h"
-#include "varnholt/options.h"
 
 namespace varnholt {
+
+namespace {
+
+// Sets the style option called name; false for a name that is none.
+bool setStyleOption(model::MapStyle& style, std::string_view name, std::string_view text) {
+  if (name == "landscape") {
+    style.landscape = model::parseLandscape(text);
+  } else if (name == "climate") {
+    style.climate = model::parseClimate(text);
+  } else if (name == "water") {
+    style.waterPercent = model::parsePercent("--water", text);
+  } else if (name == "mountains") {
+    style.mountainPercent = model::parsePercent("--mountains", text);
+  } else if (name == "resources") {
+    style.resources = model::parseResourceAmount(text);
+  } else {
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
 
 void setOption(GenerateOptions& options, std::string_view name, std::string_view text) {
   if (name == "seed") {
@@ -27,8 +50,10 @@ void setOption(GenerateOptions& options, std::string_view name, std::string_view
   } else if (name == "multiplayer") {
     if (text != "0" && text != "1") throw exception("invalid multiplayer: " + std::string(text));
     options.multiplayer = text == "1";
-  } else {
+  } else if (!setStyleOption(options.style, name, text)) {
     throw keyError("unknown option: " + std::string(name));
+  } else if (options.mode == StartMode::CLASSIC) {
+    options.mode = StartMode::FAIR;
   }
 }
 

@@ -1,11 +1,24 @@
 #include "varnholt/varnholt.h"
 
+#include "generate/climate.h"
+#include "generate/landscapes.h"
 #include "generate/pipeline.h"
 #include "mapfile/reader.h"
 #include "mapfile/save.h"
 #include "mapfile/writer.h"
 
 namespace varnholt {
+
+namespace {
+
+// A style that cannot be made fails before any work: its shares out of the
+// landscape's range, an alpine climate with too little mountain.
+void checkStyle(const model::MapStyle& style) {
+  generate::validateStyle(style);
+  generate::resolvedStyle(style);
+}
+
+}  // namespace
 
 model::Map generateMap(const GenerateOptions& options, const Console& console) {
   if (options.size < 1 || options.size > MAX_MAP_SIZE) {
@@ -27,10 +40,14 @@ model::Map generateMap(const GenerateOptions& options, const Console& console) {
     case StartMode::CLASSIC:
       break;
     case StartMode::FAIR:
+      checkStyle(options.style);
       plan.layout = generate::StartLayout::FAIR;
+      plan.style = options.style;
       break;
     case StartMode::SYMMETRIC:
+      checkStyle(options.style);
       plan.layout = generate::StartLayout::FAIR;
+      plan.style = options.style;
       plan.symmetry = options.playerCount == 4 ? generate::StartSymmetry::POINT_AND_DIAGONAL
                                                : generate::StartSymmetry::POINT;
       break;

@@ -6,6 +6,7 @@
 #include "generate/random.h"
 #include "model/groundrules.h"
 #include "varnholt/model/map.h"
+#include "varnholt/model/mapstyle.h"
 #include "varnholt/model/startresourcetype.h"
 
 // The extra stages of fair and symmetric maps. They run between the stages
@@ -53,9 +54,10 @@ inline constexpr int64_t START_LEVEL_RADIUS = 48;
 // element by element: the first ones, then their images under each element
 // in turn. Throws Exception "Map too small for <n> fair starts (...)" when
 // the layout cannot keep the distances and "Symmetric maps need an even
-// player count, not <n>" for odd counts under a symmetry.
+// player count, not <n>" for odd counts under a symmetry. Neighbours keep
+// at least leastSpacing apart too (the landscape's own need).
 std::vector<FairStart> planFairStarts(const model::Map& map, int64_t playerCount,
-                                      StartSymmetry symmetry);
+                                      StartSymmetry symmetry, int64_t leastSpacing);
 
 // Tiles at distance below this from a start belong to that start's copy
 // under a symmetry; twice it is the least distance between starts.
@@ -63,9 +65,11 @@ inline constexpr int64_t START_DOMAIN = 44;
 
 // startterrain.cpp: reshapes the height field around every start (no
 // draws): inside START_LEVEL_RADIUS the ground is levelled to grass heights
-// except one mountain and one lake of fixed shape; a ring outside blends
-// back into the map's own heights. Ends with limitSlopes.
-void shapeStartTerrain(model::Map& map, const std::vector<FairStart>& starts);
+// except one mountain and one lake of fixed shape; a ring blendWidth tiles
+// wide outside blends back into the landscape's heights, which rise from the
+// water frame of styled maps. Ends with limitSlopes.
+void shapeStartTerrain(model::Map& map, const std::vector<FairStart>& starts,
+                       int64_t blendWidth);
 
 // startterrain.cpp: brings every height within 7 of its upper-left
 // neighbour's, tile by tile in index order, so the file's slope rule holds
@@ -81,22 +85,31 @@ void levelStartGround(model::Map& map, const std::vector<FairStart>& starts);
 // grass, so no one-tile river line cuts the building land (no draws).
 void openStartGround(model::Map& map, const std::vector<FairStart>& starts);
 
+// What plantStartObjects plants in every start area.
+struct StartObjects {
+  int64_t trees = 100;
+  int64_t stones = 25;
+  bool palms = false;  // woods mostly of palms, for the oases of desert maps
+};
+
 // topups.cpp: removes the trees and stones within START_LEVEL_RADIUS of
-// every start and plants START_TREES trees in two woods beside the mountain
-// and START_STONES stones at its foot, inside the start area, on tiles free
-// by the rules of the object scatter: GRASS (stones also desert), empty, all
-// eight neighbours empty, and for stones everything within the conventions'
-// stone clearance empty (draws the kinds).
-inline constexpr int64_t START_TREES = 75;
-inline constexpr int64_t START_STONES = 20;
-void plantStartObjects(model::Map& map, Random& random, const std::vector<FairStart>& starts);
+// every start and plants objects.trees trees in two woods beside the
+// mountain and objects.stones stones at its foot, inside the start area, on
+// tiles free by the rules of the object scatter: GRASS (stones also
+// desert), empty, all eight neighbours empty, and for stones everything
+// within the conventions' stone clearance empty (draws the kinds). The
+// patches widen with their share, so 80 trees and 20 stones fit in each.
+void plantStartObjects(model::Map& map, Random& random, const std::vector<FairStart>& starts,
+                       const StartObjects& objects);
 
 // topups.cpp: lays coal, iron, gold and sulfur into the MOUNTAIN and
 // MOUNTAINBORDER tiles of every start area in one fixed pattern (the outer
-// border keeps none), then raises amounts around the weaker
-// starts until each mineral's total matches the richest start's where the
-// tiles can hold it; fish in the start areas' water the same way (no draws).
-void balanceStartMinerals(model::Map& map, const std::vector<FairStart>& starts);
+// border keeps none) with the amounts of startMineralAmount (amounts.h),
+// and fish of startFishAmount into its water; then raises amounts around
+// the weaker starts until each mineral's total, and the fish, match the
+// richest start's where the tiles can hold it (no draws).
+void balanceStartMinerals(model::Map& map, const std::vector<FairStart>& starts,
+                          model::ResourceAmount amount);
 
 // fairstarts.cpp: places one manned tower per start, party = start order,
 // and claims its area. Throws Exception "No room for the tower of player

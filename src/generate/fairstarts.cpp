@@ -49,9 +49,10 @@ struct Lattice {
   int64_t spacing = 0;  // the nearest two cells' distance; 0 for a single cell
 };
 
-int64_t requiredSpacing(int64_t size, int64_t players) {
+int64_t requiredSpacing(int64_t size, int64_t players, int64_t leastSpacing) {
   const double spread = 0.8 * static_cast<double>(size) / std::sqrt(static_cast<double>(players));
-  return std::max<int64_t>(2 * START_DOMAIN, static_cast<int64_t>(std::ceil(spread)));
+  return std::max<int64_t>(
+      {2 * START_DOMAIN, leastSpacing, static_cast<int64_t>(std::ceil(spread))});
 }
 
 int64_t latticeSpacing(int64_t size, int64_t edge, int64_t columns, int64_t rows) {
@@ -62,7 +63,7 @@ int64_t latticeSpacing(int64_t size, int64_t edge, int64_t columns, int64_t rows
 
 // The fewest cells with the widest spacing for players, then the furthest
 // edge distance that keeps the spacing required.
-Lattice chooseLattice(int64_t size, int64_t players) {
+Lattice chooseLattice(int64_t size, int64_t players, int64_t leastSpacing) {
   Lattice best;
   best.spacing = -1;
   for (int64_t columns = 1; columns <= players; ++columns) {
@@ -74,7 +75,7 @@ Lattice chooseLattice(int64_t size, int64_t players) {
     }
     if (rows == 1) break;
   }
-  const int64_t required = players > 1 ? requiredSpacing(size, players) : 0;
+  const int64_t required = players > 1 ? requiredSpacing(size, players, leastSpacing) : 0;
   if (size - 1 - 2 * START_EDGE_DISTANCE < 0 || best.spacing < required) {
     throw exception("Map too small for " + std::to_string(players) + " fair starts (starts need " +
                     std::to_string(required) + " tiles between them and " +
@@ -222,7 +223,8 @@ FairStart imageOf(int64_t element, int64_t size, const FairStart& s) {
 
 }  // namespace
 
-std::vector<FairStart> planFairStarts(const Map& map, int64_t playerCount, StartSymmetry symmetry) {
+std::vector<FairStart> planFairStarts(const Map& map, int64_t playerCount, StartSymmetry symmetry,
+                                      int64_t leastSpacing) {
   const int64_t size = map.size;
   if (symmetry != StartSymmetry::NONE && playerCount % 2 != 0) {
     throw exception("Symmetric maps need an even player count, not " + std::to_string(playerCount));
@@ -236,7 +238,7 @@ std::vector<FairStart> planFairStarts(const Map& map, int64_t playerCount, Start
   if (symmetry == StartSymmetry::POINT_AND_DIAGONAL) {
     // One start at the middle of the left edge; its images stand at the
     // middles of the other three.
-    const int64_t required = requiredSpacing(size, playerCount);
+    const int64_t required = requiredSpacing(size, playerCount, leastSpacing);
     const int64_t middle = (size - 1) / 2;
     const auto diagonal = [](int64_t edge, int64_t middle) {
       return static_cast<int64_t>(std::sqrt(2.0) * static_cast<double>(middle - edge));
@@ -252,9 +254,9 @@ std::vector<FairStart> planFairStarts(const Map& map, int64_t playerCount, Start
     jitter =
         std::min<int64_t>(diagonal(edge, middle) / 25, (diagonal(edge, middle) - required) / 3);
   } else {
-    const Lattice lattice = chooseLattice(size, playerCount);
+    const Lattice lattice = chooseLattice(size, playerCount, leastSpacing);
     edge = lattice.edge;
-    const int64_t required = playerCount > 1 ? requiredSpacing(size, playerCount) : 0;
+    const int64_t required = playerCount > 1 ? requiredSpacing(size, playerCount, leastSpacing) : 0;
     jitter = std::min<int64_t>(lattice.spacing / 25, (lattice.spacing - required) / 3);
     // Six starts keep further from the edges on the wider layout, if any.
     int64_t sixEdge = -1;

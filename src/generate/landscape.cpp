@@ -9,9 +9,6 @@ using model::LandscapeType;
 
 namespace {
 
-// Width of the deep-water frame on every side of the map.
-constexpr int64_t kFrame = 20;
-
 struct Ground {
   LandscapeType landscape;
   AccessibleType accessible;
@@ -35,14 +32,14 @@ Ground groundFor(Random& random, int64_t h, int64_t v) {
 
 }  // namespace
 
-void initHighmapLandscape(model::Map& map, Random& random) {
+void initHighmapLandscape(model::Map& map, Random& random, int64_t frame) {
   const int64_t size = map.size;
-  const Grid<uint8_t> variation = generateWithBorder(random, size, kFrame);
+  const Grid<uint8_t> variation = generateWithBorder(random, size, CLASSIC_FRAME);
   uint32_t i = 0;  // x + size * y, in the layers' 32-bit index arithmetic
   for (int64_t y = 0; y < size; ++y) {
-    const bool frameRow = y < kFrame || y > size - kFrame - 1;
+    const bool frameRow = y < frame || y > size - frame - 1;
     for (int64_t x = 0; x < size; ++x, ++i) {
-      if (frameRow || x < kFrame || x > size - kFrame - 1) {
+      if (frameRow || x < frame || x > size - frame - 1) {
         map.landscape[i] = LandscapeType::WATER8;
         map.accessible[i] = AccessibleType::BLOCKED;
         map.heights[i] = 0;

@@ -117,4 +117,43 @@ void initLandscapeOutlines(model::Map& map) {
                 LandscapeType::SAND, kBlocked);
 }
 
+void initMudOutlines(model::Map& map) {
+  const auto isMud = [](LandscapeType t) {
+    return t == LandscapeType::MUDINNER || t == LandscapeType::MUD || t == LandscapeType::MUDBORDER;
+  };
+  Outliner outliner(map);
+  // As for moor: a walkable border ring, then a blocked ring of the solid
+  // kind. Any mud beside other ground becomes border, so a copied map's
+  // seams get their ring too.
+  outliner.pass(groundSet([isMud](LandscapeType t) {
+                  return t == LandscapeType::MUDINNER || t == LandscapeType::MUD;
+                }),
+                groundSet([isMud](LandscapeType t) { return !isMud(t); }),
+                LandscapeType::MUDBORDER, AccessibleType::EMPTY);
+  outliner.pass(only(LandscapeType::MUDINNER), only(LandscapeType::MUDBORDER), LandscapeType::MUD,
+                AccessibleType::BLOCKED);
+}
+
+void closeCopiedRings(model::Map& map) {
+  using model::isDesert;
+  using model::isMoor;
+  using model::isSnow;
+  constexpr AccessibleType kEmpty = AccessibleType::EMPTY;
+  Outliner outliner(map);
+  // Desert beside anything but its own inner border (an outer ring copied
+  // against it) takes the inner border, which then gets its outer ring.
+  outliner.pass(only(LandscapeType::DESERT), groundSet([](LandscapeType t) {
+                  return t != LandscapeType::DESERT && t != LandscapeType::DESERTBORDER;
+                }),
+                LandscapeType::DESERTBORDER, kEmpty);
+  outliner.pass(groundSet([](LandscapeType t) { return !isDesert(t); }),
+                only(LandscapeType::DESERTBORDER), LandscapeType::DESERTBORDEROUTER, kEmpty);
+  // A blocked ring of snow or moor copied against other ground takes the
+  // walkable border.
+  outliner.pass(only(LandscapeType::SNOW), groundSet([](LandscapeType t) { return !isSnow(t); }),
+                LandscapeType::SNOWBORDER, kEmpty);
+  outliner.pass(only(LandscapeType::MOOR), groundSet([](LandscapeType t) { return !isMoor(t); }),
+                LandscapeType::MOORBORDER, kEmpty);
+}
+
 }  // namespace varnholt::generate

@@ -5,7 +5,10 @@
 #include <string>
 #include <utility>
 
+#include "generate/amounts.h"
+#include "generate/climate.h"
 #include "generate/heightfield.h"
+#include "generate/landscapes.h"
 #include "generate/stages.h"
 
 namespace varnholt::generate {
@@ -18,6 +21,19 @@ bool always(const MapPlan&) { return true; }
 bool classic(const MapPlan& plan) { return plan.layout == StartLayout::CLASSIC; }
 bool fair(const MapPlan& plan) { return plan.layout == StartLayout::FAIR; }
 bool symmetric(const MapPlan& plan) { return fair(plan) && plan.symmetry != StartSymmetry::NONE; }
+bool alpine(const MapPlan& plan) {
+  return fair(plan) && plan.style.climate == model::ClimateStyle::ALPINE;
+}
+bool climateGround(const MapPlan& plan) {
+  return fair(plan) && (plan.style.climate == model::ClimateStyle::DESERT ||
+                        plan.style.climate == model::ClimateStyle::SWAMP);
+}
+bool desert(const MapPlan& plan) {
+  return fair(plan) && plan.style.climate == model::ClimateStyle::DESERT;
+}
+bool scaledAmounts(const MapPlan& plan) {
+  return fair(plan) && plan.style.resources != model::ResourceAmount::NORMAL;
+}
 bool lobby(const MapPlan& plan) { return fair(plan) && plan.lobby; }
 
 // Prints the goods piles, one record per pile in creation order.
@@ -44,20 +60,54 @@ constexpr std::array kStages = {
     Stage{"symmetric-heights", symmetric,
           [](Run& r) { symmetrizeHeights(r.map, r.plan.symmetry); }},
     Stage{"plan-starts", fair,
-          [](Run& r) { r.starts = planFairStarts(r.map, r.plan.playerCount, r.plan.symmetry); }},
-    Stage{"start-terrain", fair, [](Run& r) { shapeStartTerrain(r.map, r.starts); }},
-    Stage{"landscape", always, [](Run& r) { initHighmapLandscape(r.map, r.random); }},
+          [](Run& r) {
+            r.starts = planFairStarts(r.map, r.plan.playerCount, r.plan.symmetry,
+                                      landscapeStartSpacing(r.plan.style.landscape));
+          }},
+    // style: the landscape's land, sea and mountains around the planned starts
+    Stage{"style-landscape", fair,
+          [](Run& r) {
+            shapeLandscape(r.map, r.random, r.starts, r.plan.style, r.plan.symmetry);
+          }},
+    Stage{"start-terrain", fair,
+          [](Run& r) {
+            shapeStartTerrain(r.map, r.starts, landscapeBlendWidth(r.plan.style.landscape));
+          }},
+    // style: the ranges and peaks of alpine maps, raised beyond the start areas
+    Stage{"climate-mountains", alpine,
+          [](Run& r) {
+            raiseClimateMountains(r.map, r.random, r.starts, r.plan.style, r.plan.symmetry);
+          }},
+    // styled maps keep a narrower water frame than classic ones
+    Stage{"landscape", always,
+          [](Run& r) {
+            initHighmapLandscape(r.map, r.random, fair(r.plan) ? STYLE_FRAME : CLASSIC_FRAME);
+          }},
     // start layout: building land around the starts before shores are drawn
     Stage{"level-start-ground", fair, [](Run& r) { levelStartGround(r.map, r.starts); }},
+    // style: desert or swamp between the start areas, before the rings are drawn
+    Stage{"climate-ground", climateGround,
+          [](Run& r) {
+            layClimateGround(r.map, r.random, r.starts, r.plan.style.climate, r.plan.symmetry);
+          }},
     Stage{"outlines", always, [](Run& r) { initLandscapeOutlines(r.map); }},
     Stage{"rivers", always, [](Run& r) { initRivers(r.map, r.random); }},
     // start layout: no river line through the building land
     Stage{"open-start-ground", fair, [](Run& r) { openStartGround(r.map, r.starts); }},
     Stage{"objects", always, [](Run& r) { initObjects(r.map, r.random); }},
     Stage{"resources", always, [](Run& r) { initResources(r.map, r.random); }},
+    // style: the whole map's amounts, and the palms of desert maps
+    Stage{"amounts", scaledAmounts,
+          [](Run& r) { scaleMapAmounts(r.map, r.random, r.starts, r.plan.style.resources); }},
+    Stage{"palms", desert,
+          [](Run& r) { growPalms(r.map, r.random, r.starts, r.plan.style.climate); }},
     // start layout: equal trees, stones, ore and fish in the start areas, copies under a symmetry
-    Stage{"start-objects", fair, [](Run& r) { plantStartObjects(r.map, r.random, r.starts); }},
-    Stage{"start-minerals", fair, [](Run& r) { balanceStartMinerals(r.map, r.starts); }},
+    Stage{"start-objects", fair,
+          [](Run& r) {
+            plantStartObjects(r.map, r.random, r.starts, startObjects(r.plan.style));
+          }},
+    Stage{"start-minerals", fair,
+          [](Run& r) { balanceStartMinerals(r.map, r.starts, r.plan.style.resources); }},
     Stage{"mirror", symmetric, [](Run& r) { mirrorMap(r.map, r.plan.symmetry, r.starts); }},
     // start layout: the towers, searched for (classic) or placed at the planned starts
     Stage{"buildings", classic,

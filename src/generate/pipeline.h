@@ -8,6 +8,7 @@
 #include "generate/random.h"
 #include "varnholt/model/console.h"
 #include "varnholt/model/map.h"
+#include "varnholt/model/mapstyle.h"
 #include "varnholt/model/startresourcetype.h"
 
 // The generation pipeline: one map created from one seeded random source,
@@ -37,6 +38,9 @@ struct MapPlan {
   model::StartResourcesType startGoods = model::StartResourcesType::HIGH;
   StartLayout layout = StartLayout::CLASSIC;
   StartSymmetry symmetry = StartSymmetry::NONE;  // FAIR layouts only
+  // FAIR layouts only: the landscape, the climate's stages and the amounts
+  // (landscapes.h, climate.h, amounts.h) read it.
+  model::MapStyle style = {};
   // A map for the multiplayer lobby (FAIR layouts only): the towers, piles
   // and settlers of the largest kit are laid out to prove the room for the
   // game's own kit, then taken off; startGoods is the lobby's default.

@@ -12,10 +12,21 @@
 // ones draw random numbers.
 namespace varnholt::generate {
 
-// Ground and access from heights, with the 20-tile water frame (draws).
-void initHighmapLandscape(model::Map& map, Random& random);
+// The deep-water frame of classic maps.
+inline constexpr int64_t CLASSIC_FRAME = 20;
+// Ground and access from heights, with a water frame frame tiles wide
+// (draws).
+void initHighmapLandscape(model::Map& map, Random& random, int64_t frame = CLASSIC_FRAME);
 // Border rings, snow and moor kinds, sand shores (no draws).
 void initLandscapeOutlines(model::Map& map);
+// Fair maps with mud only: the same two rings around mud, MUDBORDER then MUD
+// (no draws).
+void initMudOutlines(model::Map& map);
+// Symmetric maps, after the copy and the outline passes: closes the border
+// rings the seams of the copy cut (DESERT beside ground other than
+// DESERTBORDER takes the border and gets its outer ring, SNOW and MOOR
+// beside other ground take their walkable border); no draws.
+void closeCopiedRings(model::Map& map);
 // Short rivers from sand sources across grass (draws).
 void initRivers(model::Map& map, Random& random);
 // Trees and stones in patches with free ground around each (draws).

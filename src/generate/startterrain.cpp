@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "generate/fairstages.h"
+#include "generate/landscapes.h"
 #include "varnholt/model/landscapetype.h"
 
 namespace varnholt::generate {
@@ -16,8 +17,6 @@ namespace {
 // without a draw (below lies sand, desert and moor, above mountain).
 constexpr int64_t kPlainLow = 25;
 constexpr int64_t kPlainHigh = 35;
-// Beyond the start area the levelling fades out over this many tiles.
-constexpr int64_t kBlendWidth = 12;
 // The mountain: a flat top of kPeak out to kTopRadius, then a slope that
 // reaches the lowest plain height at kMountainFoot and goes on falling, so
 // the plain's own height takes over without a step and the mountain ground
@@ -29,9 +28,6 @@ constexpr double kMountainFoot = 13;
 constexpr double kLakeBottom = 3;
 constexpr double kDeepRadius = 4;
 constexpr double kLakeRim = 12;
-// The land rises from the water frame by at most this much per tile.
-constexpr int64_t kFrame = 20;
-constexpr int64_t kFrameRise = 3;
 
 // The most a height may differ from its upper-left neighbour's.
 constexpr int64_t kMaxStep = 7;
@@ -56,9 +52,9 @@ int64_t laidOutHeight(const FairStart& s, int64_t x, int64_t y, int64_t h) {
 
 }  // namespace
 
-void shapeStartTerrain(Map& map, const std::vector<FairStart>& starts) {
+void shapeStartTerrain(Map& map, const std::vector<FairStart>& starts, int64_t blendWidth) {
   const int64_t size = map.size;
-  const int64_t reach = START_LEVEL_RADIUS + kBlendWidth;
+  const int64_t reach = START_LEVEL_RADIUS + blendWidth;
   // Each tile follows the nearest start only.
   std::vector<int64_t> nearest(map.heights.size(), std::numeric_limits<int64_t>::max());
   std::vector<int32_t> owner(map.heights.size(), -1);
@@ -84,11 +80,12 @@ void shapeStartTerrain(Map& map, const std::vector<FairStart>& starts) {
       const int64_t h = map.heights[i];
       const int64_t target = laidOutHeight(s, x, y, h);
       const double d = std::sqrt(static_cast<double>(nearest[i]));
-      const double keep = std::clamp((d - START_LEVEL_RADIUS) / kBlendWidth, 0.0, 1.0);
+      const double keep =
+          std::clamp((d - START_LEVEL_RADIUS) / static_cast<double>(blendWidth), 0.0, 1.0);
       int64_t shaped =
           std::lround(static_cast<double>(target) + static_cast<double>(h - target) * keep);
       const int64_t edge = std::min({x, y, size - 1 - x, size - 1 - y});
-      shaped = std::min(shaped, std::max<int64_t>(0, kFrameRise * (edge - kFrame)));
+      shaped = std::min(shaped, std::max<int64_t>(0, STYLE_FRAME_RISE * (edge - STYLE_FRAME)));
       map.heights[i] = static_cast<uint8_t>(std::clamp<int64_t>(shaped, 0, 255));
     }
   }

@@ -124,6 +124,8 @@ void mirrorMap(Map& map, StartSymmetry symmetry, const std::vector<FairStart>& s
   copyLayer(map.resourceAmounts, size, element);
   limitSlopes(map);
   initLandscapeOutlines(map);
+  initMudOutlines(map);
+  closeCopiedRings(map);
   // Seams: where a neighbour comes from another element.
   const SummedArea seams = SummedArea::of(size, [&](int64_t i) {
     for (int64_t n : aroundIndices(size, size, i)) {

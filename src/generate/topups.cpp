@@ -1,8 +1,11 @@
 #include <algorithm>
 #include <array>
+#include <cmath>
+#include <numbers>
 #include <vector>
 
 #include "catalogue/mapedit.h"
+#include "generate/amounts.h"
 #include "generate/compass.h"
 #include "generate/fairstages.h"
 #include "geometry/circle.h"
@@ -28,10 +31,22 @@ namespace {
 constexpr std::array<size_t, 2> kTreeTurns = {2, 6};
 constexpr std::array<size_t, 2> kStoneTurns = {1, 7};
 constexpr int64_t kPatchDistance = 30;
+// A patch is at least this wide, and wider for a larger share: a tree
+// takes about five tiles of its patch, a stone with its clearance twelve.
 constexpr int64_t kPatchRadius = 9;
+constexpr int64_t kTilesPerTree = 5;
+constexpr int64_t kTilesPerStone = 12;
+constexpr int64_t kPatchWidening = 6;
+// Woods of the oases of desert maps: mostly palms.
+constexpr std::array<ObjectType, 6> kOasisTrees = {
+    ObjectType::TREE_ARECACEAE_1, ObjectType::TREE_ARECACEAE_2, ObjectType::TREE_ARECACEAE_1,
+    ObjectType::TREE_ARECACEAE_2, ObjectType::TREE_BIRCH_1,     ObjectType::TREE_OAK_1};
 // Nothing is planted this close to the tower: room for goods, settlers and
 // the first houses.
 constexpr int64_t kKeepClear = 16;
+// Nor this far out: a symmetric map's copy clears the objects in a band
+// along its seams, which run a few tiles outside the start area.
+constexpr int64_t kPlantReach = START_RADIUS - 4;
 // The most a tile's deposit may hold, and a water tile's fish (the most the
 // resource stage gives).
 constexpr uint8_t kMaxAmount = 15;
@@ -72,18 +87,24 @@ bool freeGround(const Map& map, int64_t x, int64_t y, int64_t clearance) {
 using model::isMineralGround;
 
 // Plants up to count objects drawn from kinds around the patch centre,
-// nearest first, on tiles of the start area that are free ground with the
-// clearance and allowed by the ground test. Returns how many it planted.
+// nearest first, within a radius that grows with count (plus widen), on
+// tiles of the start area that are free ground with the clearance and
+// allowed by the ground test. Returns how many it planted.
 template <size_t N, typename Ground>
 int64_t plantPatch(Map& map, Random& random, const FairStart& s, int64_t centre, int64_t count,
-                   const std::array<ObjectType, N>& kinds, int64_t clearance, Ground ground) {
+                   int64_t widen, const std::array<ObjectType, N>& kinds, int64_t clearance,
+                   Ground ground) {
   const int64_t size = map.size;
+  const int64_t perObject = clearance > 1 ? kTilesPerStone : kTilesPerTree;
+  const auto wide = static_cast<int64_t>(
+      std::ceil(std::sqrt(static_cast<double>(count * perObject) / std::numbers::pi)));
   int64_t planted = 0;
-  for (int64_t tile : Circle(size, size, centre, kPatchRadius)) {
+  for (int64_t tile : Circle(size, size, centre, std::max(kPatchRadius, wide) + widen)) {
     if (planted == count) break;
     const int64_t x = tile % size;
     const int64_t y = tile / size;
-    if (!inArea(s, x, y) || squared(x - s.x, y - s.y) < kKeepClear * kKeepClear) continue;
+    const int64_t d2 = squared(x - s.x, y - s.y);
+    if (d2 >= kPlantReach * kPlantReach || d2 < kKeepClear * kKeepClear) continue;
     if (!ground(map.landscape[static_cast<size_t>(tile)])) continue;
     if (!freeGround(map, x, y, clearance)) continue;
     catalogue::setObject(map, tile,
@@ -109,8 +130,10 @@ void plantPatches(Map& map, Random& random, const FairStart& s, int64_t total,
     if (centre.x < 0 || centre.y < 0 || centre.x >= size || centre.y >= size) continue;
     const auto remaining = static_cast<int64_t>(P - std::min(p, P - 1));
     const int64_t share = (left + remaining - 1) / remaining;
-    left -= plantPatch(map, random, s, centre.x + size * centre.y, share, kinds, clearance,
-                       ground);
+    // The second round reaches further out for what the first left.
+    const int64_t widen = p < P ? 0 : kPatchWidening;
+    left -= plantPatch(map, random, s, centre.x + size * centre.y, share, widen, kinds,
+                       clearance, ground);
   }
 }
 
@@ -172,20 +195,32 @@ void raiseToRichest(Map& map, const std::vector<std::vector<size_t>>& areas, Res
   }
 }
 
+template <size_t N>
+void plantStart(Map& map, Random& random, const FairStart& s, const StartObjects& objects,
+                const std::array<ObjectType, N>& trees) {
+  plantPatches(map, random, s, objects.trees, kTreeTurns, trees, 1,
+               [](LandscapeType t) { return t == LandscapeType::GRASS; });
+  plantPatches(map, random, s, objects.stones, kStoneTurns, model::STONE_TYPES,
+               model::STONE_CLEARANCE,
+               [](LandscapeType t) { return t == LandscapeType::GRASS || model::isDesert(t); });
+}
+
 }  // namespace
 
-void plantStartObjects(Map& map, Random& random, const std::vector<FairStart>& starts) {
+void plantStartObjects(Map& map, Random& random, const std::vector<FairStart>& starts,
+                       const StartObjects& objects) {
   for (const FairStart& s : starts) clearObjects(map, s);
   for (const FairStart& s : starts) {
-    plantPatches(map, random, s, START_TREES, kTreeTurns, model::TREE_TYPES, 1,
-                 [](LandscapeType t) { return t == LandscapeType::GRASS; });
-    plantPatches(map, random, s, START_STONES, kStoneTurns, model::STONE_TYPES,
-                 model::STONE_CLEARANCE,
-                 [](LandscapeType t) { return t == LandscapeType::GRASS || model::isDesert(t); });
+    if (objects.palms) {
+      plantStart(map, random, s, objects, kOasisTrees);
+    } else {
+      plantStart(map, random, s, objects, model::TREE_TYPES);
+    }
   }
 }
 
-void balanceStartMinerals(Map& map, const std::vector<FairStart>& starts) {
+void balanceStartMinerals(Map& map, const std::vector<FairStart>& starts,
+                          model::ResourceAmount amount) {
   std::vector<std::vector<size_t>> mountains;
   std::vector<std::vector<size_t>> waters;
   for (const FairStart& s : starts) {
@@ -199,6 +234,12 @@ void balanceStartMinerals(Map& map, const std::vector<FairStart>& starts) {
     const std::vector<size_t>& tiles = mountains.back();
     for (size_t k = 0; k < tiles.size(); ++k) {
       map.resources[tiles[k]] = kPattern[k % kPattern.size()];
+      map.resourceAmounts[tiles[k]] = startMineralAmount(amount, k / kPattern.size());
+    }
+    const std::vector<size_t>& water = waters.back();
+    for (size_t k = 0; k < water.size(); ++k) {
+      map.resources[water[k]] = ResourceType::FISH;
+      map.resourceAmounts[water[k]] = startFishAmount(amount, k);
     }
   }
   for (ResourceType mineral : kMinerals) raiseToRichest(map, mountains, mineral, kMaxAmount);

@@ -28,9 +28,13 @@ const CASES = [
   ['a seed in the command line\'s grammar', { seed: '+1_000', size: 320, players: 2, goods: 'MG' }],
   ['a seed that is no integer', { seed: '12abc', size: 320, players: 8, goods: 'HG' }],
   ['symmetric starts need an even player count', { seed: '5', size: 320, players: 3, goods: 'HG', starts: 'symmetric' }],
+  ['a style alone, which makes a fair map', { seed: '7', size: 384, players: 4, goods: 'HG', landscape: 'islands', climate: 'desert', water: '40', resources: 'high' }],
+  ['a style of symmetric starts', { seed: '3', size: 384, players: 4, goods: 'MG', starts: 'symmetric', landscape: 'lakes', mountains: '20' }],
+  ['a share out of the landscape\'s range', { seed: '1', size: 384, players: 4, goods: 'HG', landscape: 'islands', water: '10' }],
   ['a map for the multiplayer lobby', { seed: '42', size: 320, players: 4, goods: 'MG', multiplayer: '1' }],
   ['a symmetric lobby map', { seed: '5', size: 384, players: 4, goods: 'LG', starts: 'symmetric', multiplayer: '1' }],
   ['a lobby map with no room for its players', { seed: '1', size: 200, players: 8, goods: 'HG', multiplayer: '1' }],
+  ['a styled lobby map', { seed: '7', size: 384, players: 4, goods: 'LG', landscape: 'islands', climate: 'desert', multiplayer: '1' }],
   ['the defaults again, after other runs in the same instance', DEFAULTS],
 ];
 

@@ -99,7 +99,10 @@ describe('the page', () => {
 
   test('restores the options of a shared link and makes that map', async () => {
     await open('?seed=42&size=320&players=4&goods=MG');
-    assert.deepEqual(await fieldValues(), { seed: '42', size: '320', players: '4', goods: 'MG', multiplayer: '0', starts: 'classic' });
+    assert.deepEqual(await fieldValues(), {
+      seed: '42', size: '320', players: '4', goods: 'MG', multiplayer: '0', starts: 'classic',
+      landscape: '', climate: '', water: '', mountains: '', resources: '',
+    });
     assert.equal(await state(), 'ready', await text('error'));
     const { name, bytes } = await download();
     assert.equal(name, 'varnholt-42-320-4-MG.map');
@@ -107,18 +110,29 @@ describe('the page', () => {
   });
 
   test('makes a map for the multiplayer lobby from its link, named so, its starts marked', async () => {
-    await open('?seed=42&size=320&players=4&goods=LG&multiplayer=1&starts=symmetric');
+    await open('?seed=42&size=320&players=4&goods=LG&multiplayer=1&starts=symmetric&climate=swamp');
     assert.equal((await fieldValues()).multiplayer, '1');
     assert.equal(await state(), 'ready', await text('error'));
     assert.deepEqual(await page.evaluate(`[...document.querySelectorAll('#marks text')].map((t) => t.textContent)`),
       ['0', '1', '2', '3']);
     const { name, bytes } = await download();
-    assert.equal(name, 'varnholt-42-320-4-LG-symmetric-multiplayer.map');
-    assert.ok(bytes.equals(cliMap({ seed: 42, size: 320, players: 4, goods: 'LG', starts: 'symmetric', multiplayer: '1' }).bytes));
+    assert.equal(name, 'varnholt-42-320-4-LG-symmetric-swamp-multiplayer.map');
+    assert.ok(bytes.equals(cliMap({ seed: 42, size: 320, players: 4, goods: 'LG', starts: 'symmetric', climate: 'swamp', multiplayer: '1' }).bytes));
     await page.evaluate(`document.body.dataset.state = 'idle';
       document.getElementById('generate').click()`);
     await page.waitFor(SETTLED);
-    assert.equal(await page.evaluate('location.search'), '?seed=42&size=320&players=4&goods=LG&multiplayer=1&starts=symmetric');
+    assert.equal(await page.evaluate('location.search'), '?seed=42&size=320&players=4&goods=LG&multiplayer=1&starts=symmetric&climate=swamp');
+  });
+
+  test('makes a styled map from a shared link, named by its style', async () => {
+    await open('?seed=7&size=384&players=4&goods=HG&landscape=islands&climate=desert&water=40');
+    assert.equal(await state(), 'ready', await text('error'));
+    const { name, bytes } = await download();
+    assert.equal(name, 'varnholt-7-384-4-HG-fair-islands-desert-water40.map');
+    const styled = { seed: 7, size: 384, players: 4, goods: 'HG', landscape: 'islands', climate: 'desert', water: '40' };
+    assert.ok(bytes.equals(cliMap(styled).bytes));
+    assert.equal(await page.evaluate('location.search'),
+      '?seed=7&size=384&players=4&goods=HG&starts=classic&landscape=islands&climate=desert&water=40');
   });
 
   test('puts the options of each map it makes into the URL', async () => {
@@ -155,6 +169,8 @@ describe('the page', () => {
     ['players', '255', 'Enter a number from 1 to 254.'],
     ['players', '9223372036854775808', FAR],
     ['goods', 'XG', 'Choose one of HG, MG, LG.'],
+    ['water', 'abc', WHOLE],
+    ['mountains', '101', 'Enter a whole percent from 0 to 100, or nothing for the landscape\'s own.'],
   ];
   for (const [key, value, explanation] of INVALID) {
     test(`explains a bad value beside its field and makes no map: ${key}=${value}`, async () => {

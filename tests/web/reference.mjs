@@ -23,12 +23,15 @@ const work = temporaryFolder();
 let runs = 0;
 
 // Runs the command-line generator with the page's options { seed, size,
-// players, goods, starts, multiplayer }. Returns { bytes, file } of the map
-// it wrote, or { error } with the message of its final error line.
-export function cliMap({ seed, size, players, goods, starts = 'classic', multiplayer = '0' }) {
+// players, goods, starts, multiplayer } and the style options the page
+// gives (landscape, climate, water, mountains, resources; empty ones left
+// out). Returns { bytes, file } of the map it wrote, or { error } with the
+// message of its final error line.
+export function cliMap({ seed, size, players, goods, starts = 'classic', multiplayer = '0', ...style }) {
   const file = path.join(work, `cli-${++runs}.map`);
+  const styleFlags = Object.entries(style).filter(([, v]) => v !== '').map(([k, v]) => `--${k}=${v}`);
   const run = spawnSync(BINARY, [`--seed=${seed}`, `--size=${size}`, `--playerCount=${players}`,
-    `--startGoods=${goods}`, ...(starts === 'classic' ? [] : [`--${starts}`]),
+    `--startGoods=${goods}`, ...(starts === 'classic' ? [] : [`--${starts}`]), ...styleFlags,
     ...(multiplayer === '1' ? ['--multiplayer'] : []), `--output=${file}`], { stdio: ['ignore', 'ignore', 'pipe'], encoding: 'utf8' });
   if (run.error) throw run.error;
   if (run.status === 0) return { bytes: fs.readFileSync(file), file };

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <string_view>
 
 // The style of a fair or symmetric map: the shape of its land, the ground
 // between the building land, and the amounts of what grows and lies in it.
@@ -24,5 +26,21 @@ struct MapStyle {
   int32_t mountainPercent = STYLE_DEFAULT_SHARE;
   ResourceAmount resources = ResourceAmount::NORMAL;
 };
+
+// The option values as the command line and the page spell them.
+std::string_view name(LandscapeStyle landscape);
+std::string_view name(ClimateStyle climate);
+std::string_view name(ResourceAmount amount);
+
+// The value spelled text. Throws ValueError naming the option and the values
+// it takes, such as "--landscape takes continent, islands, highlands or
+// lakes, not 'hills'".
+LandscapeStyle parseLandscape(std::string_view text);
+ClimateStyle parseClimate(std::string_view text);
+ResourceAmount parseResourceAmount(std::string_view text);
+
+// A whole percent 0 to 100 for option (such as "--water"). Throws ValueError
+// "<option> takes a whole percent, not '<text>'" for anything else.
+int32_t parsePercent(std::string_view option, std::string_view text);
 
 }  // namespace varnholt::model
