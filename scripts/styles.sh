@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sweeps the map styles: generates seeds 1..N (default 20, first argument) of
 # every landscape x climate at 384/4 and 512/8 with --fair and at 384/4 with
-# --symmetric, and of every landscape x amount (low, normal, high) on the
+# --symmetric and with --multiplayer (which must also be a lobby map: no
+# buildings, piles or settlers), and of every landscape x amount (low, normal, high) on the
 # first five seeds, reads each map back with varnholt-inspect --json and
 # checks every threshold a styled map must meet: the fairness table, the
 # landscape's and the climate's shares, the ground conventions, the water
@@ -104,7 +105,7 @@ def record(config, name, value, ok, where):
     if not ok:
         failures.append(f"{where}: {name} = {value}")
 
-configs = [("--fair", 384, 4), ("--fair", 512, 8), ("--symmetric", 384, 4)]
+configs = [("--fair", 384, 4), ("--fair", 512, 8), ("--symmetric", 384, 4), ("--multiplayer", 384, 4)]
 for mode, size, players in configs:
     for landscape in landscapes:
         for climate in climates:
@@ -118,6 +119,10 @@ for mode, size, players in configs:
                     continue
                 for name, value, ok in checks(r, landscape, climate, size, players, mode == "--symmetric"):
                     record(config, name, value, ok, " ".join(args))
+                if mode == "--multiplayer":
+                    lobby = (r["lobby"] is not None and r["buildings"]["count"] == 0 and
+                             r["goodsPiles"]["count"] == 0 and r["settlers"] == 0)
+                    record(config, "not a lobby map", 0 if lobby else 1, lobby, " ".join(args))
             print(f"done {config}", file=sys.stderr)
 
 # Shares asked for: each end of each landscape's ranges, the other share
@@ -192,7 +197,7 @@ columns = [("spots", ("small max/min", "medium max/min", "large max/min"), max),
            ("lakes", ("inland lake share",), min), ("lakes/pl.", ("inland lakes per player",), min),
            ("grass", ("grass share",), min), ("desert", ("desert share",), min),
            ("swamp", ("swamp share",), min), ("alp.mount", ("alpine mountain share",), min),
-           ("alp.snow", ("alpine snow share",), min)]
+           ("alp.snow", ("alpine snow share",), min), ("lobby", ("not a lobby map",), max)]
 configs_seen = sorted({config for config, _ in worst if " amounts" not in config and "--" not in config})
 print("| configuration | " + " | ".join(name for name, _, _ in columns) + " |")
 print("|---" * (len(columns) + 1) + "|")
