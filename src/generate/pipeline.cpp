@@ -84,7 +84,8 @@ Map initFairMap(Random& random, int64_t playerCount, uint32_t size,
   map.party.assign(map.party.size(), 255);
   if (symmetry != StartSymmetry::NONE) symmetrizeHeights(map, symmetry);
   const std::vector<FairStart> starts =
-      planFairStarts(map, playerCount, symmetry, landscapeStartSpacing(style.landscape));
+      planFairStarts(map, random, playerCount, symmetry, landscapeStartSpacing(style.landscape),
+                     style.teams);
   shapeLandscape(map, random, starts, style, symmetry);
   shapeStartTerrain(map, starts, landscapeBlendWidth(style.landscape));
   raiseClimateMountains(map, random, starts, style, symmetry);
@@ -106,6 +107,7 @@ Map initFairMap(Random& random, int64_t playerCount, uint32_t size,
   initSettlers(map, startResources);
   initPlayers(map, playerCount, size, startResources);
   setPlayerStartsToTowers(map);
+  nameTeamPlayers(map, style.teams);
   // Last, the ground brought in line with the game's conventions.
   applyGroundConventions(map);
   printStacks(map, console);
