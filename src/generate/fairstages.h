@@ -24,6 +24,9 @@ struct FairStart {
   int64_t mountainY = 0;
   int64_t lakeX = 0;
   int64_t lakeY = 0;
+  // The start's team: starts of one team share it; without teams every start
+  // has its own.
+  int32_t team = 0;
 };
 
 // How the starts of a map relate: each its own (fair), or copies of each

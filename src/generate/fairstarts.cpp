@@ -356,6 +356,7 @@ std::vector<FairStart> planFairStarts(const Map& map, Random& random, int64_t pl
   for (int64_t element = 0; element < symmetryOrder(symmetry); ++element) {
     for (const Tile& tile : *firsts) starts.push_back(imageOf(element, size, layOut(tables, tile)));
   }
+  for (size_t k = 0; k < starts.size(); ++k) starts[k].team = rules.team[k];
   return starts;
 }
 
