@@ -5,6 +5,7 @@
 
 #include "catalogue/footprints.h"
 #include "generate/summedarea.h"
+#include "model/teams.h"
 #include "model/utils.h"
 
 namespace varnholt::inspect {
@@ -220,7 +221,12 @@ Fairness fairness(const Map& map) {
   result.fromTowers = !spots.empty();
   if (!result.fromTowers) spots = playerSpots(map);
   const Tally t = tally(map);
-  for (const StartSpot& spot : spots) result.rows.push_back(row(map, t, spot));
+  for (const StartSpot& spot : spots) {
+    result.rows.push_back(row(map, t, spot));
+    if (spot.party < map.players.size()) {
+      result.rows.back().team = model::teamInName(map.players[spot.party].name);
+    }
+  }
   if (!spots.empty()) {
     const SpotTables tables = spotTables(map, spots);
     for (FairnessRow& r : result.rows) addSpotColumns(r, tables, map.size);

@@ -73,6 +73,8 @@ struct StartSpot {
 
 struct FairnessRow {
   StartSpot spot;
+  // The team the party's player name says ("... Team <n>"), 0 when none.
+  int32_t team = 0;
   std::array<int64_t, COLUMN_COUNT> values{};
 
   int64_t operator[](Column column) const { return values[static_cast<size_t>(column)]; }
