@@ -78,7 +78,7 @@ const std::string kUsageText =
     "  --climate=<climate>           Ground between the building land of a fair map: temperate, "
     "desert, swamp or alpine (temperate when not given).\n"
     "  --water=<percent>             Share of the map's tiles that are water: continent 15-60, "
-    "islands 30-75, highlands 10-50, lakes 15-60 (the landscape's own when not given).\n"
+    "islands 30-75, highlands 5-35, lakes 15-60 (the landscape's own when not given).\n"
     "  --mountains=<percent>         Share of the land that is mountain with its snow: 5-45, "
     "highlands 30-60 (the landscape's own when not given).\n"
     "  --resources=<amount>          Minerals, fish, trees and stones of a fair map: low, normal "
@@ -221,6 +221,10 @@ TEST_F(Cli, FailedRunsWriteNoFile) {
       {"--output=missing/dir/x.map",
        "Error: unhandled exception: No such file or directory\n"
        "Additional info: missing/dir/x.map [Exception]\n"},
+      // Control characters in a path are written out, not passed on.
+      {"--output=\"$(printf 'missing\\n\\033dir')/x.map\"",
+       "Error: unhandled exception: No such file or directory\n"
+       "Additional info: missing\\n\\x1bdir/x.map [Exception]\n"},
   };
   for (const Case& c : cases) {
     const auto start = std::chrono::steady_clock::now();
@@ -263,20 +267,24 @@ TEST_F(Cli, OutputsThatAreNoRegularFileAreRefusedUpFront) {
   EXPECT_EQ(entries(), before);
 }
 
-// A file size limit stands in for a full disk: the shell sets it with SIGXFSZ
-// ignored, so the write fails instead of ending the run.
+// A file size limit stands in for a full disk. The program ignores SIGXFSZ
+// itself, so the write fails instead of ending the run whether or not the
+// shell ignored it first.
 TEST_F(Cli, FullDiskLeavesThePreviousMap) {
   ASSERT_EQ(run("--size=160 --playerCount=2 --output=old.map").status, 0);
   const std::string old = slurp(dir_ / "old.map");
-  const Outcome outcome = varnholt::testing::runShellIn(
-      dir_, std::string("trap '' XFSZ; ulimit -f 100; exec '") + VARNHOLT_BINARY +
-                "' --size=160 --playerCount=2 --startGoods=LG --output=old.map");
-  EXPECT_EQ(outcome.status, 1);
-  EXPECT_EQ(outcome.err,
-            "Error: unhandled exception: Failed to write path old.map: File too large "
-            "[Exception]\n");
-  EXPECT_EQ(slurp(dir_ / "old.map"), old);
-  EXPECT_EQ(entries(), (std::set<std::string>{"old.map"}));
+  for (const char* ignored : {"", "trap '' XFSZ; "}) {
+    const Outcome outcome = varnholt::testing::runShellIn(
+        dir_, std::string(ignored) + "ulimit -f 100; exec '" + VARNHOLT_BINARY +
+                  "' --size=160 --playerCount=2 --startGoods=LG --output=old.map");
+    EXPECT_EQ(outcome.status, 1) << ignored;
+    EXPECT_EQ(outcome.err,
+              "Error: unhandled exception: Failed to write path old.map: File too large "
+              "[Exception]\n")
+        << ignored;
+    EXPECT_EQ(slurp(dir_ / "old.map"), old) << ignored;
+    EXPECT_EQ(entries(), (std::set<std::string>{"old.map"})) << ignored;
+  }
 }
 
 // Standard output closed, or a reader that stops after 100 bytes: the map is

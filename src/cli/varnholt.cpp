@@ -1,7 +1,7 @@
 // The run driver: command line, seeding, generation, export.
 //
-// The map file is complete at its path or not written at all: the path is
-// checked before anything is generated, the file is put in place whole, and
+// The map file is complete at its path or not written at all: the file is
+// created beside its path before anything is generated, put in place whole, and
 // nothing that happens to standard output (closed, a reader that goes away,
 // a full disk) can cost it. The exit status is 0 only when the file is there.
 #include <cstdio>
@@ -41,7 +41,7 @@ Options:
   --symmetric                   Build a mirrored map whose starts are exact copies (even player counts).
   --landscape=<landscape>       Shape of the land of a fair map: continent, islands, highlands or lakes (continent when not given).
   --climate=<climate>           Ground between the building land of a fair map: temperate, desert, swamp or alpine (temperate when not given).
-  --water=<percent>             Share of the map's tiles that are water: continent 15-60, islands 30-75, highlands 10-50, lakes 15-60 (the landscape's own when not given).
+  --water=<percent>             Share of the map's tiles that are water: continent 15-60, islands 30-75, highlands 5-35, lakes 15-60 (the landscape's own when not given).
   --mountains=<percent>         Share of the land that is mountain with its snow: 5-45, highlands 30-60 (the landscape's own when not given).
   --resources=<amount>          Minerals, fish, trees and stones of a fair map: low, normal or high (normal when not given).
   --teams=<teams>               Teams of equal size, joined by v: 1v1, 2v2, 3v3, 4v4, 2v2v2, 2v2v2v2, ... Mates start side by side and every team gets an equal share (a fair map unless --symmetric).)";
@@ -134,7 +134,10 @@ int run(const std::vector<std::string>& arguments) {
   if (styled && options.mode == StartMode::CLASSIC) {
     options.mode = StartMode::FAIR;
   }
-  mapfile::checkMapFilePath(output);
+  // The file is created before anything is generated, so a path that cannot
+  // take it fails at once.
+  mapfile::PendingFile file(output, mapfile::Wording::MAP_FILE);
+  const RemovedOnTermination removed(file.directory(), file.temporaryName());
   // Progress lines are a courtesy: a failed write to standard output is ignored.
   const Console console = [](std::string_view lines) {
     std::fwrite(lines.data(), 1, lines.size(), stdout);
@@ -142,7 +145,8 @@ int run(const std::vector<std::string>& arguments) {
   const model::Map map = generateMap(options, console);
   const std::vector<uint8_t> bytes = mapFileBytes(map, console);
   const TerminationSignalsHeld held;
-  writeMapFile(bytes, output);
+  file.write(bytes);
+  file.commit();
   return 0;
 }
 

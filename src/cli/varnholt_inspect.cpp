@@ -1,12 +1,14 @@
 // The inspector: reads a map file, reports what it holds and how fair its
 // start spots are, and draws a preview on request. Every write is checked:
-// a report or preview that did not reach its place ends the run with status 1.
+// a report, warning or preview that did not reach its place ends the run with
+// status 1.
 #include <sys/stat.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <iostream>
 #include <map>
+#include <optional>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -17,6 +19,7 @@
 #include "inspect/report.h"
 #include "mapfile/reader.h"
 #include "model/error.h"
+#include "model/escaping.h"
 #include "model/utils.h"
 
 namespace {
@@ -48,16 +51,17 @@ void checkPreviewPath(const std::string& preview, const std::string& map) {
   struct stat mapFile {};
   if (::stat(preview.c_str(), &previewFile) != 0 || ::stat(map.c_str(), &mapFile) != 0) return;
   if (previewFile.st_dev == mapFile.st_dev && previewFile.st_ino == mapFile.st_ino) {
-    throw exception("refusing to draw the preview " + preview + " over the map file " + map);
+    throw exception("refusing to draw the preview " + escapeControlCharacters(preview) +
+                    " over the map file " + escapeControlCharacters(map));
   }
 }
 
-// Writes text to standard output and flushes it. Throws Exception with the
-// system's reason when any of it cannot be written.
-void print(const std::string& text) {
-  if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() || std::fflush(stdout) != 0) {
-    throw exception("cannot write the report to standard output: " +
-                    std::generic_category().message(errno));
+// Writes text to stream and flushes it. Throws Exception "cannot write the
+// <what>: <reason>" when any of it cannot be written.
+void writeChecked(std::FILE* stream, const std::string& text, const std::string& what) {
+  if (std::fwrite(text.data(), 1, text.size(), stream) != text.size() ||
+      std::fflush(stream) != 0) {
+    throw exception("cannot write the " + what + ": " + std::generic_category().message(errno));
   }
 }
 
@@ -73,15 +77,32 @@ int run(const std::vector<std::string>& arguments) {
   const int64_t scale = isSet(args["--scale"]) ? parseInteger(args["--scale"].asString()) : 1;
   inspect::checkPreviewSize(1, scale);
 
-  if (isSet(args["--png"])) checkPreviewPath(args["--png"].asString(), path);
-
-  const mapfile::MapFile file = mapfile::importMap(path);
-  for (const std::string& warning : file.warnings) std::cerr << "Warning: " << warning << "\n";
-  inspect::checkReportable(file.map);
+  // The preview's file is created before the map is read, so a path that
+  // cannot take it fails at once; it is put in place as the map file is.
+  std::optional<mapfile::PendingFile> preview;
+  std::optional<RemovedOnTermination> removed;
   if (isSet(args["--png"])) {
-    inspect::writePreview(file.map, static_cast<uint32_t>(scale), args["--png"].asString());
+    checkPreviewPath(args["--png"].asString(), path);
+    preview.emplace(args["--png"].asString(), mapfile::Wording::ONE_LINE);
+    removed.emplace(preview->directory(), preview->temporaryName());
   }
-  print(json ? inspect::jsonReport(file, path) : inspect::textReport(file, path));
+
+  // A map too wide or with too many towers to report is refused as soon as
+  // the file shows it, before its tiles take memory.
+  const mapfile::MapFile file = mapfile::importMap(
+      path, {.maxMapSize = inspect::MAX_REPORT_MAP_SIZE, .maxTowers = inspect::MAX_START_SPOTS});
+  // A report whose warnings were lost is no clean report.
+  for (const std::string& warning : file.warnings) {
+    writeChecked(stderr, "Warning: " + warning + "\n", "warnings to standard error");
+  }
+  inspect::checkReportable(file.map);
+  if (preview) {
+    inspect::writePreview(file.map, static_cast<uint32_t>(scale), *preview);
+    const TerminationSignalsHeld held;
+    preview->commit();
+  }
+  writeChecked(stdout, json ? inspect::jsonReport(file, path) : inspect::textReport(file, path),
+               "report to standard output");
   return 0;
 }
 
@@ -93,7 +114,7 @@ int main(int argc, char** argv) {
     return run(std::vector<std::string>(argv + 1, argv + argc));
   } catch (const std::exception& error) {
     std::cout.flush();
-    std::cerr << "Error: " << error.what() << std::endl;
+    std::cerr << "Error: " << varnholt::escapeControlCharacters(error.what()) << std::endl;
   }
   return 1;
 }

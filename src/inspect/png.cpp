@@ -3,45 +3,40 @@
 #include <png.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
+#include <string>
 #include <vector>
 
 #include "model/error.h"
+#include "model/escaping.h"
 
 namespace varnholt::inspect {
 
 namespace {
 
-struct PngError {
-  char message[256];
-  int systemError;  // errno of a failed write, 0 when libpng itself gave up
-};
+constexpr size_t kMessageSize = 256;
 
 [[noreturn]] void onPngError(png_structp png, png_const_charp message) {
-  auto* error = static_cast<PngError*>(png_get_error_ptr(png));
-  std::snprintf(error->message, sizeof error->message, "%s", message);
+  std::snprintf(static_cast<char*>(png_get_error_ptr(png)), kMessageSize, "%s", message);
   png_longjmp(png, 1);
 }
 
 void onPngWarning(png_structp, png_const_charp) {}
 
-// libpng's output, keeping the system's reason when a write fails.
+// libpng's output; a failed write stops libpng, the file keeps the reason.
 void writeData(png_structp png, png_bytep data, size_t length) {
-  if (std::fwrite(data, 1, length, static_cast<std::FILE*>(png_get_io_ptr(png))) != length) {
-    static_cast<PngError*>(png_get_error_ptr(png))->systemError = errno;
-    png_error(png, "write failed");
-  }
+  auto* file = static_cast<mapfile::PendingFile*>(png_get_io_ptr(png));
+  file->write({data, length});
+  if (file->failed()) png_error(png, "write failed");
 }
 
-void flushData(png_structp png) { std::fflush(static_cast<std::FILE*>(png_get_io_ptr(png))); }
+void flushData(png_structp) {}
 
 // Writes the picture through libpng; false after a libpng error. Nothing here
 // has a destructor, so the error's longjmp back to setjmp skips none.
-bool writeRows(std::FILE* out, const Image& image, uint32_t scale, uint8_t* row,
-               PngError* error) {
+bool writeRows(mapfile::PendingFile* out, const Image& image, uint32_t scale, uint8_t* row,
+               char* error) {
   png_structp png =
       png_create_write_struct(PNG_LIBPNG_VER_STRING, error, onPngError, onPngWarning);
   if (png == nullptr) return false;
@@ -68,28 +63,25 @@ bool writeRows(std::FILE* out, const Image& image, uint32_t scale, uint8_t* row,
 
 }  // namespace
 
-void writePng(const Image& image, uint32_t scale, const std::string& path) {
+void writePng(const Image& image, uint32_t scale, mapfile::PendingFile& file) {
   checkPreviewSize(std::max(image.width, image.height), scale);
   std::vector<uint8_t> row(size_t{3} * image.width * scale);
-  std::FILE* out = std::fopen(path.c_str(), "wb");
-  if (out == nullptr) throw exception("cannot write " + path + ": " + std::strerror(errno));
-  PngError error{"libpng could not start", 0};
-  const bool written = writeRows(out, image, scale, row.data(), &error);
-  const bool closed = std::fclose(out) == 0;
-  if (written && closed) return;
-  const int closeError = errno;
-  const std::string reason = written             ? std::strerror(closeError)
-                             : error.systemError ? std::strerror(error.systemError)
-                                                 : error.message;
-  // Remove what was left half written, but never a device such as /dev/full.
-  std::error_code ignored;
-  if (std::filesystem::is_regular_file(path, ignored)) std::filesystem::remove(path, ignored);
-  throw exception("cannot write " + path + ": " + reason);
+  char error[kMessageSize] = "libpng could not start";
+  if (writeRows(&file, image, scale, row.data(), error)) return;
+  if (file.failed()) file.commit();  // throws the system's reason
+  throw exception("cannot write " + escapeControlCharacters(file.path()) + ": " + error);
 }
 
-void writePreview(const model::Map& map, uint32_t scale, const std::string& path) {
+void writePng(const Image& image, uint32_t scale, const std::string& path) {
+  checkPreviewSize(std::max(image.width, image.height), scale);
+  mapfile::PendingFile file(path, mapfile::Wording::ONE_LINE);
+  writePng(image, scale, file);
+  file.commit();
+}
+
+void writePreview(const model::Map& map, uint32_t scale, mapfile::PendingFile& file) {
   checkPreviewSize(map.size, scale);
-  writePng(renderPreview(map), scale, path);
+  writePng(renderPreview(map), scale, file);
 }
 
 }  // namespace varnholt::inspect

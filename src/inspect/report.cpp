@@ -15,6 +15,7 @@
 #include "inspect/look.h"
 #include "inspect/lookreport.h"
 #include "model/error.h"
+#include "model/escaping.h"
 
 namespace varnholt::inspect {
 
@@ -174,7 +175,7 @@ std::string textReport(const mapfile::MapFile& file, const std::string& path) {
   checkReportable(map);
   const Summary s = summarize(map);
   std::ostringstream out;
-  out << "file: " << path << " (" << file.fileSize << " bytes)\n";
+  out << "file: " << escapeControlCharacters(path) << " (" << file.fileSize << " bytes)\n";
   if (checksumOk(file)) {
     out << "checksum: ok (" << file.storedChecksum << ")\n";
   } else {

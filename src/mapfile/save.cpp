@@ -4,21 +4,22 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <initializer_list>
 #include <system_error>
 
+#include "mapfile/temporaries.h"
 #include "model/error.h"
+#include "model/escaping.h"
 
 namespace varnholt::mapfile {
 
 namespace {
 
-// Where a map file goes: the file replaced or created (path itself, or what a
-// link at path points to), its directory, and the permissions it has now.
+// Where a file goes: the file replaced or created (path itself, or what a link
+// at path points to), its directory, and the permissions it has now.
 struct Destination {
   std::string file;
   std::string directory;
@@ -28,14 +29,25 @@ struct Destination {
 
 std::string reason(int error) { return std::generic_category().message(error); }
 
-// The system's reason for refusing path, in the form the file writer has
-// always used.
-[[noreturn]] void throwSystemError(int error, const std::string& path) {
-  throw exception(reason(error) + "\nAdditional info: " + path);
+// The system refused to let a file be created beside path.
+[[noreturn]] void throwSystemError(int error, const std::string& path, Wording wording) {
+  const std::string shown = escapeControlCharacters(path);
+  if (wording == Wording::ONE_LINE) throw exception("cannot write " + shown + ": " + reason(error));
+  throw exception(reason(error) + "\nAdditional info: " + shown);
 }
 
-[[noreturn]] void refuse(const std::string& path, const std::string& what) {
-  throw exception("Refusing output path " + path + ": " + what);
+// Path names something that cannot take a file.
+[[noreturn]] void refuse(const std::string& path, const std::string& what, Wording wording) {
+  const std::string shown = escapeControlCharacters(path);
+  if (wording == Wording::ONE_LINE) throw exception("cannot write " + shown + ": " + what);
+  throw exception("Refusing output path " + shown + ": " + what);
+}
+
+// Writing, syncing or renaming the file failed.
+[[noreturn]] void throwWriteError(int error, const std::string& path, Wording wording) {
+  const std::string shown = escapeControlCharacters(path);
+  if (wording == Wording::ONE_LINE) throw exception("cannot write " + shown + ": " + reason(error));
+  throw exception("Failed to write path " + shown + ": " + reason(error));
 }
 
 std::string kindOf(mode_t mode) {
@@ -47,7 +59,7 @@ std::string kindOf(mode_t mode) {
   return "a special file";
 }
 
-// True when file is what standard output or error is open on: a map written
+// True when file is what standard output or error is open on: a file written
 // there would be mixed with the console lines.
 bool isStandardStream(const struct stat& file) {
   for (int descriptor : {STDOUT_FILENO, STDERR_FILENO}) {
@@ -60,54 +72,52 @@ bool isStandardStream(const struct stat& file) {
   return false;
 }
 
+// True when a rename could not replace file in directory: in a sticky
+// directory only the owner of the file or of the directory (or root) may.
+bool stickyForbids(const struct stat& directory, const struct stat& file) {
+  const uid_t user = ::geteuid();
+  return (directory.st_mode & S_ISVTX) != 0 && user != 0 && file.st_uid != user &&
+         directory.st_uid != user;
+}
+
 std::string directoryOf(const std::string& file) {
   const std::string parent = std::filesystem::path(file).parent_path().string();
   return parent.empty() ? "." : parent;
 }
 
-Destination destination(const std::string& path) {
+Destination destination(const std::string& path, Wording wording) {
   Destination d;
   struct stat target {};
   struct stat link {};
   if (::stat(path.c_str(), &target) == 0) {
-    if (!S_ISREG(target.st_mode)) refuse(path, kindOf(target.st_mode) + ", not a regular file");
-    if (isStandardStream(target)) refuse(path, "it is this program's standard output or error");
+    if (!S_ISREG(target.st_mode)) {
+      refuse(path, kindOf(target.st_mode) + ", not a regular file", wording);
+    }
+    if (isStandardStream(target)) {
+      refuse(path, "it is this program's standard output or error", wording);
+    }
     d.exists = true;
     d.mode = target.st_mode & 07777;
     d.file = path;
     if (::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
       char* resolved = ::realpath(path.c_str(), nullptr);
-      if (resolved == nullptr) throwSystemError(errno, path);
+      if (resolved == nullptr) throwSystemError(errno, path, wording);
       d.file = resolved;
       std::free(resolved);
     }
-    if (::access(d.file.c_str(), W_OK) != 0) throwSystemError(errno, path);
+    if (::access(d.file.c_str(), W_OK) != 0) throwSystemError(errno, path, wording);
   } else {
-    if (errno != ENOENT) throwSystemError(errno, path);
-    if (::lstat(path.c_str(), &link) == 0) refuse(path, "a link to a missing file");
+    if (errno != ENOENT) throwSystemError(errno, path, wording);
+    if (::lstat(path.c_str(), &link) == 0) refuse(path, "a link to a missing file", wording);
     d.file = path;
   }
   d.directory = directoryOf(d.file);
   struct stat directory {};
-  if (::stat(d.directory.c_str(), &directory) != 0) throwSystemError(errno, path);
-  if (!S_ISDIR(directory.st_mode)) throwSystemError(ENOTDIR, path);
-  if (::access(d.directory.c_str(), W_OK | X_OK) != 0) throwSystemError(errno, path);
+  if (::stat(d.directory.c_str(), &directory) != 0) throwSystemError(errno, path, wording);
+  if (!S_ISDIR(directory.st_mode)) throwSystemError(ENOTDIR, path, wording);
+  if (::access(d.directory.c_str(), W_OK | X_OK) != 0) throwSystemError(errno, path, wording);
+  if (d.exists && stickyForbids(directory, target)) throwSystemError(EPERM, path, wording);
   return d;
-}
-
-// Creates a new file in directory under a name no other run uses (the
-// process id and a count) and returns its descriptor, or -1 with errno set.
-int createTemporary(const Destination& d, std::string& name) {
-  static std::atomic<uint64_t> count{0};
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    const std::string file = ".varnholt-" + std::to_string(::getpid()) + "-" +
-                             std::to_string(count.fetch_add(1)) + ".tmp";
-    name = (std::filesystem::path(d.directory) / file).string();
-    const int descriptor =
-        ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, d.exists ? d.mode : 0666);
-    if (descriptor >= 0 || errno != EEXIST) return descriptor;
-  }
-  return -1;
 }
 
 // Writes all of bytes; false with errno set when a write fails.
@@ -127,8 +137,8 @@ bool writeAll(int descriptor, std::span<const uint8_t> bytes) {
 
 // Makes the rename itself durable. The file is already complete at its name
 // by then, so a failure here changes nothing and is not reported.
-void syncDirectory(const std::string& directory) {
-  const int descriptor = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+void syncDirectory(int directory) {
+  const int descriptor = ::openat(directory, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (descriptor < 0) return;
   ::fsync(descriptor);
   ::close(descriptor);
@@ -136,26 +146,53 @@ void syncDirectory(const std::string& directory) {
 
 }  // namespace
 
-void checkMapFilePath(const std::string& path) { destination(path); }
-
-void saveMapFile(std::span<const uint8_t> bytes, const std::string& path) {
-  const Destination d = destination(path);
-  std::string temporary;
-  const int descriptor = createTemporary(d, temporary);
-  if (descriptor < 0) throwSystemError(errno, path);
-  int error = 0;
+PendingFile::PendingFile(const std::string& path, Wording wording)
+    : path_(path), wording_(wording) {
+  const Destination d = destination(path, wording);
+  // The temporary file and the rename are reached through a descriptor of the
+  // directory, so they work however long the directory's path is.
+  directory_ = ::open(d.directory.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+  if (directory_ < 0) throwSystemError(errno, path, wording);
+  target_ = std::filesystem::path(d.file).filename().string();
+  removeStaleTemporaries(directory_);
+  descriptor_ = createTemporary(directory_, d.exists ? d.mode : 0666, temporary_);
+  const int error = errno;
+  if (descriptor_ < 0) {
+    ::close(directory_);
+    throwSystemError(error, path, wording);
+  }
   // open() applied the umask to the old file's permissions; fchmod restores them.
-  if ((d.exists && ::fchmod(descriptor, d.mode) != 0) || !writeAll(descriptor, bytes) ||
-      ::fsync(descriptor) != 0) {
+  if (d.exists && ::fchmod(descriptor_, d.mode) != 0) writeError_ = errno;
+}
+
+PendingFile::~PendingFile() {
+  if (descriptor_ >= 0) ::close(descriptor_);
+  if (!committed_) ::unlinkat(directory_, temporary_.c_str(), 0);
+  ::close(directory_);
+}
+
+void PendingFile::write(std::span<const uint8_t> bytes) noexcept {
+  if (writeError_ == 0 && !writeAll(descriptor_, bytes)) writeError_ = errno;
+}
+
+void PendingFile::commit() {
+  int error = writeError_;
+  if (error == 0 && ::fsync(descriptor_) != 0) error = errno;
+  if (::close(descriptor_) != 0 && error == 0) error = errno;
+  descriptor_ = -1;
+  if (error == 0 &&
+      ::renameat(directory_, temporary_.c_str(), directory_, target_.c_str()) != 0) {
     error = errno;
   }
-  if (::close(descriptor) != 0 && error == 0) error = errno;
-  if (error == 0 && ::rename(temporary.c_str(), d.file.c_str()) != 0) error = errno;
-  if (error != 0) {
-    ::unlink(temporary.c_str());
-    throw exception("Failed to write path " + path + ": " + reason(error));
-  }
-  syncDirectory(d.directory);
+  if (error != 0) throwWriteError(error, path_, wording_);
+  committed_ = true;
+  syncDirectory(directory_);
+}
+
+void saveMapFile(std::span<const uint8_t> bytes, const std::string& path) {
+  PendingFile file(path, Wording::MAP_FILE);
+  file.write(bytes);
+  file.commit();
 }
 
 }  // namespace varnholt::mapfile
