@@ -14,14 +14,14 @@ model::Map generateMap(const GenerateOptions& options, const Console& console) {
   if (options.playerCount < 1 || options.playerCount > MAX_PLAYER_COUNT) {
     throw exception("Illegal player count " + std::to_string(options.playerCount));
   }
-  const std::vector<int32_t>& teams = options.style.teams;
-  if (!teams.empty() && model::teamPlayerCount(teams) != options.playerCount) {
+  const model::Teams& teams = options.style.teams;
+  if (teams.count > 0 && model::teamPlayerCount(teams) != options.playerCount) {
     throw valueError("--teams " + model::teamsText(teams) + " holds " +
                      std::to_string(model::teamPlayerCount(teams)) +
                      " players, but --playerCount is " + std::to_string(options.playerCount) +
                      "; give team sizes that add up to the player count");
   }
-  if (!teams.empty() && options.mode == StartMode::CLASSIC) {
+  if (teams.count > 0 && options.mode == StartMode::CLASSIC) {
     throw valueError("--teams needs a fair or symmetric map");
   }
   generate::Random random(options.seed);
@@ -34,7 +34,7 @@ model::Map generateMap(const GenerateOptions& options, const Console& console) {
                                    generate::StartSymmetry::NONE, options.style, console);
     case StartMode::SYMMETRIC:
       return generate::initFairMap(random, options.playerCount, size, options.startGoods,
-                                   options.playerCount == 4 && teams.empty()
+                                   options.playerCount == 4 && teams.count == 0
                                        ? generate::StartSymmetry::POINT_AND_DIAGONAL
                                        : generate::StartSymmetry::POINT,
                                    options.style, console);

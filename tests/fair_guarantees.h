@@ -89,7 +89,7 @@ inline void expectFairStarts(const model::Map& map, const Case& c) {
   expectRatioAtMost(f, Column::FISH, 2.0, what);
   // On team maps the nearest other start is a mate; the rule for the
   // nearest opponent is the team tests'.
-  if (c.style.teams.empty()) {
+  if (c.style.teams.count == 0) {
     expectRatioAtMost(f, Column::RIVAL, 1.25, what);
     const double spacing =
         0.8 * static_cast<double>(c.size) / std::sqrt(static_cast<double>(c.players));

@@ -57,7 +57,7 @@ void expectTeamMap(const model::Map& map, const Case& c) {
     EXPECT_EQ(r.team, model::teamOf(c.style.teams, r.spot.party)) << what << " party " << +r.spot.party;
   }
   const inspect::Teams t = inspect::teams(f);
-  ASSERT_EQ(t.teams.size(), c.style.teams.size()) << what;
+  ASSERT_EQ(t.teams.size(), static_cast<size_t>(c.style.teams.count)) << what;
   for (size_t row = 0; row < f.rows.size(); ++row) {
     EXPECT_TRUE(t.mateNearest[row]) << what << " row " << row;
   }
@@ -130,9 +130,10 @@ TEST(Teams, PlayerNamesSayTheTeam) {
 }
 
 TEST(Teams, TeamOptionsAreReadOrRefused) {
-  EXPECT_EQ(model::parseTeams("2v2"), (std::vector<int32_t>{2, 2}));
-  EXPECT_EQ(model::parseTeams("1v1v1"), (std::vector<int32_t>{1, 1, 1}));
-  EXPECT_EQ(model::parseTeams("2v2v2v2"), (std::vector<int32_t>{2, 2, 2, 2}));
+  EXPECT_EQ(model::parseTeams("2v2"), (model::Teams{2, 2}));
+  EXPECT_EQ(model::parseTeams("1v1v1"), (model::Teams{3, 1}));
+  EXPECT_EQ(model::parseTeams("3v3v3v3"), (model::Teams{4, 3}));
+  EXPECT_EQ(model::teamsText({4, 3}), "3v3v3v3");
   const std::string malformed = "--teams takes team sizes of 1 or more joined by v, such as 1v1, "
                                 "2v2 or 2v2v2, not '";
   for (const char* text : {"2x2", "0v2", "v", "2", "2v", "v2", "2vv2", "-1v1", "", "999v999"}) {
@@ -151,10 +152,10 @@ TEST(Teams, TeamOptionsAreReadOrRefused) {
                        "that add up to the player count");
   options.playerCount = 8;
   options.size = 256;
-  options.style.teams = {4, 4};
+  options.style.teams = {2, 4};
   testing::expectError([&] { generateMap(options, testing::quiet); }, "Exception",
                        "Map too small for 4v4 at size 256 (team starts need 88 tiles between "
-                       "mates, 91 between rivals and 52 to every edge, each start's nearest "
+                       "mates, 88 between rivals and 52 to every edge, each start's nearest "
                        "start a mate)");
 }
 

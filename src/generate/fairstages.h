@@ -6,6 +6,7 @@
 #include "generate/random.h"
 #include "model/map.h"
 #include "model/mapstyle.h"
+#include "model/teams.h"
 
 // The extra stages of fair and symmetric maps. They run between the classic
 // stages of stages.h (see initFairMap in pipeline.h), before the ground
@@ -52,8 +53,7 @@ inline constexpr int64_t START_LEVEL_RADIUS = 48;
 // max(2 * START_DOMAIN, leastSpacing, 0.8 * size / sqrt(players)) apart and
 // the nearest-rival distances vary at most 1.2 times. Each start moves
 // within a small window to the tile whose start area holds the most land in
-// the height field already. With teams (sizes of consecutive player numbers,
-// empty for none) mates may stand max(2 * START_DOMAIN, leastSpacing) apart,
+// the height field already. With teams (teams.count > 0) mates may stand max(2 * START_DOMAIN, leastSpacing) apart,
 // every start's nearest start is a mate, rivals keep the distance above and
 // the nearest-rival distances vary at most 1.25 times. When no searched
 // layout keeps the rules, maps without teams take a fixed lattice (six on a
@@ -67,7 +67,7 @@ inline constexpr int64_t START_LEVEL_RADIUS = 48;
 // symmetry.
 std::vector<FairStart> planFairStarts(const model::Map& map, Random& random, int64_t playerCount,
                                       StartSymmetry symmetry, int64_t leastSpacing,
-                                      const std::vector<int32_t>& teams);
+                                      const model::Teams& teams);
 
 // Tiles at distance below this from a start belong to that start's copy
 // under a symmetry; twice it is the least distance between starts.
@@ -130,9 +130,9 @@ void placeFairTowers(model::Map& map, const std::vector<FairStart>& starts);
 void setPlayerStartsToTowers(model::Map& map);
 
 // fairstarts.cpp: names every player record after its team, "Player <n>
-// Team <t>" padded as initPlayers pads, when teams (sizes of consecutive
-// player numbers) is not empty; leaves the names alone otherwise.
-void nameTeamPlayers(model::Map& map, const std::vector<int32_t>& teams);
+// Team <t>" padded as initPlayers pads, on a map with teams; leaves the
+// names alone otherwise.
+void nameTeamPlayers(model::Map& map, const model::Teams& teams);
 
 // symmetry.cpp: replaces every height by the rounded mean over its images,
 // so the height field is symmetric and stays smooth (no draws).

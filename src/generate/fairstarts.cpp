@@ -298,7 +298,7 @@ LatticeLayout latticeLayout(const Map& map, int64_t playerCount, StartSymmetry s
 // The rules of a searched layout: without teams every start is every other's
 // rival; with them mates may stand as close as the start areas allow.
 LayoutRules layoutRules(int64_t size, int64_t playerCount, StartSymmetry symmetry,
-                        int64_t leastSpacing, const std::vector<int32_t>& teams) {
+                        int64_t leastSpacing, const model::Teams& teams) {
   LayoutRules rules;
   rules.size = size;
   rules.clearEdge = kClearEdgeDistance;
@@ -307,10 +307,10 @@ LayoutRules layoutRules(int64_t size, int64_t playerCount, StartSymmetry symmetr
   rules.mateSpacing = rules.rivalSpacing;
   rules.frontSpread = kFrontSpread;
   for (int64_t player = 0; player < playerCount; ++player) {
-    rules.team.push_back(teams.empty() ? static_cast<int32_t>(player)
+    rules.team.push_back(teams.count == 0 ? static_cast<int32_t>(player)
                                        : model::teamOf(teams, player));
   }
-  if (!teams.empty()) {
+  if (teams.count > 0) {
     rules.mateSpacing = std::max<int64_t>(2 * START_DOMAIN, leastSpacing);
     rules.frontSpread = kTeamFrontSpread;
   }
@@ -321,15 +321,29 @@ LayoutRules layoutRules(int64_t size, int64_t playerCount, StartSymmetry symmetr
 
 std::vector<FairStart> planFairStarts(const Map& map, Random& random, int64_t playerCount,
                                       StartSymmetry symmetry, int64_t leastSpacing,
-                                      const std::vector<int32_t>& teams) {
+                                      const model::Teams& teams) {
   const int64_t size = map.size;
   if (symmetry != StartSymmetry::NONE && playerCount % 2 != 0) {
     throw exception("Symmetric maps need an even player count, not " + std::to_string(playerCount));
   }
   const HeightTables tables = heightTables(map);
-  // Team maps need room for as many starts as a map without teams.
-  const LatticeLayout lattice = latticeLayout(map, playerCount, symmetry, leastSpacing);
   const LayoutRules rules = layoutRules(size, playerCount, symmetry, leastSpacing, teams);
+  const auto tooSmallForTeams = [&] {
+    return exception("Map too small for " + model::teamsText(teams) + " at size " +
+                     std::to_string(size) + " (team starts need " +
+                     std::to_string(rules.mateSpacing) + " tiles between mates, " +
+                     std::to_string(rules.rivalSpacing) + " between rivals and " +
+                     std::to_string(START_EDGE_DISTANCE) +
+                     " to every edge, each start's nearest start a mate)");
+  };
+  // Team maps need room for as many starts as a map without teams.
+  std::optional<LatticeLayout> lattice;
+  try {
+    lattice = latticeLayout(map, playerCount, symmetry, leastSpacing);
+  } catch (const Error&) {
+    if (teams.count == 0) throw;
+    throw tooSmallForTeams();
+  }
   const int64_t jitter = std::clamp<int64_t>(rules.mateSpacing / 25, 0, kMaxJitter);
   const auto settleWithin = [&](const Tile& tile, int64_t edge, int64_t reach) {
     const Tile best = bestTile(tables, tile, reach);
@@ -338,18 +352,11 @@ std::vector<FairStart> planFairStarts(const Map& map, Random& random, int64_t pl
   const auto settle = [&](const Tile& tile, int64_t edge) { return settleWithin(tile, edge, jitter); };
   std::optional<std::vector<Tile>> firsts;
   if (playerCount <= kMostSearched) firsts = searchLayout(rules, random, kAttempts, settle);
-  if (!firsts && !teams.empty()) {
-    throw exception("Map too small for " + model::teamsText(teams) + " at size " +
-                    std::to_string(size) + " (team starts need " +
-                    std::to_string(rules.mateSpacing) + " tiles between mates, " +
-                    std::to_string(rules.rivalSpacing) + " between rivals and " +
-                    std::to_string(START_EDGE_DISTANCE) +
-                    " to every edge, each start's nearest start a mate)");
-  }
+  if (!firsts && teams.count > 0) throw tooSmallForTeams();
   if (!firsts) {
     firsts.emplace();
-    for (const Tile& first : lattice.firsts) {
-      firsts->push_back(settleWithin(first, lattice.edge, lattice.jitter));
+    for (const Tile& first : lattice->firsts) {
+      firsts->push_back(settleWithin(first, lattice->edge, lattice->jitter));
     }
   }
   std::vector<FairStart> starts;
@@ -391,8 +398,8 @@ void setPlayerStartsToTowers(Map& map) {
   }
 }
 
-void nameTeamPlayers(Map& map, const std::vector<int32_t>& teams) {
-  if (teams.empty()) return;
+void nameTeamPlayers(Map& map, const model::Teams& teams) {
+  if (teams.count == 0) return;
   for (size_t player = 0; player < map.players.size(); ++player) {
     const size_t length = map.players[player].name.size();
     std::string name = model::teamPlayerName(static_cast<int64_t>(player),

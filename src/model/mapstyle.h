@@ -3,7 +3,8 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <vector>
+
+#include "model/teams.h"
 
 // The style of a fair or symmetric map: the shape of its land, the ground
 // between the building land, and the amounts of what grows and lies in it.
@@ -26,9 +27,8 @@ struct MapStyle {
   // Share of the land that is mountain ground with its snow, in percent.
   int32_t mountainPercent = STYLE_DEFAULT_SHARE;
   ResourceAmount resources = ResourceAmount::NORMAL;
-  // Team sizes of consecutive player numbers (teams.h); empty: every player
-  // on their own.
-  std::vector<int32_t> teams;
+  // Teams of consecutive player numbers; none by default.
+  Teams teams = {};
 };
 
 // The option values as the command line and the page spell them.

@@ -1,7 +1,7 @@
 #include "model/teams.h"
 
 #include <algorithm>
-#include <numeric>
+#include <vector>
 
 #include "model/error.h"
 
@@ -19,7 +19,7 @@ bool isDigits(std::string_view text) {
 
 }  // namespace
 
-std::vector<int32_t> parseTeams(std::string_view text) {
+Teams parseTeams(std::string_view text) {
   const auto malformed = [text] {
     return valueError("--teams takes team sizes of 1 or more joined by v, such as 1v1, 2v2 or "
                       "2v2v2, not '" + std::string(text) + "'");
@@ -36,34 +36,30 @@ std::vector<int32_t> parseTeams(std::string_view text) {
     if (v == std::string_view::npos) break;
     from = v + 1;
   }
-  if (teams.size() < 2 || teamPlayerCount(teams) > kMostPlayers) throw malformed();
+  int64_t players = 0;
+  for (int32_t team : teams) players += team;
+  if (teams.size() < 2 || players > kMostPlayers) throw malformed();
   if (std::adjacent_find(teams.begin(), teams.end(), std::not_equal_to<>()) != teams.end()) {
     throw valueError("--teams needs teams of one size, so that each team's share can be equal, "
                      "not '" + std::string(text) + "'");
   }
-  return teams;
+  return {static_cast<int32_t>(teams.size()), teams.front()};
 }
 
-std::string teamsText(const std::vector<int32_t>& teams) {
+std::string teamsText(const Teams& teams) {
   std::string text;
-  for (size_t i = 0; i < teams.size(); ++i) {
+  for (int32_t i = 0; i < teams.count; ++i) {
     if (i > 0) text += 'v';
-    text += std::to_string(teams[i]);
+    text += std::to_string(teams.members);
   }
   return text;
 }
 
-int64_t teamPlayerCount(const std::vector<int32_t>& teams) {
-  return std::accumulate(teams.begin(), teams.end(), int64_t{0});
-}
+int64_t teamPlayerCount(const Teams& teams) { return int64_t{teams.count} * teams.members; }
 
-int32_t teamOf(const std::vector<int32_t>& teams, int64_t player) {
-  int64_t first = 0;
-  for (size_t i = 0; i < teams.size(); ++i) {
-    first += teams[i];
-    if (player < first) return static_cast<int32_t>(i + 1);
-  }
-  return 0;
+int32_t teamOf(const Teams& teams, int64_t player) {
+  if (player < 0 || player >= teamPlayerCount(teams)) return 0;
+  return static_cast<int32_t>(player / teams.members + 1);
 }
 
 std::string teamPlayerName(int64_t player, int32_t team) {
