@@ -24,6 +24,10 @@ model::Map generateMap(const GenerateOptions& options, const Console& console) {
   if (teams.count > 0 && options.mode == StartMode::CLASSIC) {
     throw valueError("--teams needs a fair or symmetric map");
   }
+  if (teams.count % 2 != 0 && options.mode == StartMode::SYMMETRIC) {
+    throw valueError("--symmetric takes an even number of teams, so that the symmetry takes "
+                     "each team onto another, not " + model::teamsText(teams));
+  }
   generate::Random random(options.seed);
   const auto size = static_cast<uint32_t>(options.size);
   switch (options.mode) {

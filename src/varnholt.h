@@ -58,7 +58,10 @@ struct GenerateOptions {
 // style share out of its landscape's range throws ValueError naming the
 // option and its range ("--water takes 30 to 75 on islands, not 10"); shares
 // the map has no room for throw Exception "Map too small for <landscape>
-// with ...".
+// with ...". Teams (style.teams) throw ValueError when they hold another
+// number of players than playerCount, on a CLASSIC map, or in an odd number
+// on a SYMMETRIC one, and Exception "Map too small for <teams> at size <n>
+// (...)" when no team layout fits.
 model::Map generateMap(const GenerateOptions& options, const Console& console);
 
 // The finished map file: written, scrambled and sealed with its checksum,

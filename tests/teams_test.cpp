@@ -150,6 +150,13 @@ TEST(Teams, TeamOptionsAreReadOrRefused) {
   testing::expectError([&] { generateMap(options, testing::quiet); }, "ValueError",
                        "--teams 2v2 holds 4 players, but --playerCount is 6; give team sizes "
                        "that add up to the player count");
+  options.playerCount = 6;
+  options.style.teams = {3, 2};
+  options.mode = StartMode::SYMMETRIC;
+  testing::expectError([&] { generateMap(options, testing::quiet); }, "ValueError",
+                       "--symmetric takes an even number of teams, so that the symmetry takes "
+                       "each team onto another, not 2v2v2");
+  options.mode = StartMode::FAIR;
   options.playerCount = 8;
   options.size = 256;
   options.style.teams = {2, 4};
@@ -182,7 +189,7 @@ TEST_F(TeamsCli, TeamsSetThePlayerCountAndMakeAFairMap) {
 TEST_F(TeamsCli, BadTeamsEndWithOneErrorLineAndNoFile) {
   for (const char* arguments : {"--teams=2x2", "--teams=0v2", "--teams=v", "--teams=2v1",
                                 "--teams=2v2 --playerCount=8", "--teams=8v8 --size=320",
-                                "--teams=2v2v2 --symmetric --size=200"}) {
+                                "--teams=2v2v2 --symmetric --size=384"}) {
     const testing::Outcome outcome = run(arguments);
     EXPECT_EQ(outcome.status, 1) << arguments;
     EXPECT_TRUE(outcome.err.starts_with("Error: unhandled exception: ")) << arguments << ": " << outcome.err;
