@@ -44,7 +44,8 @@ double mountainShare(const inspect::Landscape& l) {
 }
 
 // What the landscape promises, what the climate promises, and every
-// guarantee of the fair starts.
+// guarantee of the fair starts (exact copies on symmetric maps of two and
+// four players).
 void expectStyleKept(const model::Map& map, const Case& c) {
   const std::string what = styleLabel(c);
   const inspect::Landscape l = inspect::measureLandscape(map);
@@ -89,6 +90,9 @@ void expectStyleKept(const model::Map& map, const Case& c) {
       break;
   }
   testing::expectFairStarts(map, c);
+  if (c.mode == StartMode::SYMMETRIC && (c.players == 2 || c.players == 4)) {
+    testing::expectExactCopies(fairness(map), what);
+  }
 }
 
 TEST(Styles, EveryLandscapeKeepsItsPromiseAndItsFairStarts) {
