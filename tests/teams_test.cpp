@@ -2,6 +2,8 @@
 // sums are equal, symmetric maps copy one team onto the other, islands give
 // each team one island; names carry the teams; bad team options are refused.
 // Fair layouts change with the seed.
+#include "inspect/teams.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -15,7 +17,6 @@
 #include "expect_error.h"
 #include "fair_guarantees.h"
 #include "inspect/landscape.h"
-#include "inspect/teams.h"
 #include "model/teams.h"
 #include "model/utils.h"
 #include "subprocess.h"
@@ -54,15 +55,18 @@ void expectTeamMap(const model::Map& map, const Case& c) {
   testing::expectFairStarts(map, c);
   const inspect::Fairness f = fairness(map);
   for (const inspect::FairnessRow& r : f.rows) {
-    EXPECT_EQ(r.team, model::teamOf(c.style.teams, r.spot.party)) << what << " party " << +r.spot.party;
+    EXPECT_EQ(r.team, model::teamOf(c.style.teams, r.spot.party))
+        << what << " party " << +r.spot.party;
   }
   const inspect::Teams t = inspect::teams(f);
   ASSERT_EQ(t.teams.size(), static_cast<size_t>(c.style.teams.count)) << what;
   for (size_t row = 0; row < f.rows.size(); ++row) {
     EXPECT_TRUE(t.mateNearest[row]) << what << " row " << row;
   }
-  EXPECT_LE(ratio(t.frontSpread), 1.3) << what << " " << t.frontSpread.max << "/" << t.frontSpread.min;
-  const double least = 0.8 * static_cast<double>(c.size) / std::sqrt(static_cast<double>(c.players));
+  EXPECT_LE(ratio(t.frontSpread), 1.3)
+      << what << " " << t.frontSpread.max << "/" << t.frontSpread.min;
+  const double least =
+      0.8 * static_cast<double>(c.size) / std::sqrt(static_cast<double>(c.players));
   EXPECT_GE(static_cast<double>(t.frontSpread.min), std::floor(least)) << what;
   for (Column column : {Column::SMALL, Column::MEDIUM, Column::LARGE, Column::TREES, Column::STONES,
                         Column::MOUNTAIN, Column::COAL, Column::IRON, Column::GOLD}) {
@@ -134,11 +138,11 @@ TEST(Teams, TeamOptionsAreReadOrRefused) {
   EXPECT_EQ(model::parseTeams("1v1v1"), (model::Teams{3, 1}));
   EXPECT_EQ(model::parseTeams("3v3v3v3"), (model::Teams{4, 3}));
   EXPECT_EQ(model::teamsText({4, 3}), "3v3v3v3");
-  const std::string malformed = "--teams takes team sizes of 1 or more joined by v, such as 1v1, "
-                                "2v2 or 2v2v2, not '";
+  const std::string malformed =
+      "--teams takes team sizes of 1 or more joined by v, such as 1v1, "
+      "2v2 or 2v2v2, not '";
   for (const char* text : {"2x2", "0v2", "v", "2", "2v", "v2", "2vv2", "-1v1", "", "999v999"}) {
-    testing::expectError([text] { model::parseTeams(text); }, "ValueError",
-                         malformed + text + "'");
+    testing::expectError([text] { model::parseTeams(text); }, "ValueError", malformed + text + "'");
   }
   testing::expectError([] { model::parseTeams("2v1"); }, "ValueError",
                        "--teams needs teams of one size, so that each team's share can be equal, "
@@ -180,19 +184,21 @@ TEST_F(TeamsCli, TeamsSetThePlayerCountAndMakeAFairMap) {
   options.playerCount = 4;
   options.mode = StartMode::FAIR;
   options.style.teams = {2, 2};
-  const std::vector<uint8_t> expected = mapFileBytes(generateMap(options, testing::quiet), testing::quiet);
+  const std::vector<uint8_t> expected =
+      mapFileBytes(generateMap(options, testing::quiet), testing::quiet);
   EXPECT_EQ(testing::slurp(dir_ / "m.map"), std::string(expected.begin(), expected.end()));
   // A count given must agree; the default count is no count given.
   EXPECT_EQ(run("--teams=2v2 --playerCount=4 --seed=5").status, 0);
 }
 
 TEST_F(TeamsCli, BadTeamsEndWithOneErrorLineAndNoFile) {
-  for (const char* arguments : {"--teams=2x2", "--teams=0v2", "--teams=v", "--teams=2v1",
-                                "--teams=2v2 --playerCount=8", "--teams=8v8 --size=320",
-                                "--teams=2v2v2 --symmetric --size=384"}) {
+  for (const char* arguments :
+       {"--teams=2x2", "--teams=0v2", "--teams=v", "--teams=2v1", "--teams=2v2 --playerCount=8",
+        "--teams=8v8 --size=320", "--teams=2v2v2 --symmetric --size=384"}) {
     const testing::Outcome outcome = run(arguments);
     EXPECT_EQ(outcome.status, 1) << arguments;
-    EXPECT_TRUE(outcome.err.starts_with("Error: unhandled exception: ")) << arguments << ": " << outcome.err;
+    EXPECT_TRUE(outcome.err.starts_with("Error: unhandled exception: "))
+        << arguments << ": " << outcome.err;
     EXPECT_EQ(outcome.err.find('\n'), outcome.err.size() - 1) << arguments << ": " << outcome.err;
     EXPECT_FALSE(std::filesystem::exists(dir_ / "m.map")) << arguments;
   }

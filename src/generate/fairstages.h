@@ -53,9 +53,10 @@ inline constexpr int64_t START_LEVEL_RADIUS = 48;
 // max(2 * START_DOMAIN, leastSpacing, 0.8 * size / sqrt(players)) apart and
 // the nearest-rival distances vary at most 1.2 times. Each start moves
 // within a small window to the tile whose start area holds the most land in
-// the height field already. With teams (teams.count > 0) mates may stand max(2 * START_DOMAIN, leastSpacing) apart,
-// every start's nearest start is a mate, rivals keep the distance above and
-// the nearest-rival distances vary at most 1.25 times. When no searched
+// the height field already. With teams (teams.count > 0) mates may stand
+// max(2 * START_DOMAIN, leastSpacing) apart, every start's nearest start is
+// a mate, rivals keep the distance above and the nearest-rival distances
+// vary at most 1.25 times. When no searched
 // layout keeps the rules, maps without teams take a fixed lattice (six on a
 // wider octagon, four under both mirrors at the middles of the sides). The
 // mountain faces the most high ground, the lake lies opposite. Under a

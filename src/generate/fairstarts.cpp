@@ -308,7 +308,7 @@ LayoutRules layoutRules(int64_t size, int64_t playerCount, StartSymmetry symmetr
   rules.frontSpread = kFrontSpread;
   for (int64_t player = 0; player < playerCount; ++player) {
     rules.team.push_back(teams.count == 0 ? static_cast<int32_t>(player)
-                                       : model::teamOf(teams, player));
+                                          : model::teamOf(teams, player));
   }
   if (teams.count > 0) {
     rules.mateSpacing = std::max<int64_t>(2 * START_DOMAIN, leastSpacing);
@@ -329,12 +329,11 @@ std::vector<FairStart> planFairStarts(const Map& map, Random& random, int64_t pl
   const HeightTables tables = heightTables(map);
   const LayoutRules rules = layoutRules(size, playerCount, symmetry, leastSpacing, teams);
   const auto tooSmallForTeams = [&] {
-    return exception("Map too small for " + model::teamsText(teams) + " at size " +
-                     std::to_string(size) + " (team starts need " +
-                     std::to_string(rules.mateSpacing) + " tiles between mates, " +
-                     std::to_string(rules.rivalSpacing) + " between rivals and " +
-                     std::to_string(START_EDGE_DISTANCE) +
-                     " to every edge, each start's nearest start a mate)");
+    return exception(
+        "Map too small for " + model::teamsText(teams) + " at size " + std::to_string(size) +
+        " (team starts need " + std::to_string(rules.mateSpacing) + " tiles between mates, " +
+        std::to_string(rules.rivalSpacing) + " between rivals and " +
+        std::to_string(START_EDGE_DISTANCE) + " to every edge, each start's nearest start a mate)");
   };
   // Team maps need room for as many starts as a map without teams.
   std::optional<LatticeLayout> lattice;
@@ -347,9 +346,12 @@ std::vector<FairStart> planFairStarts(const Map& map, Random& random, int64_t pl
   const int64_t jitter = std::clamp<int64_t>(rules.mateSpacing / 25, 0, kMaxJitter);
   const auto settleWithin = [&](const Tile& tile, int64_t edge, int64_t reach) {
     const Tile best = bestTile(tables, tile, reach);
-    return Tile{std::clamp(best.x, edge, size - 1 - edge), std::clamp(best.y, edge, size - 1 - edge)};
+    return Tile{std::clamp(best.x, edge, size - 1 - edge),
+                std::clamp(best.y, edge, size - 1 - edge)};
   };
-  const auto settle = [&](const Tile& tile, int64_t edge) { return settleWithin(tile, edge, jitter); };
+  const auto settle = [&](const Tile& tile, int64_t edge) {
+    return settleWithin(tile, edge, jitter);
+  };
   std::optional<std::vector<Tile>> firsts;
   if (playerCount <= kMostSearched) firsts = searchLayout(rules, random, kAttempts, settle);
   if (!firsts && teams.count > 0) throw tooSmallForTeams();

@@ -39,10 +39,14 @@ double uniform(Random& random) {
 Point imageOf(int64_t element, int64_t size, Point p) {
   const double last = static_cast<double>(size - 1);
   switch (element) {
-    case 1: return {last - p.x, last - p.y};
-    case 2: return {p.y, p.x};
-    case 3: return {last - p.y, last - p.x};
-    default: return p;
+    case 1:
+      return {last - p.x, last - p.y};
+    case 2:
+      return {p.y, p.x};
+    case 3:
+      return {last - p.y, last - p.x};
+    default:
+      return p;
   }
 }
 
@@ -64,8 +68,7 @@ void moveAlong(Point& move, Point from, Point to, double step, size_t tieBreak) 
 }
 
 // The nearest start of the same team (mates) or of another (rivals) to start i.
-size_t nearestOf(const std::vector<Point>& points, const LayoutRules& rules, size_t i,
-                 bool mates) {
+size_t nearestOf(const std::vector<Point>& points, const LayoutRules& rules, size_t i, bool mates) {
   size_t best = i;
   double bestDistance = std::numeric_limits<double>::max();
   for (size_t j = 0; j < points.size(); ++j) {
@@ -136,7 +139,8 @@ bool keepsRules(const std::vector<Tile>& tiles, const LayoutRules& rules) {
       int64_t& nearest = mates ? nearestMate[i] : nearestRival[i];
       nearest = std::min(nearest, d);
     }
-    if (nearestMate[i] != std::numeric_limits<int64_t>::max() && nearestMate[i] >= nearestRival[i]) {
+    if (nearestMate[i] != std::numeric_limits<int64_t>::max() &&
+        nearestMate[i] >= nearestRival[i]) {
       return false;
     }
   }
@@ -166,7 +170,8 @@ std::vector<Tile> spreadLayout(const LayoutRules& rules, Random& random, int64_t
   for (size_t i = 0; i < n; ++i) {
     const auto team = static_cast<size_t>(rules.team[i]);
     while (teamPlace.size() <= team) {
-      teamPlace.push_back({low + (high - low) * uniform(random), low + (high - low) * uniform(random)});
+      teamPlace.push_back(
+          {low + (high - low) * uniform(random), low + (high - low) * uniform(random)});
     }
     const double reach = static_cast<double>(rules.mateSpacing);
     points[i] = {inBox(teamPlace[team].x + reach * (uniform(random) - 0.5)),
@@ -200,6 +205,20 @@ std::vector<Tile> spreadLayout(const LayoutRules& rules, Random& random, int64_t
                       std::clamp<int64_t>(std::llround(points[i].y), edge, rules.size - 1 - edge)});
   }
   return firsts;
+}
+
+std::optional<std::vector<Tile>> searchLayout(const LayoutRules& rules, Random& random,
+                                              int64_t attempts, const Settle& settle) {
+  for (int64_t attempt = 0; attempt < attempts; ++attempt) {
+    const int64_t edge = rules.clearEdge - (rules.clearEdge - rules.edge) * attempt /
+                                               std::max<int64_t>(1, attempts - 1);
+    const std::vector<Tile> firsts = spreadLayout(rules, random, edge);
+    if (!keepsRules(withImages(firsts, rules), rules)) continue;
+    std::vector<Tile> settled;
+    for (const Tile& tile : firsts) settled.push_back(settle(tile, edge));
+    return keepsRules(withImages(settled, rules), rules) ? settled : firsts;
+  }
+  return std::nullopt;
 }
 
 }  // namespace varnholt::generate

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -18,10 +19,10 @@ namespace varnholt::generate {
 // each element in turn (symmetry.h).
 struct LayoutRules {
   int64_t size = 0;
-  int64_t edge = START_EDGE_DISTANCE;  // the least distance to every edge
+  int64_t edge = START_EDGE_DISTANCE;       // the least distance to every edge
   int64_t clearEdge = START_EDGE_DISTANCE;  // the distance aimed for where there is room
-  int64_t mateSpacing = 0;   // the least distance between any two starts
-  int64_t rivalSpacing = 0;  // the least distance between starts of different teams
+  int64_t mateSpacing = 0;                  // the least distance between any two starts
+  int64_t rivalSpacing = 0;                 // the least distance between starts of different teams
   // The largest ratio between the longest and the shortest of the starts'
   // distances to their nearest rival.
   double frontSpread = 1.0;
@@ -39,34 +40,21 @@ bool keepsRules(const std::vector<Tile>& tiles, const LayoutRules& rules);
 // element (the firsts themselves first).
 std::vector<Tile> withImages(const std::vector<Tile>& firsts, const LayoutRules& rules);
 
-// Searches attempts random layouts, each spread from random places by
-// pushing starts apart, mates together and fronts level; returns the first
-// ones of the first layout that keeps the rules after settle moved each of
-// them (settle returns the tile a start finally takes), nothing when none
-// does. Draws.
-template <typename Settle>
-std::optional<std::vector<Tile>> searchLayout(const LayoutRules& rules, Random& random,
-                                              int64_t attempts, Settle settle);
+// Where a start finally stands, given the tile the search chose and the
+// edge distance it kept to.
+using Settle = std::function<Tile(const Tile& tile, int64_t edge)>;
 
-// One layout from random places: the first starts' tiles before settling.
+// Tries up to attempts random layouts (spreadLayout), the early ones kept
+// rules.clearEdge from the edges and later ones down to rules.edge; returns
+// the first starts of the first layout that keeps the rules, each moved by
+// settle where the moved layout still keeps them, and nothing when no
+// layout does. Draws.
+std::optional<std::vector<Tile>> searchLayout(const LayoutRules& rules, Random& random,
+                                              int64_t attempts, const Settle& settle);
+
+// One layout from random places, spread by pushing starts apart, mates
+// together and fronts level, within edge of the map's edges: the first
+// starts' tiles. Draws.
 std::vector<Tile> spreadLayout(const LayoutRules& rules, Random& random, int64_t edge);
-
-template <typename Settle>
-std::optional<std::vector<Tile>> searchLayout(const LayoutRules& rules, Random& random,
-                                              int64_t attempts, Settle settle) {
-  for (int64_t attempt = 0; attempt < attempts; ++attempt) {
-    // Early attempts keep clear of the edges, later ones may use the room
-    // down to the least edge distance.
-    const int64_t edge =
-        rules.clearEdge - (rules.clearEdge - rules.edge) * attempt / std::max<int64_t>(1, attempts - 1);
-    const std::vector<Tile> firsts = spreadLayout(rules, random, edge);
-    if (!keepsRules(withImages(firsts, rules), rules)) continue;
-    std::vector<Tile> settled;
-    for (const Tile& tile : firsts) settled.push_back(settle(tile, edge));
-    if (keepsRules(withImages(settled, rules), rules)) return settled;
-    return firsts;
-  }
-  return std::nullopt;
-}
 
 }  // namespace varnholt::generate

@@ -9,11 +9,11 @@
 
 #include "inspect/conventions.h"
 #include "inspect/fairness.h"
-#include "inspect/teamreport.h"
 #include "inspect/landscape.h"
 #include "inspect/landscapereport.h"
 #include "inspect/look.h"
 #include "inspect/lookreport.h"
+#include "inspect/teamreport.h"
 #include "model/error.h"
 #include "model/escaping.h"
 

@@ -84,9 +84,11 @@ Json teamsJson(const Teams& t) {
   }
   Json front = {{"min", t.frontSpread.min}, {"max", t.frontSpread.max}, {"ratio", nullptr}};
   if (t.frontSpread.min > 0) {
-    front["ratio"] = static_cast<double>(t.frontSpread.max) / static_cast<double>(t.frontSpread.min);
+    front["ratio"] =
+        static_cast<double>(t.frontSpread.max) / static_cast<double>(t.frontSpread.min);
   }
-  const bool mates = std::all_of(t.mateNearest.begin(), t.mateNearest.end(), [](bool b) { return b; });
+  const bool mates =
+      std::all_of(t.mateNearest.begin(), t.mateNearest.end(), [](bool b) { return b; });
   return {{"teams", teams},
           {"spread", spread},
           {"front", front},

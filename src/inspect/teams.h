@@ -19,7 +19,7 @@ struct TeamTotals {
 };
 
 struct Teams {
-  std::vector<TeamTotals> teams;  // by team number; empty when no row has a team
+  std::vector<TeamTotals> teams;              // by team number; empty when no row has a team
   std::array<Spread, COLUMN_COUNT> spread{};  // of the sums over the teams
   // Per row: truncated distance to the nearest spot of another team (0 when
   // none) and whether the nearest other spot is of its own team (true for

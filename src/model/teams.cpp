@@ -21,8 +21,10 @@ bool isDigits(std::string_view text) {
 
 Teams parseTeams(std::string_view text) {
   const auto malformed = [text] {
-    return valueError("--teams takes team sizes of 1 or more joined by v, such as 1v1, 2v2 or "
-                      "2v2v2, not '" + std::string(text) + "'");
+    return valueError(
+        "--teams takes team sizes of 1 or more joined by v, such as 1v1, 2v2 or "
+        "2v2v2, not '" +
+        std::string(text) + "'");
   };
   std::vector<int32_t> teams;
   size_t from = 0;
@@ -40,8 +42,10 @@ Teams parseTeams(std::string_view text) {
   for (int32_t team : teams) players += team;
   if (teams.size() < 2 || players > kMostPlayers) throw malformed();
   if (std::adjacent_find(teams.begin(), teams.end(), std::not_equal_to<>()) != teams.end()) {
-    throw valueError("--teams needs teams of one size, so that each team's share can be equal, "
-                     "not '" + std::string(text) + "'");
+    throw valueError(
+        "--teams needs teams of one size, so that each team's share can be equal, "
+        "not '" +
+        std::string(text) + "'");
   }
   return {static_cast<int32_t>(teams.size()), teams.front()};
 }
