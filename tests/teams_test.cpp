@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
+
 #include <cmath>
 #include <filesystem>
 #include <numbers>
@@ -17,6 +19,7 @@
 #include "expect_error.h"
 #include "fair_guarantees.h"
 #include "inspect/landscape.h"
+#include "inspect/report.h"
 #include "model/teams.h"
 #include "model/utils.h"
 #include "subprocess.h"
@@ -168,6 +171,43 @@ TEST(Teams, TeamOptionsAreReadOrRefused) {
                        "Map too small for 4v4 at size 256 (team starts need 88 tiles between "
                        "mates, 88 between rivals and 52 to every edge, each start's nearest "
                        "start a mate)");
+}
+
+// The inspector reads the teams back from the names: a team column, the
+// teams section and, on a map without teams, neither.
+TEST(Teams, ReportsShowTheTeamsTheNamesSay) {
+  const model::Map teamMap = testing::mapOf(teamCase("2v2", 3, 320));
+  const mapfile::MapFile file = readMapFile(mapFileBytes(teamMap, testing::quiet));
+  const nlohmann::json json = nlohmann::json::parse(inspect::jsonReport(file, "t.map"));
+  const nlohmann::json& rows = json["fairness"]["rows"];
+  ASSERT_EQ(rows.size(), 4u);
+  for (size_t row = 0; row < rows.size(); ++row) {
+    EXPECT_EQ(rows[row]["team"], rows[row]["party"].get<int>() / 2 + 1) << row;
+  }
+  const nlohmann::json& teams = json["teams"];
+  ASSERT_EQ(teams["teams"].size(), 2u);
+  EXPECT_EQ(teams["teams"][1]["parties"], nlohmann::json::parse("[2, 3]"));
+  EXPECT_EQ(teams["teams"][0]["sums"]["trees"],
+            rows[0]["trees"].get<int>() + rows[1]["trees"].get<int>());
+  EXPECT_EQ(teams["mateNearest"], true);
+  // The fairness table's header line.
+  const auto header = [](const std::string& report) {
+    const size_t at = report.find("\nparty ");
+    return report.substr(at + 1, report.find('\n', at + 1) - at - 1);
+  };
+  const std::string text = inspect::textReport(file, "t.map");
+  EXPECT_NE(header(text).find(" team "), std::string::npos) << header(text);
+  EXPECT_NE(text.find("\nteams (from the player names"), std::string::npos);
+  EXPECT_NE(text.find("nearest other start a mate: every start"), std::string::npos);
+
+  const mapfile::MapFile plain = readMapFile(
+      mapFileBytes(testing::mapOf(Case{3, 320, 4, StartMode::FAIR}), testing::quiet));
+  const nlohmann::json plainJson = nlohmann::json::parse(inspect::jsonReport(plain, "p.map"));
+  EXPECT_TRUE(plainJson["teams"].is_null());
+  EXPECT_TRUE(plainJson["fairness"]["rows"][0]["team"].is_null());
+  const std::string plainText = inspect::textReport(plain, "p.map");
+  EXPECT_EQ(plainText.find("\nteams ("), std::string::npos);
+  EXPECT_EQ(header(plainText).find(" team "), std::string::npos) << header(plainText);
 }
 
 class TeamsCli : public testing::TempDirTest {
