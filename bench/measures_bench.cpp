@@ -4,7 +4,7 @@
 
 #include "inspect/landscape.h"
 #include "inspect/look.h"
-#include "varnholt.h"
+#include "varnholt/varnholt.h"
 
 namespace varnholt::bench {
 namespace {

@@ -2,7 +2,7 @@
 // 320 with 8 players and at 1024 with 16, next to the fair map without teams.
 #include <benchmark/benchmark.h>
 
-#include "varnholt.h"
+#include "varnholt/varnholt.h"
 
 namespace varnholt::bench {
 namespace {

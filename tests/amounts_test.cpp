@@ -9,7 +9,8 @@
 #include <vector>
 
 #include "fair_guarantees.h"
-#include "varnholt.h"
+#include "varnholt/inspect.h"
+#include "varnholt/varnholt.h"
 
 namespace varnholt {
 namespace {
@@ -75,9 +76,9 @@ TEST(ResourceAmounts, HighAndLowScaleTheWholeMapAndEveryStart) {
       EXPECT_LE(lowTotals[k], 0.6 * static_cast<double>(normalTotals[k]))
           << what << " whole map " << kTotalNames[k];
     }
-    const inspect::Fairness lowStarts = fairness(low);
-    const inspect::Fairness normalStarts = fairness(normal);
-    const inspect::Fairness highStarts = fairness(high);
+    const inspect::Fairness lowStarts = inspect::fairness(low);
+    const inspect::Fairness normalStarts = inspect::fairness(normal);
+    const inspect::Fairness highStarts = inspect::fairness(high);
     ASSERT_EQ(lowStarts.rows.size(), normalStarts.rows.size()) << what;
     ASSERT_EQ(highStarts.rows.size(), normalStarts.rows.size()) << what;
     for (size_t r = 0; r < normalStarts.rows.size(); ++r) {
@@ -113,7 +114,7 @@ TEST(ResourceAmounts, EveryStartHoldsItsTreesAndStones) {
     for (Case c : {Case{41, 320, 8, StartMode::FAIR}, Case{42, 640, 12, StartMode::SYMMETRIC},
                    Case{43, 384, 4, StartMode::FAIR, {.climate = model::ClimateStyle::DESERT}}}) {
       c.style.resources = e.amount;
-      const inspect::Fairness f = fairness(mapOf(c));
+      const inspect::Fairness f = inspect::fairness(mapOf(c));
       for (const inspect::FairnessRow& row : f.rows) {
         EXPECT_EQ(row[Column::TREES], e.trees) << label(c);
         EXPECT_EQ(row[Column::STONES], e.stones) << label(c);

@@ -14,7 +14,8 @@
 #include "expect_error.h"
 #include "fair_guarantees.h"
 #include "generate/fairstages.h"
-#include "varnholt.h"
+#include "varnholt/inspect.h"
+#include "varnholt/varnholt.h"
 
 namespace varnholt {
 namespace {
@@ -93,7 +94,7 @@ TEST(Climates, EachReachesItsShareAndKeepsEveryStartFair) {
           break;
       }
       testing::expectFairStarts(map, c);
-      if (c.mode == StartMode::SYMMETRIC) testing::expectExactCopies(fairness(map), what);
+      if (c.mode == StartMode::SYMMETRIC) testing::expectExactCopies(inspect::fairness(map), what);
     }
   }
 }

@@ -7,9 +7,9 @@
 #include <nlohmann/json.hpp>
 
 #include "blank_map.h"
-#include "inspect/report.h"
 #include "mapfile.h"
 #include "mapfile/reader.h"
+#include "varnholt/report.h"
 
 namespace varnholt::inspect {
 namespace {

@@ -8,11 +8,11 @@
 
 #include "blank_map.h"
 #include "catalogue/footprints.h"
+#include "geometry/tiles.h"
 #include "inspect/fairness.h"
-#include "inspect/report.h"
 #include "mapfile.h"
 #include "mapfile/reader.h"
-#include "model/utils.h"
+#include "varnholt/report.h"
 
 namespace varnholt::inspect {
 namespace {

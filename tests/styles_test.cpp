@@ -12,7 +12,8 @@
 #include "expect_error.h"
 #include "fair_guarantees.h"
 #include "inspect/landscape.h"
-#include "varnholt.h"
+#include "varnholt/inspect.h"
+#include "varnholt/varnholt.h"
 
 namespace varnholt {
 namespace {
@@ -91,7 +92,7 @@ void expectStyleKept(const model::Map& map, const Case& c) {
   }
   testing::expectFairStarts(map, c);
   if (c.mode == StartMode::SYMMETRIC && (c.players == 2 || c.players == 4)) {
-    testing::expectExactCopies(fairness(map), what);
+    testing::expectExactCopies(inspect::fairness(map), what);
   }
 }
 

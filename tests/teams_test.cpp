@@ -19,12 +19,13 @@
 #include "expect_error.h"
 #include "fair_guarantees.h"
 #include "inspect/landscape.h"
-#include "inspect/report.h"
-#include "model/teams.h"
-#include "model/utils.h"
+#include "geometry/tiles.h"
 #include "subprocess.h"
 #include "tempdir.h"
-#include "varnholt.h"
+#include "varnholt/inspect.h"
+#include "varnholt/model/teams.h"
+#include "varnholt/report.h"
+#include "varnholt/varnholt.h"
 
 namespace varnholt {
 namespace {
@@ -56,7 +57,7 @@ double ratio(const inspect::Spread& s) {
 void expectTeamMap(const model::Map& map, const Case& c) {
   const std::string what = teamLabel(c);
   testing::expectFairStarts(map, c);
-  const inspect::Fairness f = fairness(map);
+  const inspect::Fairness f = inspect::fairness(map);
   for (const inspect::FairnessRow& r : f.rows) {
     EXPECT_EQ(r.team, model::teamOf(c.style.teams, r.spot.party))
         << what << " party " << +r.spot.party;

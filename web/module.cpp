@@ -10,7 +10,8 @@
 #include <cstdio>
 #include <string>
 
-#include "varnholt.h"
+#include "varnholt/inspect.h"
+#include "varnholt/varnholt.h"
 
 namespace {
 
@@ -69,7 +70,7 @@ val fairnessOf(const varnholt::inspect::Fairness& fairness) {
   }
   val table = val::object();
   table.set("fromTowers", fairness.fromTowers);
-  table.set("radius", static_cast<double>(varnholt::inspect::FAIRNESS_RADIUS));
+  table.set("radius", static_cast<double>(fairness.radius));
   table.set("columns", columns);
   table.set("rows", rows);
   table.set("spread", spread);
@@ -123,14 +124,14 @@ val generate(const val& options, const val& onProgress) {
   try {
     const varnholt::model::Map map = varnholt::generateMap(optionsOf(options), toConsole);
     const std::vector<uint8_t> bytes = varnholt::mapFileBytes(map, toConsole);
-    const varnholt::inspect::Image preview = varnholt::renderPreview(map);
+    const varnholt::inspect::Image preview = varnholt::inspect::renderPreview(map);
     val picture = val::object();
     picture.set("width", preview.width);
     picture.set("height", preview.height);
     picture.set("rgba", copyOf(rgbaOf(preview)));
     result.set("bytes", copyOf(bytes));
     result.set("preview", picture);
-    result.set("fairness", fairnessOf(varnholt::fairness(map)));
+    result.set("fairness", fairnessOf(varnholt::inspect::fairness(map)));
   } catch (const std::exception& error) {
     result.set("error", std::string(error.what()));
   }

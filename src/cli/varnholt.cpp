@@ -12,10 +12,7 @@
 
 #include "cli/commandline.h"
 #include "cli/process.h"
-#include "mapfile/save.h"
-#include "model/teams.h"
-#include "model/utils.h"
-#include "varnholt.h"
+#include "varnholt/varnholt.h"
 
 namespace {
 
@@ -78,32 +75,6 @@ std::string text(const docopt::value& value) {
   return value.asString();
 }
 
-// Reads the style options into style; true when any was given.
-bool readStyle(Options& args, model::MapStyle& style) {
-  bool given = false;
-  if (isTrue(args["--landscape"])) {
-    style.landscape = model::parseLandscape(text(args["--landscape"]));
-    given = true;
-  }
-  if (isTrue(args["--climate"])) {
-    style.climate = model::parseClimate(text(args["--climate"]));
-    given = true;
-  }
-  if (isTrue(args["--water"])) {
-    style.waterPercent = model::parsePercent("--water", text(args["--water"]));
-    given = true;
-  }
-  if (isTrue(args["--mountains"])) {
-    style.mountainPercent = model::parsePercent("--mountains", text(args["--mountains"]));
-    given = true;
-  }
-  if (isTrue(args["--resources"])) {
-    style.resources = model::parseResourceAmount(text(args["--resources"]));
-    given = true;
-  }
-  return given;
-}
-
 int run(const std::vector<std::string>& arguments) {
   Options args;
   if (const auto status = parseCommandLine(kUsage, docoptText(), arguments, kVersion,
@@ -115,24 +86,18 @@ int run(const std::vector<std::string>& arguments) {
   const std::string output = isTrue(args["--output"]) ? text(args["--output"]) : "random.map";
   if (isTrue(args["--seed"])) options.seed = parseInteger(text(args["--seed"]));
   if (isTrue(args["--size"])) options.size = parseInteger(text(args["--size"]));
+  // Teams set the player count; a count given as well must agree with them.
+  if (isTrue(args["--teams"])) setOption(options, "teams", text(args["--teams"]));
   if (isTrue(args["--playerCount"])) {
     options.playerCount = parseInteger(text(args["--playerCount"]));
   }
-  if (isTrue(args["--startGoods"])) {
-    options.startGoods = model::getStartResourcesTypeFromKey(text(args["--startGoods"]));
-  }
+  if (isTrue(args["--startGoods"])) setOption(options, "startGoods", text(args["--startGoods"]));
   if (isTrue(args["--fair"])) options.mode = StartMode::FAIR;
   if (isTrue(args["--symmetric"])) options.mode = StartMode::SYMMETRIC;
-  bool styled = readStyle(args, options.style);
-  if (isTrue(args["--teams"])) {
-    options.style.teams = model::parseTeams(text(args["--teams"]));
-    if (!isTrue(args["--playerCount"])) {
-      options.playerCount = model::teamPlayerCount(options.style.teams);
-    }
-    styled = true;
-  }
-  if (styled && options.mode == StartMode::CLASSIC) {
-    options.mode = StartMode::FAIR;
+  // A style option makes a fair map of a classic request.
+  for (const char* name : {"landscape", "climate", "water", "mountains", "resources"}) {
+    const std::string option = std::string("--") + name;
+    if (isTrue(args[option])) setOption(options, name, text(args[option]));
   }
   // The file is created before anything is generated, so a path that cannot
   // take it fails at once.

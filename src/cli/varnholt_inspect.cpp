@@ -15,12 +15,9 @@
 
 #include "cli/commandline.h"
 #include "cli/process.h"
-#include "inspect/png.h"
-#include "inspect/report.h"
-#include "mapfile/reader.h"
-#include "model/error.h"
-#include "model/escaping.h"
-#include "model/utils.h"
+#include "varnholt/escaping.h"
+#include "varnholt/report.h"
+#include "varnholt/varnholt.h"
 
 namespace {
 
@@ -89,8 +86,7 @@ int run(const std::vector<std::string>& arguments) {
 
   // A map too wide or with too many towers to report is refused as soon as
   // the file shows it, before its tiles take memory.
-  const mapfile::MapFile file = mapfile::importMap(
-      path, {.maxMapSize = inspect::MAX_REPORT_MAP_SIZE, .maxTowers = inspect::MAX_START_SPOTS});
+  const mapfile::MapFile file = inspect::readReportable(path);
   // A report whose warnings were lost is no clean report.
   for (const std::string& warning : file.warnings) {
     writeChecked(stderr, "Warning: " + warning + "\n", "warnings to standard error");

@@ -8,7 +8,8 @@
 #include "generate/climate.h"
 #include "generate/climatefields.h"
 #include "generate/landscapes.h"
-#include "inspect/conventions.h"
+#include "geometry/steps.h"
+#include "model/groundrules.h"
 
 namespace varnholt::generate {
 
@@ -168,7 +169,7 @@ Relief reliefOf(const Map& map, Random& random, const std::vector<FairStart>& st
       r.landTiles += r.land[i];
     }
   }
-  const std::vector<uint8_t> shore = inspect::stepsTo(map.size, water, kShoreFade + 1);
+  const std::vector<uint8_t> shore = geometry::stepsTo(map.size, water, kShoreFade + 1);
   r.weight.assign(r.heights.size(), 0);
   for (size_t i = 0; i < r.heights.size(); ++i) {
     const int32_t beyond = distance[i] - static_cast<int32_t>(CLIMATE_CLEARANCE);

@@ -5,7 +5,8 @@
 
 #include "catalogue/mapedit.h"
 #include "generate/climatefields.h"
-#include "inspect/conventions.h"
+#include "geometry/steps.h"
+#include "model/groundrules.h"
 
 namespace varnholt::generate {
 
@@ -61,7 +62,7 @@ bool nearStone(const Map& map, size_t i) {
   const int64_t size = map.size;
   const int64_t x = static_cast<int64_t>(i) % size;
   const int64_t y = static_cast<int64_t>(i) / size;
-  constexpr int64_t c = inspect::STONE_CLEARANCE;
+  constexpr int64_t c = model::STONE_CLEARANCE;
   for (int64_t ny = std::max<int64_t>(0, y - c); ny <= std::min(size - 1, y + c); ++ny) {
     for (int64_t nx = std::max<int64_t>(0, x - c); nx <= std::min(size - 1, x + c); ++nx) {
       if (model::isStone(map.objects[static_cast<size_t>(nx + size * ny)])) return true;
@@ -102,7 +103,7 @@ void grow(Map& map, const std::vector<int32_t>& distance, uint64_t salt, const G
   for (int64_t reach : *growth.reaches) {
     if (missing <= 0) break;
     const std::vector<uint8_t> steps =
-        inspect::stepsTo(static_cast<uint32_t>(size), old, static_cast<uint8_t>(reach + 1));
+        geometry::stepsTo(static_cast<uint32_t>(size), old, static_cast<uint8_t>(reach + 1));
     for (const auto& [hash, i] : order) {
       if (missing <= 0) break;
       if (steps[i] > reach || !freeWithin(map, i, growth.clearance) || nearStone(map, i)) continue;
@@ -124,15 +125,11 @@ constexpr std::array<model::ResourceType, 5> kMinerals = {
     model::ResourceType::COAL, model::ResourceType::IRONORE, model::ResourceType::GOLDORE,
     model::ResourceType::GEMS, model::ResourceType::SULFUR};
 
-bool isMineralGround(LandscapeType t) {
-  return t == LandscapeType::MOUNTAIN || t == LandscapeType::MOUNTAINBORDER;
-}
-
 std::array<int64_t, kMinerals.size()> mineralTotals(const Map& map,
                                                      const std::vector<int32_t>& distance) {
   std::array<int64_t, kMinerals.size()> totals{};
   for (size_t i = 0; i < map.resources.size(); ++i) {
-    if (distance[i] < START_RADIUS || !isMineralGround(map.landscape[i])) continue;
+    if (distance[i] < START_RADIUS || !model::isMineralGround(map.landscape[i])) continue;
     for (size_t k = 0; k < kMinerals.size(); ++k) {
       if (map.resources[i] == kMinerals[k]) totals[k] += map.resourceAmounts[i];
     }
@@ -146,7 +143,7 @@ void spreadMinerals(Map& map, const std::vector<int32_t>& distance, uint64_t sal
   std::array<int64_t, kMinerals.size()> now = mineralTotals(map, distance);
   std::vector<std::pair<uint64_t, size_t>> order;
   for (size_t i = 0; i < map.resources.size(); ++i) {
-    if (distance[i] >= START_RADIUS && isMineralGround(map.landscape[i]) &&
+    if (distance[i] >= START_RADIUS && model::isMineralGround(map.landscape[i]) &&
         map.resourceAmounts[i] == 0) {
       order.emplace_back(tileHash(salt, i), i);
     }
@@ -224,7 +221,7 @@ void scaleMapAmounts(Map& map, const Random& random, const std::vector<FairStart
   spreadMinerals(map, distance, salt, before);
   grow(map, distance, salt, {model::isTree, isGrass, 1, &kTreeReaches}, model::TREE_TYPES);
   grow(map, distance, salt,
-       {model::isStone, isStoneGround, inspect::STONE_CLEARANCE, &kStoneReaches},
+       {model::isStone, isStoneGround, model::STONE_CLEARANCE, &kStoneReaches},
        model::STONE_TYPES);
 }
 

@@ -5,8 +5,8 @@
 
 #include "generate/fairstages.h"
 #include "generate/random.h"
-#include "model/map.h"
-#include "model/mapstyle.h"
+#include "varnholt/model/map.h"
+#include "varnholt/model/mapstyle.h"
 
 // Resource amounts of fair and symmetric maps: low, normal or high amounts
 // of minerals (coal, iron, gold, gems, sulfur), fish, trees and stones, on

@@ -3,12 +3,13 @@
 #include <algorithm>
 #include <string>
 
-#include "generate/around.h"
+#include "geometry/around.h"
 #include "generate/climatefields.h"
 #include "generate/heightfield.h"
 #include "generate/stages.h"
-#include "inspect/conventions.h"
-#include "model/error.h"
+#include "geometry/steps.h"
+#include "model/groundrules.h"
+#include "varnholt/model/error.h"
 
 namespace varnholt::generate {
 
@@ -62,7 +63,7 @@ bool blocksWalking(LandscapeType t) {
 // marked in avoid, as an index list.
 std::vector<size_t> grassBeyondStarts(const Map& map, const std::vector<int32_t>& distance,
                                       const std::vector<uint8_t>& avoid) {
-  const std::vector<uint8_t> steps = inspect::stepsTo(map.size, avoid, kApart + 1);
+  const std::vector<uint8_t> steps = geometry::stepsTo(map.size, avoid, kApart + 1);
   std::vector<size_t> tiles;
   for (size_t i = 0; i < map.landscape.size(); ++i) {
     if (map.landscape[i] == LandscapeType::GRASS && distance[i] >= CLIMATE_CLEARANCE &&
@@ -88,7 +89,7 @@ int64_t desertWith(const Map& map, const std::vector<size_t>& ranked, size_t cou
   int64_t tiles = static_cast<int64_t>(count);
   for (size_t k = 0; k < count; ++k) {
     const auto i = static_cast<int64_t>(ranked[k]);
-    for (int64_t n : aroundIndices(size, size, i, i % size)) {
+    for (int64_t n : geometry::aroundIndices(size, size, i, i % size)) {
       const auto j = static_cast<size_t>(n);
       const LandscapeType t = map.landscape[j];
       if (desert[j] != 0 || model::isWater(t) || model::isDesert(t) || t == LandscapeType::SAND) {
@@ -184,7 +185,7 @@ void laySwamp(Map& map, Random& random, const std::vector<FairStart>& starts,
   for (size_t i : tiles) {
     bool beside = false;
     for (int64_t n :
-         aroundIndices(size, size, static_cast<int64_t>(i), static_cast<int64_t>(i) % size)) {
+         geometry::aroundIndices(size, size, static_cast<int64_t>(i), static_cast<int64_t>(i) % size)) {
       beside =
           beside || (kind[static_cast<size_t>(n)] != 0 && kind[static_cast<size_t>(n)] != kind[i]);
     }

@@ -5,8 +5,8 @@
 
 #include "generate/fairstages.h"
 #include "generate/random.h"
-#include "model/map.h"
-#include "model/mapstyle.h"
+#include "varnholt/model/map.h"
+#include "varnholt/model/mapstyle.h"
 
 // Climates: the ground of the land between the start areas of a fair or
 // symmetric map. Each start area (START_LEVEL_RADIUS around its tower) keeps

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <deque>
 
-#include "generate/around.h"
+#include "geometry/around.h"
 #include "generate/heightfield.h"
 #include "generate/symmetry.h"
 
@@ -29,7 +29,7 @@ std::vector<int64_t> walkFrom(int64_t size, const std::vector<uint8_t>& walkable
   while (!queue.empty()) {
     const int64_t i = queue.front();
     queue.pop_front();
-    for (int64_t n : aroundIndices(size, size, i, i % size)) {
+    for (int64_t n : geometry::aroundIndices(size, size, i, i % size)) {
       const auto k = static_cast<size_t>(n);
       if (cameFrom[k] >= 0 || walkable[k] == 0) continue;
       cameFrom[k] = i;

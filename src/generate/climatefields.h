@@ -5,7 +5,7 @@
 
 #include "generate/fairstages.h"
 #include "generate/random.h"
-#include "model/map.h"
+#include "varnholt/model/map.h"
 
 // The fields the climate stages lay their ground by: how far each tile lies
 // from the starts, a smooth noise field of the map's own, the footpaths that

@@ -8,7 +8,7 @@
 #include "generate/heightfield.h"
 #include "generate/landscapeheights.h"
 #include "generate/stages.h"
-#include "model/error.h"
+#include "varnholt/model/error.h"
 
 namespace varnholt::generate {
 

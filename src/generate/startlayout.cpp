@@ -5,7 +5,7 @@
 #include <limits>
 
 #include "generate/symmetry.h"
-#include "model/utils.h"
+#include "geometry/tiles.h"
 
 namespace varnholt::generate {
 

@@ -5,7 +5,7 @@
 
 #include "generate/fairstages.h"
 #include "generate/landscapes.h"
-#include "model/landscapetype.h"
+#include "varnholt/model/landscapetype.h"
 
 namespace varnholt::generate {
 

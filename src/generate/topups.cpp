@@ -5,16 +5,18 @@
 #include <vector>
 
 #include "catalogue/mapedit.h"
-#include "generate/circle.h"
 #include "generate/amounts.h"
 #include "generate/compass.h"
 #include "generate/fairstages.h"
-#include "inspect/conventions.h"
-#include "model/landscapetype.h"
-#include "model/objecttype.h"
-#include "model/resourcetype.h"
+#include "geometry/circle.h"
+#include "model/groundrules.h"
+#include "varnholt/model/landscapetype.h"
+#include "varnholt/model/objecttype.h"
+#include "varnholt/model/resourcetype.h"
 
 namespace varnholt::generate {
+
+using geometry::Circle;
 
 using model::LandscapeType;
 using model::Map;
@@ -82,9 +84,7 @@ bool freeGround(const Map& map, int64_t x, int64_t y, int64_t clearance) {
   return true;
 }
 
-bool isMineralGround(LandscapeType t) {
-  return t == LandscapeType::MOUNTAIN || t == LandscapeType::MOUNTAINBORDER;
-}
+using model::isMineralGround;
 
 // Plants up to count objects drawn from kinds around the patch centre,
 // nearest first, within a radius that grows with count (plus widen), on
@@ -201,7 +201,7 @@ void plantStart(Map& map, Random& random, const FairStart& s, const StartObjects
   plantPatches(map, random, s, objects.trees, kTreeTurns, trees, 1,
                [](LandscapeType t) { return t == LandscapeType::GRASS; });
   plantPatches(map, random, s, objects.stones, kStoneTurns, model::STONE_TYPES,
-               inspect::STONE_CLEARANCE,
+               model::STONE_CLEARANCE,
                [](LandscapeType t) { return t == LandscapeType::GRASS || model::isDesert(t); });
 }
 

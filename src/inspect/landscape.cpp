@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "inspect/fairness.h"
+#include "model/groundrules.h"
 
 namespace varnholt::inspect {
 
@@ -11,6 +12,7 @@ namespace {
 using model::LandscapeType;
 using model::Map;
 using model::ResourceType;
+using model::isRiver;
 
 // The connected components of the tiles marked nonzero.
 struct Components {
@@ -68,8 +70,6 @@ bool isSwamp(LandscapeType t) {
   return model::isMoor(t) || t == LandscapeType::MUDBORDER || t == LandscapeType::MUDINNER ||
          t == LandscapeType::MUD;
 }
-
-bool isRiver(LandscapeType t) { return t >= LandscapeType::RIVER1 && t <= LandscapeType::RIVER4; }
 
 // Ground nobody walks over: water and the inner parts of moor, mud and snow.
 bool blocksWalking(LandscapeType t) {

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "model/map.h"
+#include "varnholt/model/map.h"
 
 // The shape of a map as a whole: how much is water, what ground the land is
 // made of, how it falls apart into land masses and lakes, what it holds, and

@@ -6,7 +6,7 @@
 #include <map>
 #include <utility>
 
-#include "generate/summedarea.h"
+#include "geometry/summedarea.h"
 #include "inspect/fairness.h"
 
 namespace varnholt::inspect {
@@ -198,7 +198,7 @@ TreeGrid treeGrid(const Map& map, const std::vector<uint8_t>& near) {
 LargeSpots largeSpots(const Map& map, const std::vector<StartSpot>& spots) {
   LargeSpots result;
   if (spots.empty()) return result;
-  const generate::SummedArea fits(map.size, buildingSpots(map, FARM_SPOT_KEY, spots));
+  const geometry::SummedArea fits(map.size, buildingSpots(map, FARM_SPOT_KEY, spots));
   for (const StartSpot& spot : spots) {
     result.perStart.push_back(fits.circle(spot.x, spot.y, FAIRNESS_RADIUS));
   }

@@ -5,7 +5,7 @@
 #include <optional>
 #include <vector>
 
-#include "model/map.h"
+#include "varnholt/model/map.h"
 
 // How natural the surroundings of the start spots look: whether they are
 // turned or mirrored copies of one another, whether their ground rolls like

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <map>
 
-#include "model/utils.h"
+#include "geometry/tiles.h"
 
 namespace varnholt::inspect {
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "mapfile/coding.h"
-#include "model/error.h"
+#include "varnholt/model/error.h"
 
 namespace varnholt::mapfile {
 

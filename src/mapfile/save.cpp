@@ -11,8 +11,8 @@
 #include <system_error>
 
 #include "mapfile/temporaries.h"
-#include "model/error.h"
-#include "model/escaping.h"
+#include "varnholt/escaping.h"
+#include "varnholt/model/error.h"
 
 namespace varnholt::mapfile {
 

@@ -1,9 +1,9 @@
-#include "model/teams.h"
+#include "varnholt/model/teams.h"
 
 #include <algorithm>
 #include <vector>
 
-#include "model/error.h"
+#include "varnholt/model/error.h"
 
 namespace varnholt::model {
 

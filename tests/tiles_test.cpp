@@ -1,17 +1,19 @@
-#include "model/utils.h"
+#include "geometry/tiles.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <limits>
 
-#include "model/error.h"
 #include "expect_error.h"
+#include "mapfile/nibbles.h"
+#include "model/text.h"
+#include "varnholt/model/error.h"
 
 namespace varnholt {
 namespace {
 
-TEST(Utils, IndexAndCoordinatesRoundTrip) {
+TEST(Tiles, IndexAndCoordinatesRoundTrip) {
   const int64_t size = 37;
   for (int64_t i = 0; i < size * size; ++i) {
     ASSERT_EQ(index(size, x(size, i), y(size, i)), i);
@@ -24,13 +26,18 @@ TEST(Utils, IndexAndCoordinatesRoundTrip) {
   EXPECT_EQ(y(int64_t{10}, int64_t{-3}), 0);   // truncated toward zero
 }
 
-TEST(Utils, IndexWidths) {
+TEST(Tiles, IndexWidths) {
   EXPECT_EQ(index(uint32_t{70000}, uint32_t{1}, uint32_t{70000}), uint32_t(1 + 70000u * 70000u));
   EXPECT_THROW(index(std::numeric_limits<int64_t>::max(), 0, 2), Error);
   EXPECT_THROW(x(int64_t{0}, int64_t{5}), Error);
+  // A map of no tiles has no columns or rows: each form refuses size 0 with
+  // the project's error instead of dividing by zero.
+  EXPECT_THROW(x(uint32_t{0}, uint32_t{5}), Error);
+  EXPECT_THROW(y(uint32_t{0}, uint32_t{5}), Error);
+  EXPECT_THROW(y(int64_t{0}, int64_t{5}), Error);
 }
 
-TEST(Utils, DistanceTruncatesInSinglePrecision) {
+TEST(Tiles, DistanceTruncatesInSinglePrecision) {
   struct Case {
     int64_t x1, y1, x2, y2, expected;
   };
@@ -42,14 +49,14 @@ TEST(Utils, DistanceTruncatesInSinglePrecision) {
   }
 }
 
-TEST(Utils, CreateHighLow) {
+TEST(Nibbles, CreateHighLow) {
   EXPECT_EQ(createHighLow(3, 17), 0x31);
   EXPECT_EQ(createHighLow(6, 15), 0x6F);
   EXPECT_EQ(createHighLow(0, 0), 0);
   EXPECT_EQ(createHighLow(0x1F, 0), 0xF0);
 }
 
-TEST(Utils, ParseInteger) {
+TEST(Text, ParseInteger) {
   struct Case {
     const char* text;
     int64_t value;
@@ -70,7 +77,7 @@ TEST(Utils, ParseInteger) {
   }
 }
 
-TEST(Utils, ParseBool) {
+TEST(Text, ParseBool) {
   for (const char* yes : {"y", "yes", "TRUE", "1", "On", "t_r_u_e"}) EXPECT_TRUE(parseBool(yes));
   for (const char* no : {"n", "No", "false", "0", "OFF", "F_ALSE"}) EXPECT_FALSE(parseBool(no));
   testing::expectErrorMessage([] { parseBool("maybe"); }, "cannot interpret as a bool: maybe");

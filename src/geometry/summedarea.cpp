@@ -1,11 +1,11 @@
-#include "generate/summedarea.h"
+#include "geometry/summedarea.h"
 
 #include <algorithm>
 #include <map>
 
-#include "generate/circle.h"
+#include "geometry/circle.h"
 
-namespace varnholt::generate {
+namespace varnholt::geometry {
 
 SummedArea::SummedArea(int64_t size, const std::vector<int32_t>& counts)
     : size_(size), sums_(static_cast<size_t>((size + 1) * (size + 1)), 0) {
@@ -105,4 +105,4 @@ std::vector<int32_t> footprintFits(const SummedArea& bad, const FootprintRows& f
   return fits;
 }
 
-}  // namespace varnholt::generate
+}  // namespace varnholt::geometry

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "model/teams.h"
+#include "varnholt/model/teams.h"
 
 // The style of a fair or symmetric map: the shape of its land, the ground
 // between the building land, and the amounts of what grows and lies in it.

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "model/settlertype.h"
+#include "varnholt/model/settlertype.h"
 
 namespace varnholt::model {
 

@@ -1,12 +1,12 @@
-#include "generate/circle.h"
+#include "geometry/circle.h"
 
 #include <algorithm>
 #include <map>
 #include <mutex>
 
-#include "model/utils.h"
+#include "geometry/tiles.h"
 
-namespace varnholt::generate {
+namespace varnholt::geometry {
 
 namespace {
 
@@ -63,4 +63,4 @@ std::vector<int64_t> circleIndices(int64_t w, int64_t h, int64_t centre, int64_t
   return indices;
 }
 
-}  // namespace varnholt::generate
+}  // namespace varnholt::geometry

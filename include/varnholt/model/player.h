@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "model/civilizationtype.h"
+#include "varnholt/model/civilizationtype.h"
 
 namespace varnholt::model {
 

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "model/stacktype.h"
+#include "varnholt/model/stacktype.h"
 
 namespace varnholt::model {
 

@@ -11,7 +11,7 @@
 // size x size map in time independent of the area, from one table of running
 // sums. Start placement, the fair top-ups and the inspector's fairness table
 // all count through this one helper.
-namespace varnholt::generate {
+namespace varnholt::geometry {
 
 class SummedArea {
  public:
@@ -31,7 +31,7 @@ class SummedArea {
   int64_t rect(int64_t x0, int64_t y0, int64_t x1, int64_t y1) const;
 
   // Sum over the tiles at truncated distance below radius from (cx, cy), the
-  // circle of generate/circle.h; one rectangle per row.
+  // circle of geometry/circle.h; one rectangle per row.
   int64_t circle(int64_t cx, int64_t cy, int64_t radius) const;
 
   int64_t size() const { return size_; }
@@ -74,4 +74,4 @@ std::vector<int32_t> footprintFits(const SummedArea& bad, const FootprintRows& f
                                    const std::vector<std::array<int64_t, 2>>& centres,
                                    int64_t reach);
 
-}  // namespace varnholt::generate
+}  // namespace varnholt::geometry

@@ -1,9 +1,11 @@
-#include "varnholt.h"
+#include "varnholt/varnholt.h"
 
+#include "generate/climate.h"
+#include "generate/landscapes.h"
 #include "generate/pipeline.h"
+#include "mapfile/reader.h"
 #include "mapfile/save.h"
 #include "mapfile/writer.h"
-#include "model/teams.h"
 
 namespace varnholt {
 
@@ -28,22 +30,34 @@ model::Map generateMap(const GenerateOptions& options, const Console& console) {
     throw valueError("--symmetric takes an even number of teams, so that the symmetry takes "
                      "each team onto another, not " + model::teamsText(teams));
   }
-  generate::Random random(options.seed);
-  const auto size = static_cast<uint32_t>(options.size);
+  generate::MapPlan plan;
+  plan.size = static_cast<uint32_t>(options.size);
+  plan.playerCount = options.playerCount;
+  plan.startGoods = options.startGoods;
+  plan.style = options.style;
+  // A style that cannot be made fails before any work.
+  if (options.mode != StartMode::CLASSIC) {
+    generate::validateStyle(options.style);
+    generate::resolvedStyle(options.style);
+  }
   switch (options.mode) {
     case StartMode::CLASSIC:
-      return generate::initMap(random, options.playerCount, size, options.startGoods, console);
+      break;
     case StartMode::FAIR:
-      return generate::initFairMap(random, options.playerCount, size, options.startGoods,
-                                   generate::StartSymmetry::NONE, options.style, console);
+      plan.layout = generate::StartLayout::FAIR;
+      break;
     case StartMode::SYMMETRIC:
-      return generate::initFairMap(random, options.playerCount, size, options.startGoods,
-                                   options.playerCount == 4 && teams.count == 0
-                                       ? generate::StartSymmetry::POINT_AND_DIAGONAL
-                                       : generate::StartSymmetry::POINT,
-                                   options.style, console);
+      plan.layout = generate::StartLayout::FAIR;
+      // Team maps take the point reflection alone, which takes one team
+      // onto another.
+      plan.symmetry = options.playerCount == 4 && teams.count == 0
+                          ? generate::StartSymmetry::POINT_AND_DIAGONAL
+                          : generate::StartSymmetry::POINT;
+      break;
+    default:
+      throw exception("Unknown start mode");
   }
-  throw exception("Unknown start mode");
+  return generate::generate(options.seed, plan, console);
 }
 
 std::vector<uint8_t> mapFileBytes(const model::Map& map, const Console& console) {
@@ -56,8 +70,6 @@ void writeMapFile(std::span<const uint8_t> bytes, const std::string& path) {
 
 mapfile::MapFile readMapFile(std::span<const uint8_t> bytes) { return mapfile::readMap(bytes); }
 
-inspect::Fairness fairness(const model::Map& map) { return inspect::fairness(map); }
-
-inspect::Image renderPreview(const model::Map& map) { return inspect::renderPreview(map); }
+mapfile::MapFile readMapFile(const std::string& path) { return mapfile::importMap(path); }
 
 }  // namespace varnholt

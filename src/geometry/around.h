@@ -3,9 +3,9 @@
 #include <array>
 #include <cstdint>
 
-#include "model/grid.h"
+#include "varnholt/model/grid.h"
 
-namespace varnholt::generate {
+namespace varnholt::geometry {
 
 using model::Grid;
 
@@ -65,4 +65,4 @@ Neighbours<T> aroundValues(const Grid<T>& grid, int64_t i) {
   return values;
 }
 
-}  // namespace varnholt::generate
+}  // namespace varnholt::geometry

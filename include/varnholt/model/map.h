@@ -4,18 +4,18 @@
 #include <cstdint>
 #include <vector>
 
-#include "model/grid.h"
-#include "model/accessibletype.h"
-#include "model/building.h"
-#include "model/fileversion.h"
-#include "model/gametype.h"
-#include "model/landscapetype.h"
-#include "model/objecttype.h"
-#include "model/player.h"
-#include "model/resourcetype.h"
-#include "model/settler.h"
-#include "model/stack.h"
-#include "model/startresourcetype.h"
+#include "varnholt/model/accessibletype.h"
+#include "varnholt/model/building.h"
+#include "varnholt/model/fileversion.h"
+#include "varnholt/model/gametype.h"
+#include "varnholt/model/grid.h"
+#include "varnholt/model/landscapetype.h"
+#include "varnholt/model/objecttype.h"
+#include "varnholt/model/player.h"
+#include "varnholt/model/resourcetype.h"
+#include "varnholt/model/settler.h"
+#include "varnholt/model/stack.h"
+#include "varnholt/model/startresourcetype.h"
 
 namespace varnholt::model {
 
@@ -57,6 +57,7 @@ Grid<uint8_t> partyGrid(const Map& map);
 bool isStack(const Map& map, int64_t index);
 
 // True when the tile has no object, is not blocked and holds no goods pile.
+// Throws Exception "Tile <index> is outside the map" for an index off the map.
 bool isEmpty(const Map& map, int64_t index);
 
 // isEmpty for a tile known to be on the map, inlined and without range checks,

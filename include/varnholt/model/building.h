@@ -3,7 +3,7 @@
 #include <array>
 #include <cstdint>
 
-#include "model/buildingtype.h"
+#include "varnholt/model/buildingtype.h"
 
 namespace varnholt::model {
 

@@ -3,11 +3,11 @@
 #include <cstdint>
 #include <vector>
 
-#include "model/grid.h"
+#include "varnholt/model/grid.h"
 
 // Tiles around a centre tile at truncated distance below a radius, nearest
 // first; ties keep row-major order (upper row first, then left column).
-namespace varnholt::generate {
+namespace varnholt::geometry {
 
 using model::Grid;
 
@@ -85,4 +85,4 @@ std::vector<int64_t> circleIndices(const Grid<T>& grid, int64_t centre, int64_t 
   return circleIndices(grid.w, grid.h, centre, radius);
 }
 
-}  // namespace varnholt::generate
+}  // namespace varnholt::geometry
