@@ -151,6 +151,23 @@ TEST(Teams, TeamOptionsAreReadOrRefused) {
   testing::expectError([] { model::parseTeams("2v1"); }, "ValueError",
                        "--teams needs teams of one size, so that each team's share can be equal, "
                        "not '2v1'");
+  // Read from text as the page and the command line read it: the teams set
+  // the player count and make a fair map unless it is symmetric already.
+  GenerateOptions read;
+  setOption(read, "teams", "3v3");
+  EXPECT_EQ(read.style.teams, (model::Teams{2, 3}));
+  EXPECT_EQ(read.playerCount, 6);
+  EXPECT_EQ(read.mode, StartMode::FAIR);
+  read.mode = StartMode::SYMMETRIC;
+  setOption(read, "teams", "1v1");
+  EXPECT_EQ(read.playerCount, 2);
+  EXPECT_EQ(read.mode, StartMode::SYMMETRIC);
+  GenerateOptions unchanged;
+  EXPECT_THROW(setOption(unchanged, "teams", "2x2"), Error);
+  EXPECT_EQ(unchanged.playerCount, 8);
+  EXPECT_EQ(unchanged.style.teams.count, 0);
+  EXPECT_EQ(unchanged.mode, StartMode::CLASSIC);
+
   GenerateOptions options;
   options.mode = StartMode::FAIR;
   options.playerCount = 6;
