@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "fair_guarantees.h"
+#include "inspect/landscape.h"
 #include "varnholt/inspect.h"
 #include "varnholt/varnholt.h"
 
@@ -21,24 +22,13 @@ using testing::Case;
 using testing::label;
 using testing::mapOf;
 
-// Whole-map totals: the amounts of coal, iron, gold, gems, sulfur and fish
-// (by resource code), then trees and stones.
-constexpr size_t kTrees = 6;
-constexpr size_t kStones = 7;
-constexpr std::array<const char*, 8> kTotalNames = {"fish", "coal",   "iron",  "gold",
-                                                    "gems", "sulfur", "trees", "stones"};
+// Whole-map totals, as the inspector measures them.
+constexpr std::array<const char*, 8> kTotalNames = {"coal",   "iron", "gold",  "gems",
+                                                    "sulfur", "fish", "trees", "stones"};
 
 std::array<int64_t, 8> totals(const model::Map& map) {
-  std::array<int64_t, 8> sum{};
-  for (size_t i = 0; i < map.resources.size(); ++i) {
-    const auto kind = static_cast<size_t>(map.resources[i]);
-    if (kind < kTrees) sum[kind] += map.resourceAmounts[i];
-  }
-  for (model::ObjectType object : map.objects) {
-    sum[kTrees] += model::isTree(object);
-    sum[kStones] += model::isStone(object);
-  }
-  return sum;
+  const inspect::Landscape l = inspect::measureLandscape(map);
+  return {l.coal, l.iron, l.gold, l.gems, l.sulfur, l.fish, l.trees, l.stones};
 }
 
 // The per-start columns the amounts scale. Gems are left out: the start
@@ -60,6 +50,8 @@ TEST(ResourceAmounts, HighAndLowScaleTheWholeMapAndEveryStart) {
       {34, 384, 4, StartMode::SYMMETRIC},
       {35, 384, 4, StartMode::FAIR, {.climate = model::ClimateStyle::DESERT}},
       {36, 384, 4, StartMode::FAIR, {.climate = model::ClimateStyle::ALPINE}},
+      // Crowded desert: the land beyond the start areas holds few trees.
+      {37, 320, 8, StartMode::FAIR, {.climate = model::ClimateStyle::DESERT}},
   };
   for (const Case& c : cases) {
     const model::Map low = mapOf(withAmount(c, ResourceAmount::LOW));

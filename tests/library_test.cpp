@@ -1,6 +1,8 @@
 // The library as a caller sees it: options in, map and file bytes out, and
 // maps made on several threads at once exactly as made alone.
 #include "varnholt/inspect.h"
+#include "varnholt/landscape.h"
+#include "varnholt/look.h"
 #include "varnholt/varnholt.h"
 
 #include <gtest/gtest.h>
@@ -59,6 +61,8 @@ TEST(Library, FileBytesReadBackToTheSameMap) {
   EXPECT_TRUE(file.map == map);
   EXPECT_TRUE(file.warnings.empty());
   EXPECT_EQ(inspect::fairness(file.map).rows.size(), 2u);
+  EXPECT_EQ(inspect::measureLandscape(file.map).walkGroupOfStart.size(), 2u);
+  EXPECT_EQ(inspect::measureLook(file.map).largeSpots.perStart.size(), 2u);
   EXPECT_EQ(inspect::renderPreview(file.map).rgb.size(), size_t{3} * 200 * 200);
 }
 

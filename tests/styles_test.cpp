@@ -162,6 +162,34 @@ TEST(Styles, SharesOutOfRangeOrOutOfReachAreRefused) {
   }
 }
 
+// setOption reads the style as the command line and the page give it; a
+// style option makes a classic request fair and leaves a symmetric one.
+TEST(Styles, SetOptionReadsTheStyle) {
+  GenerateOptions options;
+  setOption(options, "landscape", "islands");
+  setOption(options, "climate", "swamp");
+  setOption(options, "water", "40");
+  setOption(options, "mountains", "20");
+  setOption(options, "resources", "high");
+  EXPECT_EQ(options.mode, StartMode::FAIR);
+  EXPECT_EQ(options.style.landscape, LandscapeStyle::ISLANDS);
+  EXPECT_EQ(options.style.climate, ClimateStyle::SWAMP);
+  EXPECT_EQ(options.style.waterPercent, 40);
+  EXPECT_EQ(options.style.mountainPercent, 20);
+  EXPECT_EQ(options.style.resources, model::ResourceAmount::HIGH);
+
+  GenerateOptions symmetric;
+  setOption(symmetric, "starts", "symmetric");
+  setOption(symmetric, "landscape", "lakes");
+  EXPECT_EQ(symmetric.mode, StartMode::SYMMETRIC);
+
+  GenerateOptions untouched;
+  testing::expectError([&] { setOption(untouched, "landscape", "hills"); }, "ValueError",
+                       "--landscape takes continent, islands, highlands or lakes, not 'hills'");
+  EXPECT_EQ(untouched.mode, StartMode::CLASSIC);
+  EXPECT_EQ(untouched.style.landscape, LandscapeStyle::CONTINENT);
+}
+
 TEST(Styles, OptionValuesAreReadByName) {
   EXPECT_EQ(model::parseLandscape("lakes"), LandscapeStyle::LAKES);
   EXPECT_EQ(model::parseClimate("alpine"), ClimateStyle::ALPINE);

@@ -37,8 +37,9 @@ namespace varnholt {
 // keep their distances, SYMMETRIC ones "Symmetric maps need an even player
 // count, not <n>" for odd counts. A style share out of its landscape's range
 // throws ValueError naming the option and its range ("--water takes 30 to
-// 75 on islands, not 10"), as does an alpine climate with mountains below
-// 35 %; shares the start areas leave no room for throw Exception "Map too
+// 75 on islands, not 10"), an alpine style with too little mountain asked
+// for ValueError "--mountains takes at least 35 with --climate=alpine, not
+// <n>"; shares the start areas leave no room for throw Exception "Map too
 // small for <landscape> with ...". Teams (style.teams) throw ValueError when
 // they hold another number of players than playerCount, on a CLASSIC map, or
 // in an odd number on a SYMMETRIC one, and Exception "Map too small for

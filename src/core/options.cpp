@@ -1,7 +1,8 @@
+#include "varnholt/options.h"
+
 #include <string>
 
 #include "varnholt/model/error.h"
-#include "varnholt/options.h"
 
 namespace varnholt {
 

@@ -9,6 +9,17 @@
 
 namespace varnholt {
 
+namespace {
+
+// A style that cannot be made fails before any work: its shares out of the
+// landscape's range, an alpine climate with too little mountain.
+void checkStyle(const model::MapStyle& style) {
+  generate::validateStyle(style);
+  generate::resolvedStyle(style);
+}
+
+}  // namespace
+
 model::Map generateMap(const GenerateOptions& options, const Console& console) {
   if (options.size < 1 || options.size > MAX_MAP_SIZE) {
     throw exception("Illegal map size " + std::to_string(options.size));
@@ -34,20 +45,18 @@ model::Map generateMap(const GenerateOptions& options, const Console& console) {
   plan.size = static_cast<uint32_t>(options.size);
   plan.playerCount = options.playerCount;
   plan.startGoods = options.startGoods;
-  plan.style = options.style;
-  // A style that cannot be made fails before any work.
-  if (options.mode != StartMode::CLASSIC) {
-    generate::validateStyle(options.style);
-    generate::resolvedStyle(options.style);
-  }
   switch (options.mode) {
     case StartMode::CLASSIC:
       break;
     case StartMode::FAIR:
+      checkStyle(options.style);
       plan.layout = generate::StartLayout::FAIR;
+      plan.style = options.style;
       break;
     case StartMode::SYMMETRIC:
+      checkStyle(options.style);
       plan.layout = generate::StartLayout::FAIR;
+      plan.style = options.style;
       // Team maps take the point reflection alone, which takes one team
       // onto another.
       plan.symmetry = options.playerCount == 4 && teams.count == 0

@@ -21,6 +21,19 @@ bool always(const MapPlan&) { return true; }
 bool classic(const MapPlan& plan) { return plan.layout == StartLayout::CLASSIC; }
 bool fair(const MapPlan& plan) { return plan.layout == StartLayout::FAIR; }
 bool symmetric(const MapPlan& plan) { return fair(plan) && plan.symmetry != StartSymmetry::NONE; }
+bool alpine(const MapPlan& plan) {
+  return fair(plan) && plan.style.climate == model::ClimateStyle::ALPINE;
+}
+bool climateGround(const MapPlan& plan) {
+  return fair(plan) && (plan.style.climate == model::ClimateStyle::DESERT ||
+                        plan.style.climate == model::ClimateStyle::SWAMP);
+}
+bool desert(const MapPlan& plan) {
+  return fair(plan) && plan.style.climate == model::ClimateStyle::DESERT;
+}
+bool scaledAmounts(const MapPlan& plan) {
+  return fair(plan) && plan.style.resources != model::ResourceAmount::NORMAL;
+}
 
 // Prints the goods piles, one record per pile in creation order.
 void printStacks(const Map& map, const Console& console) {
@@ -60,8 +73,8 @@ constexpr std::array kStages = {
           [](Run& r) {
             shapeStartTerrain(r.map, r.starts, landscapeBlendWidth(r.plan.style.landscape));
           }},
-    // style: the alpine climate's ranges and peaks
-    Stage{"climate-mountains", fair,
+    // style: the ranges and peaks of alpine maps, raised beyond the start areas
+    Stage{"climate-mountains", alpine,
           [](Run& r) {
             raiseClimateMountains(r.map, r.random, r.starts, r.plan.style, r.plan.symmetry);
           }},
@@ -72,8 +85,8 @@ constexpr std::array kStages = {
           }},
     // start layout: building land around the starts before shores are drawn
     Stage{"level-start-ground", fair, [](Run& r) { levelStartGround(r.map, r.starts); }},
-    // style: the climate's ground between the start areas
-    Stage{"climate-ground", fair,
+    // style: desert or swamp between the start areas, before the rings are drawn
+    Stage{"climate-ground", climateGround,
           [](Run& r) {
             layClimateGround(r.map, r.random, r.starts, r.plan.style.climate, r.plan.symmetry);
           }},
@@ -83,12 +96,12 @@ constexpr std::array kStages = {
     Stage{"open-start-ground", fair, [](Run& r) { openStartGround(r.map, r.starts); }},
     Stage{"objects", always, [](Run& r) { initObjects(r.map, r.random); }},
     Stage{"resources", always, [](Run& r) { initResources(r.map, r.random); }},
-    // start layout: equal trees, stones, ore and fish in the start areas, copies under a symmetry
-    // style: the amounts of the whole map, and palms on desert maps
-    Stage{"map-amounts", fair,
+    // style: the whole map's amounts, and the palms of desert maps
+    Stage{"amounts", scaledAmounts,
           [](Run& r) { scaleMapAmounts(r.map, r.random, r.starts, r.plan.style.resources); }},
-    Stage{"palms", fair,
+    Stage{"palms", desert,
           [](Run& r) { growPalms(r.map, r.random, r.starts, r.plan.style.climate); }},
+    // start layout: equal trees, stones, ore and fish in the start areas, copies under a symmetry
     Stage{"start-objects", fair,
           [](Run& r) {
             plantStartObjects(r.map, r.random, r.starts, startObjects(r.plan.style));

@@ -8,8 +8,8 @@
 #include "generate/random.h"
 #include "varnholt/model/console.h"
 #include "varnholt/model/map.h"
-#include "varnholt/model/startresourcetype.h"
 #include "varnholt/model/mapstyle.h"
+#include "varnholt/model/startresourcetype.h"
 
 // The generation pipeline: one map created from one seeded random source,
 // then one fixed sequence of stages, stages(). Every map goes through the
@@ -37,7 +37,8 @@ struct MapPlan {
   model::StartResourcesType startGoods = model::StartResourcesType::HIGH;
   StartLayout layout = StartLayout::CLASSIC;
   StartSymmetry symmetry = StartSymmetry::NONE;  // FAIR layouts only
-  // FAIR layouts only: the landscape, climate, shares and amounts.
+  // FAIR layouts only: the landscape, the climate's stages and the amounts
+  // (landscapes.h, climate.h, amounts.h) read it.
   model::MapStyle style = {};
 };
 
@@ -79,5 +80,4 @@ model::Map generate(int64_t seed, const MapPlan& plan, const Console& console);
 // and no stage run yet. Draws the height field.
 model::Map createMap(Random& random, int64_t playerCount, uint32_t size);
 
-#include "varnholt/model/mapstyle.h"
 }  // namespace varnholt::generate

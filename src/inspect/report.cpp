@@ -9,9 +9,7 @@
 
 #include "inspect/conventions.h"
 #include "inspect/fairness.h"
-#include "inspect/landscape.h"
 #include "inspect/landscapereport.h"
-#include "inspect/look.h"
 #include "inspect/lookreport.h"
 #include "inspect/teamreport.h"
 #include "mapfile/reader.h"
