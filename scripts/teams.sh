@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # Sweeps team maps: generates seeds 1..N (default 20, first argument) of every
 # team shape at a size that fits it, with each landscape (the climate turns
-# with the seed), fair and, for two teams, symmetric; reads each map back
+# with the seed), fair and, for an even number of teams, symmetric; reads each map back
 # with varnholt-inspect --json and checks every guarantee of a team map: each
 # start's nearest other start is a mate, the fronts (nearest start of another
 # team) within 1.3 times of each other and at least 0.8 * size / sqrt(players)
 # long, team sums within 1.10, every per-start guarantee of a fair map, the
 # landscape's own (islands: one island per team, mates together), and on
-# symmetric maps the point image of every start of team 1 a start of team 2.
+# symmetric maps (even team counts) the point image of every start a start
+# of the image team (team 1's of team 2 with two teams; with four, teams 1
+# and 2 onto teams 3 and 4).
 # Prints the worst value of each check per configuration, every failed check
 # with its map, and exits 1 when any map failed.
 set -euo pipefail
@@ -88,9 +90,10 @@ def checks(r, landscape, size, players, symmetric):
             share = land["landMasses"]["largestShare"]
             out.append(("largest land mass share", share, share >= 0.9, True))
     if symmetric:
+        count = len(t["teams"])
         at = {(row["x"], row["y"]): row["team"] for row in rows}
-        off = sum(at.get((size - 1 - row["x"], size - 1 - row["y"])) != (3 - row["team"])
-                  for row in rows)
+        off = sum(at.get((size - 1 - row["x"], size - 1 - row["y"])) !=
+                  (row["team"] - 1 + count // 2) % count + 1 for row in rows)
         out.append(("starts whose image is no start of the other team", off, off == 0, False))
     return out
 
@@ -104,7 +107,7 @@ def record(config, name, value, ok, lower_is_worse, where):
 
 for teams, size in shapes:
     players = sum(int(n) for n in teams.split("v"))
-    modes = ["--fair"] + (["--symmetric"] if teams.count("v") == 1 else [])
+    modes = ["--fair"] + (["--symmetric"] if teams.count("v") % 2 == 1 else [])
     for mode in modes:
         for landscape in landscapes:
             config = f"{teams} {mode[2:]} {size} {landscape}"
