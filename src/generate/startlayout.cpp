@@ -50,18 +50,22 @@ Point imageOf(int64_t element, int64_t size, Point p) {
   }
 }
 
-double length(Point a, Point b) { return std::hypot(a.x - b.x, a.y - b.y); }
+// Lengths by the correctly rounded square root, not hypot, whose last bit
+// differs between C libraries: the layout is the same on every platform.
+double norm(double dx, double dy) { return std::sqrt(dx * dx + dy * dy); }
+
+double length(Point a, Point b) { return norm(a.x - b.x, a.y - b.y); }
 
 // Moves from towards or away from to by step (negative: away).
 void moveAlong(Point& move, Point from, Point to, double step, size_t tieBreak) {
   double dx = to.x - from.x;
   double dy = to.y - from.y;
-  double d = std::hypot(dx, dy);
+  double d = norm(dx, dy);
   if (d < 1e-9) {
     // Starts on one place part along a direction fixed by their numbers.
     dx = static_cast<double>(tieBreak % 3) - 1.0;
     dy = tieBreak % 3 == 1 ? 1.0 : 0.0;
-    d = std::hypot(dx, dy);
+    d = norm(dx, dy);
   }
   move.x += dx / d * step;
   move.y += dy / d * step;
