@@ -116,11 +116,6 @@ varnholt::GenerateOptions optionsOf(const val& options) {
   varnholt::GenerateOptions out;
   out.seed = integerOf(options["seed"]);
   out.size = integerOf(options["size"]);
-  // Teams set a player count of their own; the page's count must agree.
-  const val teams = options["teams"];
-  if (!teams.isUndefined() && !teams.as<std::string>().empty()) {
-    varnholt::setOption(out, "teams", teams.as<std::string>());
-  }
   out.playerCount = integerOf(options["players"]);
   varnholt::setOption(out, "startGoods", options["goods"].as<std::string>());
   const val starts = options["starts"];
@@ -130,6 +125,13 @@ varnholt::GenerateOptions optionsOf(const val& options) {
     const val style = options[name];
     if (style.isUndefined() || style.as<std::string>().empty()) continue;
     varnholt::setOption(out, name, style.as<std::string>());
+  }
+  // Teams, like a style, make classic starts fair; they set a player count of
+  // their own, and the page's count must agree with it.
+  const val teams = options["teams"];
+  if (!teams.isUndefined() && !teams.as<std::string>().empty()) {
+    varnholt::setOption(out, "teams", teams.as<std::string>());
+    out.playerCount = integerOf(options["players"]);
   }
   return out;
 }
