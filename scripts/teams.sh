@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Sweeps team maps: generates seeds 1..N (default 20, first argument) of every
 # team shape at a size that fits it, with each landscape (the climate turns
-# with the seed), fair and, for an even number of teams, symmetric; reads each map back
-# with varnholt-inspect --json and checks every guarantee of a team map: each
+# with the seed), fair and, for an even number of teams, symmetric; reads
+# each map back with varnholt-inspect --json and checks every guarantee of a
+# team map: each
 # start's nearest other start is a mate, the fronts (nearest start of another
 # team) within 1.3 times of each other and at least 0.8 * size / sqrt(players)
 # long, team sums within 1.10, every per-start guarantee of a fair map, the
