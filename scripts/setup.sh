@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what the build and the tests need: Debian packages, then the
 # browser tests' npm packages (tests/web/package-lock.json); quiet and quick
-# when all are present.
+# when all are present. With --windows, also what the Windows programs need
+# (scripts/windows.sh) and what runs their tests.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 
@@ -11,6 +12,11 @@ packages=(cmake g++ make libdocopt-dev libxml2-dev libgtest-dev libbenchmark-dev
   python3
   # The browser build (scripts/web.sh) and its tests (scripts/test-web.sh).
   emscripten node-acorn nodejs chromium)
+if [ "${1:-}" = "--windows" ]; then
+  # The cross compiler, the PNG writer of the Windows inspector, the packer
+  # of the download, and Wine to run the programs' tests.
+  packages+=(g++-mingw-w64-x86-64-posix libstb-dev zip wine64)
+fi
 
 missing=()
 for package in "${packages[@]}"; do

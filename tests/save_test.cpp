@@ -19,7 +19,6 @@
 #include <vector>
 
 #include "expect_error.h"
-#include "mapfile/temporaries.h"
 #include "synclog.h"
 #include "varnholt/model/error.h"
 #include "tempdir.h"

@@ -1,8 +1,10 @@
 #pragma once
 
 // Putting a finished file on disk, whole or not at all: a map file, a
-// preview, anything a program writes. Used by both programs.
+// preview, anything a program writes. Used by both programs. One
+// implementation per system, in the platform layer.
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 
@@ -28,18 +30,19 @@ enum class Wording {
 // not committed removes its temporary file. Not safe to share between threads.
 class PendingFile {
  public:
-  // Throws Exception, worded as asked, unless path can take a file: an
-  // existing regular file this process may write and replace, or a new name
-  // in an existing directory it may write to. A symbolic link stands for the
-  // file it points to. Refused: anything that is not a regular file
-  // (directory, device, FIFO, socket, a link to nothing), the file that is
-  // this process's standard output or error (such as /dev/stdout redirected
-  // to a file), and another user's file in a sticky directory of a third
-  // user, which the rename could not replace. Then removes the temporary
-  // files that killed runs left in the directory (unlocked, and unchanged for
-  // a minute) and creates the temporary file under a name no one can predict,
-  // locked (flock) while it lives so that other runs leave it alone, with the
-  // permissions of the file it will replace.
+  // Throws Exception, worded as asked, unless path (UTF-8) can take a file:
+  // an existing regular file this process may write and replace, or a new
+  // name in an existing directory it may write to. A symbolic link stands for
+  // the file it points to. Refused: anything that is not a regular file
+  // (directory, device such as /dev/null or NUL, FIFO, socket, a link to
+  // nothing), the file that is this process's standard output or error (such
+  // as /dev/stdout redirected to a file), and on POSIX systems another user's
+  // file in a sticky directory of a third user, which the rename could not
+  // replace. Then removes the temporary files that killed runs left in the
+  // directory (unchanged for a minute and held by no run) and creates the
+  // temporary file under a name no one can predict, held while it lives so
+  // that other runs leave it alone (POSIX: flock; Windows: opened without
+  // sharing), with the permissions of the file it will replace.
   PendingFile(const std::string& path, Wording wording);
   ~PendingFile();
   PendingFile(const PendingFile&) = delete;
@@ -50,31 +53,33 @@ class PendingFile {
   void write(std::span<const uint8_t> bytes) noexcept;
 
   // True once a write has failed; commit reports why.
-  bool failed() const { return writeError_ != 0; }
+  bool failed() const;
 
-  // Syncs the temporary file to disk and renames it over the file (through a
-  // link at the path, over the file it points to), then syncs the directory.
-  // Throws Exception ("Failed to write path <path>: <reason>" or "cannot
-  // write <path>: <reason>") when a write, the sync or the rename failed,
-  // after removing the temporary file. Call once.
+  // Flushes the temporary file to disk and renames it over the file (through
+  // a link at the path, over the file it points to) in one step that the
+  // system completes on disk before it returns. Throws Exception ("Failed to
+  // write path <path>: <reason>" or "cannot write <path>: <reason>") when a
+  // write, the flush or the rename failed, after removing the temporary file.
+  // Call once.
   void commit();
 
   // The path the file is put at, as given.
   const std::string& path() const { return path_; }
 
-  // Where the temporary file lies: a descriptor of its directory and its
-  // name there. For removing it from a signal handler.
-  int directory() const { return directory_; }
+  // The temporary file's name in the directory of the file it will replace.
   const std::string& temporaryName() const { return temporary_; }
 
+  // Removes the temporary file at once, for a run that is being ended before
+  // commit. Safe in a POSIX signal handler and from the thread Windows runs
+  // console events in.
+  void removeTemporary() const noexcept;
+
  private:
+  struct System;  // the system's handles of the directory and the temporary file
   std::string path_;
   Wording wording_;
-  int directory_ = -1;  // opened with O_PATH: for the *at calls only
-  std::string target_;  // the name the file takes in that directory
   std::string temporary_;
-  int descriptor_ = -1;
-  int writeError_ = 0;
+  std::unique_ptr<System> system_;
   bool committed_ = false;
 };
 

@@ -7,11 +7,12 @@
 #include <cstdio>
 #include <iostream>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "cli/commandline.h"
-#include "cli/process.h"
+#include "platform/process.h"
 #include "varnholt/varnholt.h"
 
 namespace {
@@ -101,15 +102,19 @@ int run(const std::vector<std::string>& arguments) {
   }
   // The file is created before anything is generated, so a path that cannot
   // take it fails at once.
+  // A request to end the run waits until the handler that removes the
+  // temporary file knows it, so none can leave it behind.
+  std::optional<platform::TerminationHeld> creating(std::in_place);
   mapfile::PendingFile file(output, mapfile::Wording::MAP_FILE);
-  const RemovedOnTermination removed(file.directory(), file.temporaryName());
+  const platform::RemovedOnTermination removed(file);
+  creating.reset();
   // Progress lines are a courtesy: a failed write to standard output is ignored.
   const Console console = [](std::string_view lines) {
     std::fwrite(lines.data(), 1, lines.size(), stdout);
   };
   const model::Map map = generateMap(options, console);
   const std::vector<uint8_t> bytes = mapFileBytes(map, console);
-  const TerminationSignalsHeld held;
+  const platform::TerminationHeld held;
   file.write(bytes);
   file.commit();
   return 0;
@@ -118,9 +123,9 @@ int run(const std::vector<std::string>& arguments) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  varnholt::cli::prepareStandardStreams();
+  varnholt::platform::prepareStandardStreams();
   try {
-    return run(std::vector<std::string>(argv + 1, argv + argc));
+    return run(varnholt::platform::commandLineArguments(argc, argv));
   } catch (const varnholt::Error& error) {
     std::cout.flush();
     std::cerr << "Error: unhandled exception: " << error.what() << " [" << error.kind() << "]"

@@ -1,31 +1,41 @@
-#include "cli/process.h"
+#include "platform/process.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <unistd.h>
 
+#include <array>
 #include <cerrno>
-#include <algorithm>
-#include <cstring>
-#include <initializer_list>
 
-namespace varnholt::cli {
+namespace varnholt::platform {
 
 namespace {
 
 constexpr std::array<int, 4> kTerminationSignals = {SIGHUP, SIGINT, SIGQUIT, SIGTERM};
 
 // What the termination handler removes; set before it is installed.
-int removedDirectory = -1;
-char removedName[256] = {};
+const mapfile::PendingFile* removed = nullptr;
 
 void removeAndEnd(int signal) {
-  ::unlinkat(removedDirectory, removedName, 0);
+  removed->removeTemporary();
   // The handler was reset to the default on entry; the signal is held until
   // this returns, then ends the run as it would have without the handler.
   ::raise(signal);
 }
 
 }  // namespace
+
+struct TerminationHeld::State {
+  sigset_t previous;
+};
+
+struct RemovedOnTermination::State {
+  std::array<struct sigaction, kTerminationSignals.size()> previous;
+};
+
+std::vector<std::string> commandLineArguments(int argc, char** argv) {
+  return std::vector<std::string>(argv + 1, argv + argc);
+}
 
 void prepareStandardStreams() {
   for (int descriptor = 0; descriptor <= 2; ++descriptor) {
@@ -38,37 +48,36 @@ void prepareStandardStreams() {
   ::signal(SIGXFSZ, SIG_IGN);
 }
 
-TerminationSignalsHeld::TerminationSignalsHeld() {
+TerminationHeld::TerminationHeld() : state_(std::make_unique<State>()) {
   sigset_t held;
   sigemptyset(&held);
   for (int signal : kTerminationSignals) sigaddset(&held, signal);
-  pthread_sigmask(SIG_BLOCK, &held, &previous_);
+  pthread_sigmask(SIG_BLOCK, &held, &state_->previous);
 }
 
-TerminationSignalsHeld::~TerminationSignalsHeld() {
-  pthread_sigmask(SIG_SETMASK, &previous_, nullptr);
-}
+TerminationHeld::~TerminationHeld() { pthread_sigmask(SIG_SETMASK, &state_->previous, nullptr); }
 
-RemovedOnTermination::RemovedOnTermination(int directory, const std::string& name) {
-  removedDirectory = directory;
-  const size_t length = std::min(name.size(), sizeof removedName - 1);
-  std::memcpy(removedName, name.data(), length);
-  removedName[length] = '\0';
+RemovedOnTermination::RemovedOnTermination(const mapfile::PendingFile& file)
+    : state_(std::make_unique<State>()) {
+  removed = &file;
   struct sigaction action {};
   action.sa_handler = removeAndEnd;
   action.sa_flags = SA_RESETHAND;
   sigemptyset(&action.sa_mask);
   for (int signal : kTerminationSignals) sigaddset(&action.sa_mask, signal);
   for (size_t i = 0; i < kTerminationSignals.size(); ++i) {
-    ::sigaction(kTerminationSignals[i], nullptr, &previous_[i]);
-    if (previous_[i].sa_handler != SIG_IGN) ::sigaction(kTerminationSignals[i], &action, nullptr);
+    ::sigaction(kTerminationSignals[i], nullptr, &state_->previous[i]);
+    if (state_->previous[i].sa_handler != SIG_IGN) {
+      ::sigaction(kTerminationSignals[i], &action, nullptr);
+    }
   }
 }
 
 RemovedOnTermination::~RemovedOnTermination() {
   for (size_t i = 0; i < kTerminationSignals.size(); ++i) {
-    ::sigaction(kTerminationSignals[i], &previous_[i], nullptr);
+    ::sigaction(kTerminationSignals[i], &state_->previous[i], nullptr);
   }
+  removed = nullptr;
 }
 
-}  // namespace varnholt::cli
+}  // namespace varnholt::platform

@@ -7,7 +7,7 @@
 #include <string_view>
 
 // The temporary files a file is written to before it is renamed into place.
-namespace varnholt::mapfile {
+namespace varnholt::platform {
 
 // A temporary file removed by runs that find it left behind, unlocked, once it
 // has been unchanged this long. A live run holds a lock on its temporary file;
@@ -30,4 +30,4 @@ int createTemporary(int directory, mode_t mode, std::string& name);
 // may not open or remove are left alone; nothing here fails.
 void removeStaleTemporaries(int directory);
 
-}  // namespace varnholt::mapfile
+}  // namespace varnholt::platform

@@ -1,4 +1,4 @@
-#include "mapfile/temporaries.h"
+#include "platform/posix/temporaries.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -11,7 +11,7 @@
 #include <ctime>
 #include <random>
 
-namespace varnholt::mapfile {
+namespace varnholt::platform {
 
 namespace {
 
@@ -84,4 +84,4 @@ void removeStaleTemporaries(int directory) {
   ::closedir(entries);
 }
 
-}  // namespace varnholt::mapfile
+}  // namespace varnholt::platform
