@@ -13,6 +13,7 @@
 #include "console.h"
 #include "generate/stages.h"
 #include "generate/startgoods.h"
+#include "varnholt/model/teams.h"
 #include "varnholt/inspect.h"
 #include "varnholt/varnholt.h"
 
@@ -39,7 +40,7 @@ std::string label(const Case& c) {
          std::to_string(c.players) + " " + model::name(c.goods) + " " +
          std::string(model::name(c.style.landscape)) + " " +
          std::string(model::name(c.style.climate)) + " " +
-         std::string(model::name(c.style.resources));
+         std::string(model::name(c.style.resources)) + " " + model::teamsText(c.style.teams);
 }
 
 // The map of the options as a reader of the file sees it.
@@ -85,6 +86,9 @@ const Case kCases[] = {
     {14, 384, 4, StartMode::SYMMETRIC, StartResourcesType::HIGH,
      {.landscape = model::LandscapeStyle::LAKES, .climate = model::ClimateStyle::SWAMP,
       .resources = model::ResourceAmount::LOW}},
+    {15, 320, 4, StartMode::CLASSIC, StartResourcesType::MEDIUM, {.teams = {2, 2}}},
+    {16, 384, 6, StartMode::SYMMETRIC, StartResourcesType::HIGH,
+     {.landscape = model::LandscapeStyle::ISLANDS, .teams = {2, 3}}},
 };
 
 TEST(LobbyMaps, HoldOnlyTheStartsOfTheFairLayoutOnItsGround) {
@@ -107,7 +111,11 @@ TEST(LobbyMaps, HoldOnlyTheStartsOfTheFairLayoutOnItsGround) {
       const model::Player& player = lobby.players[tower.party];
       EXPECT_EQ(player.startX, tower.posX) << what << " player " << +tower.party;
       EXPECT_EQ(player.startY, tower.posY) << what << " player " << +tower.party;
-      EXPECT_EQ(player.name, std::string(33, '\0')) << what;
+      // Names stay only where they say the team.
+      const std::string name =
+          c.style.teams.count == 0 ? std::string(33, '\0') : fair.players[tower.party].name;
+      EXPECT_EQ(player.name, name) << what;
+      EXPECT_EQ(model::teamInName(player.name), model::teamOf(c.style.teams, tower.party)) << what;
       EXPECT_EQ(player.civilization, model::CivilizationType::FREE_CHOICE) << what;
     }
 

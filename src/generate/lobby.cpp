@@ -30,7 +30,7 @@ void clearFootprint(Map& map, const model::Building& tower) {
 
 }  // namespace
 
-void makeLobbyMap(Map& map, model::StartResourcesType lobbyGoods) {
+void makeLobbyMap(Map& map, model::StartResourcesType lobbyGoods, const model::Teams& teams) {
   map.gameType = model::GameType::MULTIPLAYER;
   map.startResources = lobbyGoods;
   for (const model::Building& building : map.buildings) clearFootprint(map, building);
@@ -38,6 +38,9 @@ void makeLobbyMap(Map& map, model::StartResourcesType lobbyGoods) {
   map.stacks.clear();
   map.settlers.clear();
   map.party.assign(map.party.size(), kNoParty);
+  // The game's lobby has no team field: on a team map the name tells the
+  // players their team.
+  if (teams.count > 0) return;
   for (model::Player& player : map.players) player.name.assign(kNameLength, '\0');
 }
 

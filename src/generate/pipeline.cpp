@@ -61,8 +61,9 @@ constexpr std::array kStages = {
           [](Run& r) { symmetrizeHeights(r.map, r.plan.symmetry); }},
     Stage{"plan-starts", fair,
           [](Run& r) {
-            r.starts = planFairStarts(r.map, r.plan.playerCount, r.plan.symmetry,
-                                      landscapeStartSpacing(r.plan.style.landscape));
+            r.starts = planFairStarts(r.map, r.random, r.plan.playerCount, r.plan.symmetry,
+                                      landscapeStartSpacing(r.plan.style.landscape),
+                                      r.plan.style.teams);
           }},
     // style: the landscape's land, sea and mountains around the planned starts
     Stage{"style-landscape", fair,
@@ -118,9 +119,11 @@ constexpr std::array kStages = {
     Stage{"players", always, [](Run& r) { initPlayers(r.map, r.plan.playerCount); }},
     // start layout: each player record starts at its tower
     Stage{"player-starts", fair, [](Run& r) { setPlayerStartsToTowers(r.map); }},
+    // teams: each player record's name says its team
+    Stage{"team-names", fair, [](Run& r) { nameTeamPlayers(r.map, r.plan.style.teams); }},
     Stage{"ground-conventions", fair, [](Run& r) { applyGroundConventions(r.map); }},
     // the kit taken off again: the game lays its own at each player start
-    Stage{"lobby", lobby, [](Run& r) { makeLobbyMap(r.map, r.plan.startGoods); }},
+    Stage{"lobby", lobby, [](Run& r) { makeLobbyMap(r.map, r.plan.startGoods, r.plan.style.teams); }},
     Stage{"stack-dump", always, [](Run& r) { printStacks(r.map, r.console); }},
 };
 
