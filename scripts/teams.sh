@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sweeps team maps: generates seeds 1..N (default 20, first argument) of every
 # team shape at a size that fits it, with each landscape (the climate turns
-# with the seed), fair and, for an even number of teams, symmetric; reads
+# with the seed), fair, for the multiplayer lobby (--multiplayer, also
+# checked to be a lobby map) and, for an even number of teams, symmetric; reads
 # each map back with varnholt-inspect --json and checks every guarantee of a
 # team map: each
 # start's nearest other start is a mate, the fronts (nearest start of another
@@ -108,7 +109,7 @@ def record(config, name, value, ok, lower_is_worse, where):
 
 for teams, size in shapes:
     players = sum(int(n) for n in teams.split("v"))
-    modes = ["--fair"] + (["--symmetric"] if teams.count("v") % 2 == 1 else [])
+    modes = ["--fair", "--multiplayer"] + (["--symmetric"] if teams.count("v") % 2 == 1 else [])
     for mode in modes:
         for landscape in landscapes:
             config = f"{teams} {mode[2:]} {size} {landscape}"
@@ -122,6 +123,11 @@ for teams, size in shapes:
                 for name, value, ok, lower in checks(r, landscape, size, players,
                                                      mode == "--symmetric"):
                     record(config, name, value, ok, lower, " ".join(args))
+                if mode == "--multiplayer":
+                    lobby = (r["lobby"] is not None and r["buildings"]["count"] == 0 and
+                             r["goodsPiles"]["count"] == 0 and r["settlers"] == 0)
+                    record(config, "not a lobby map", 0 if lobby else 1, lobby, False,
+                           " ".join(args))
             print(f"done {config}", file=sys.stderr)
 
 names = []
