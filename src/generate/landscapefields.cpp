@@ -22,8 +22,13 @@ struct Pair {
   double length;
 };
 
+// The square root is correctly rounded everywhere, unlike std::hypot, whose
+// last bit differs between C libraries: the browser's and the Windows
+// programs' maps must equal these.
 double between(const FairStart& a, const FairStart& b) {
-  return std::hypot(static_cast<double>(a.x - b.x), static_cast<double>(a.y - b.y));
+  const double dx = static_cast<double>(a.x - b.x);
+  const double dy = static_cast<double>(a.y - b.y);
+  return std::sqrt(dx * dx + dy * dy);
 }
 
 size_t root(std::vector<size_t>& parent, size_t i) {
