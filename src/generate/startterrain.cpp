@@ -5,6 +5,8 @@
 
 #include "generate/fairstages.h"
 #include "generate/landscapes.h"
+#include "generate/startshapes.h"
+#include "generate/valuenoise.h"
 #include "model/landscapetype.h"
 
 namespace varnholt::generate {
@@ -13,41 +15,53 @@ using model::Map;
 
 namespace {
 
-// Grass heights: the landscape stage makes every height in this range GRASS
-// without a draw (below lies sand, desert and moor, above mountain).
-constexpr int64_t kPlainLow = 25;
-constexpr int64_t kPlainHigh = 35;
-// The mountain: a flat top of kPeak out to kTopRadius, then a slope that
-// reaches the lowest plain height at kMountainFoot and goes on falling, so
-// the plain's own height takes over without a step and the mountain ground
-// is the same for every start. The lake is the same upside down: kLakeBottom
-// out to kDeepRadius, rising to the highest plain height at kLakeRim.
-constexpr double kPeak = 47;
-constexpr double kTopRadius = 7;
-constexpr double kMountainFoot = 13;
-constexpr double kLakeBottom = 3;
-constexpr double kDeepRadius = 4;
-constexpr double kLakeRim = 12;
+// Heights the landscape stage makes GRASS without a draw (below lies sand,
+// desert and moor, which the start areas turn back into grass, above
+// mountain); the ground rolls between them.
+constexpr double kPlainLow = 25;
+constexpr double kPlainHigh = 35;
+// The roll: hills about kRollCell tiles across.
+constexpr double kRollCell = 15;
+// Mountains: kMountainLow on their outline (always MOUNTAIN), rising by
+// kMountainRise a tile inwards up to kMountainTop, with a little noise; snow
+// begins above it. Around them the plain climbs to kPlainHigh.
+constexpr double kMountainLow = 41;
+constexpr double kMountainRise = 2;
+constexpr double kMountainTop = 50;
+constexpr double kFootRise = 3;
+// Lakes: kLakeShore under the water's edge, down by 2 a tile inwards to
+// kLakeBottom; the land around rises from kLakeShore + 1 by kShoreRise a tile.
+constexpr double kLakeShore = 9;
+constexpr double kLakeBottom = 2;
+constexpr double kShoreRise = 3;
 
 // The most a height may differ from its upper-left neighbour's.
 constexpr int64_t kMaxStep = 7;
 
-double between(int64_t x1, int64_t y1, int64_t x2, int64_t y2) {
-  const int64_t dx = x1 - x2;
-  const int64_t dy = y1 - y2;
-  return std::sqrt(static_cast<double>(dx * dx + dy * dy));
+// The rolling plain at tile (x, y): the noise spread a little beyond the
+// plain's heights and cut there, so hilltops and hollows flatten out.
+double rolled(const ValueNoise& roll, int64_t x, int64_t y) {
+  const double middle = (kPlainLow + kPlainHigh) / 2;
+  const double wave = roll.layered(static_cast<double>(x), static_cast<double>(y));
+  return std::clamp(middle + (kPlainHigh - middle) * 1.4 * wave, kPlainLow, kPlainHigh);
 }
 
-// The height the start area asks for at a tile whose own height is h.
-int64_t laidOutHeight(const FairStart& s, int64_t x, int64_t y, int64_t h) {
-  auto target = static_cast<double>(std::clamp(h, kPlainLow, kPlainHigh));
-  const double dm = between(x, y, s.mountainX, s.mountainY);
-  const double mountainFall = (kPeak - kPlainLow) / (kMountainFoot - kTopRadius);
-  target = std::max(target, kPeak - mountainFall * std::max(0.0, dm - kTopRadius));
-  const double dl = between(x, y, s.lakeX, s.lakeY);
-  const double lakeRise = (kPlainHigh - kLakeBottom) / (kLakeRim - kDeepRadius);
-  target = std::min(target, kLakeBottom + lakeRise * std::max(0.0, dl - kDeepRadius));
-  return std::lround(target);
+// The height a start area asks for at tile (x, y) of its shape's window.
+double laidOutHeight(const StartShape& shape, const ValueNoise& roll, int64_t x, int64_t y) {
+  const size_t i = shape.window.at(x, y);
+  double h = rolled(roll, x, y);
+  if (shape.toMountain[i] == 0) {
+    const double depth = kMountainRise * (shape.mountainDepth[i] - 1);
+    h = std::clamp(kMountainLow + depth + 2 * roll.at(static_cast<double>(y), static_cast<double>(x)), kMountainLow, kMountainTop);
+  } else {
+    h = std::max(h, kPlainHigh - kFootRise * (shape.toMountain[i] - 1));
+  }
+  if (shape.toLake[i] == 0) {
+    h = std::max(kLakeBottom, kLakeShore - 2.0 * (shape.lakeDepth[i] - 1));
+  } else {
+    h = std::min(h, kLakeShore + 1 + kShoreRise * (shape.toLake[i] - 1));
+  }
+  return h;
 }
 
 }  // namespace
@@ -55,6 +69,8 @@ int64_t laidOutHeight(const FairStart& s, int64_t x, int64_t y, int64_t h) {
 void shapeStartTerrain(Map& map, const std::vector<FairStart>& starts, int64_t blendWidth) {
   const int64_t size = map.size;
   const int64_t reach = START_LEVEL_RADIUS + blendWidth;
+  std::vector<StartShape> shapes;
+  for (size_t k = 0; k < starts.size(); ++k) shapes.push_back(planStartShape(map, starts[k], k));
   // Each tile follows the nearest start only.
   std::vector<int64_t> nearest(map.heights.size(), std::numeric_limits<int64_t>::max());
   std::vector<int32_t> owner(map.heights.size(), -1);
@@ -72,18 +88,23 @@ void shapeStartTerrain(Map& map, const std::vector<FairStart>& starts, int64_t b
       }
     }
   }
+  std::vector<ValueNoise> rolls;
+  for (const StartShape& shape : shapes) rolls.emplace_back(mixKey(shape.key, 9), kRollCell);
   for (int64_t y = 0; y < size; ++y) {
     for (int64_t x = 0; x < size; ++x) {
       const auto i = static_cast<size_t>(x + size * y);
       if (owner[i] < 0) continue;
-      const FairStart& s = starts[static_cast<size_t>(owner[i])];
-      const int64_t h = map.heights[i];
-      const int64_t target = laidOutHeight(s, x, y, h);
+      const auto k = static_cast<size_t>(owner[i]);
+      const StartShape& shape = shapes[k];
+      const double h = map.heights[i];
+      // The window covers the laid-out disc; the blend ring beyond it
+      // continues the roll.
+      const double target = shape.window.holds(x, y) ? laidOutHeight(shape, rolls[k], x, y)
+                                                     : rolled(rolls[k], x, y);
       const double d = std::sqrt(static_cast<double>(nearest[i]));
       const double keep =
           std::clamp((d - START_LEVEL_RADIUS) / static_cast<double>(blendWidth), 0.0, 1.0);
-      int64_t shaped =
-          std::lround(static_cast<double>(target) + static_cast<double>(h - target) * keep);
+      int64_t shaped = std::lround(target + (h - target) * keep);
       const int64_t edge = std::min({x, y, size - 1 - x, size - 1 - y});
       shaped = std::min(shaped, std::max<int64_t>(0, STYLE_FRAME_RISE * (edge - STYLE_FRAME)));
       map.heights[i] = static_cast<uint8_t>(std::clamp<int64_t>(shaped, 0, 255));

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "generate/fairstages.h"
+#include "generate/regiongrow.h"
+#include "model/map.h"
+
+// The mountain and the lake of each start area, grown from the start's own
+// noise: the same number of tiles for every start, each of its own outline
+// and place around its tower.
+namespace varnholt::generate {
+
+// The ground of the mountains of every start (heights that always make
+// MOUNTAIN) with the ring of tiles around them, and the water of its lake
+// that the sand shore leaves.
+inline constexpr int64_t START_MOUNTAIN_COVER = 330;
+inline constexpr int64_t START_LAKE_WATER = 60;
+// How far distances to the mountain and the lake are counted.
+inline constexpr uint8_t SHAPE_REACH = 12;
+
+// A start's window of START_LEVEL_RADIUS around its tower, and in it, per
+// tile, the king's moves to the mountain and to the lake (0 on them, capped
+// at SHAPE_REACH) and the depth into each (moves to the nearest tile outside).
+struct StartShape {
+  Window window;
+  uint64_t key = 0;  // the start's noise key
+  std::vector<uint8_t> toMountain, mountainDepth, toLake, lakeDepth;
+};
+
+// The shape of start index of map (heights as the landscape left them): a
+// key mixed from the heights around the tower and the index; one or two
+// mountains grown towards the start's mountain direction, turned a little
+// by the key; the lake grown towards the lake direction, kept SHAPE_REACH
+// moves from the mountains. No draws.
+StartShape planStartShape(const model::Map& map, const FairStart& start, size_t index);
+
+}  // namespace varnholt::generate
