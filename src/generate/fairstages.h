@@ -90,15 +90,19 @@ struct StartObjects {
   bool palms = false;  // woods mostly of palms, for the oases of desert maps
 };
 
-// topups.cpp: removes the trees and stones within START_LEVEL_RADIUS of
-// every start and plants objects.trees trees in two woods beside the
-// mountain and objects.stones stones at its foot, inside the start area, on
-// tiles free by the rules of the object scatter: GRASS (stones also
-// desert), empty, all eight neighbours empty, and for stones everything
-// within the conventions' stone clearance empty (draws the kinds). The
-// patches widen with their share, so 80 trees and 20 stones fit in each.
+// startwoods.cpp: removes the trees and stones within START_LEVEL_RADIUS
+// of every start and plants objects.trees trees and objects.stones stones
+// in stands around a few centres of each start's own (two to four woods of
+// uneven density and outline, mostly of two kinds each; one or two
+// outcrops of rock away from them), inside the start area, on tiles free by
+// the rules of the object scatter: GRASS (stones also desert), empty, all
+// eight neighbours empty, and for stones everything within the
+// conventions' stone clearance empty (draws). Each start's woods stand as
+// thickly as leaves it the room for large buildings the poorest start has
+// with its woods at their thickest, the tower and its piles goods piles
+// counted in.
 void plantStartObjects(model::Map& map, Random& random, const std::vector<FairStart>& starts,
-                       const StartObjects& objects);
+                       const StartObjects& objects, int64_t piles);
 
 // topups.cpp: lays coal, iron, gold and sulfur into the MOUNTAIN and
 // MOUNTAINBORDER tiles of every start area in one fixed pattern (the outer

@@ -7,6 +7,7 @@
 #include "generate/amounts.h"
 #include "generate/climate.h"
 #include "generate/stages.h"
+#include "generate/startgoods.h"
 #include "generate/heightfield.h"
 #include "generate/landscapes.h"
 
@@ -98,7 +99,8 @@ Map initFairMap(Random& random, int64_t playerCount, uint32_t size,
   initResources(map, random);
   scaleMapAmounts(map, random, starts, style.resources);
   growPalms(map, random, starts, style.climate);
-  plantStartObjects(map, random, starts, startObjects(style));
+  plantStartObjects(map, random, starts, startObjects(style),
+                    static_cast<int64_t>(startStacks(startResources).size()));
   balanceStartMinerals(map, starts, style.resources);
   if (symmetry != StartSymmetry::NONE) mirrorMap(map, symmetry, starts);
   placeFairTowers(map, starts);
