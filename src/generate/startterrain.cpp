@@ -16,12 +16,16 @@ using model::Map;
 namespace {
 
 // Heights the landscape stage makes GRASS without a draw (below lies sand,
-// desert and moor, which the start areas turn back into grass, above
-// mountain); the ground rolls between them.
+// desert and moor, above mountain), where the landscape's plains lie.
 constexpr double kPlainLow = 25;
 constexpr double kPlainHigh = 35;
+// Inside the fairness radius the ground rolls down to kHollow as well: the
+// desert, moor and sand those heights may draw there is turned back into
+// grass before the outlines are drawn. Towards the levelled rim the hollows
+// rise to the landscape's plains.
+constexpr double kHollow = 14;
 // The roll: hills about kRollCell tiles across.
-constexpr double kRollCell = 15;
+constexpr double kRollCell = 12;
 // Mountains: kMountainLow on their outline (always MOUNTAIN), rising by
 // kMountainRise a tile inwards up to kMountainTop, with a little noise; snow
 // begins above it. Around them the plain climbs to kPlainHigh.
@@ -38,18 +42,22 @@ constexpr double kShoreRise = 3;
 // The most a height may differ from its upper-left neighbour's.
 constexpr int64_t kMaxStep = 7;
 
-// The rolling plain at tile (x, y): the noise spread a little beyond the
-// plain's heights and cut there, so hilltops and hollows flatten out.
-double rolled(const ValueNoise& roll, int64_t x, int64_t y) {
-  const double middle = (kPlainLow + kPlainHigh) / 2;
+// The rolling plain at tile (x, y), d tiles from its tower: the noise
+// spread a little beyond the plain's heights and cut there, so hilltops
+// and hollows flatten out.
+double rolled(const ValueNoise& roll, int64_t x, int64_t y, double d) {
+  const double rim = std::clamp((d - START_RADIUS) / (START_LEVEL_RADIUS - START_RADIUS), 0.0, 1.0);
+  const double low = kHollow + (kPlainLow - kHollow) * rim;
+  const double middle = (low + kPlainHigh) / 2;
   const double wave = roll.layered(static_cast<double>(x), static_cast<double>(y));
-  return std::clamp(middle + (kPlainHigh - middle) * 1.4 * wave, kPlainLow, kPlainHigh);
+  return std::clamp(middle + (kPlainHigh - middle) * 1.4 * wave, low, kPlainHigh);
 }
 
 // The height a start area asks for at tile (x, y) of its shape's window.
-double laidOutHeight(const StartShape& shape, const ValueNoise& roll, int64_t x, int64_t y) {
+double laidOutHeight(const StartShape& shape, const ValueNoise& roll, int64_t x, int64_t y,
+                     double d) {
   const size_t i = shape.window.at(x, y);
-  double h = rolled(roll, x, y);
+  double h = rolled(roll, x, y, d);
   if (shape.toMountain[i] == 0) {
     const double depth = kMountainRise * (shape.mountainDepth[i] - 1);
     h = std::clamp(kMountainLow + depth + 2 * roll.at(static_cast<double>(y), static_cast<double>(x)), kMountainLow, kMountainTop);
@@ -99,9 +107,9 @@ void shapeStartTerrain(Map& map, const std::vector<FairStart>& starts, int64_t b
       const double h = map.heights[i];
       // The window covers the laid-out disc; the blend ring beyond it
       // continues the roll.
-      const double target = shape.window.holds(x, y) ? laidOutHeight(shape, rolls[k], x, y)
-                                                     : rolled(rolls[k], x, y);
       const double d = std::sqrt(static_cast<double>(nearest[i]));
+      const double target = shape.window.holds(x, y) ? laidOutHeight(shape, rolls[k], x, y, d)
+                                                     : rolled(rolls[k], x, y, d);
       const double keep =
           std::clamp((d - START_LEVEL_RADIUS) / static_cast<double>(blendWidth), 0.0, 1.0);
       int64_t shaped = std::lround(target + (h - target) * keep);
