@@ -70,7 +70,7 @@ StartShape planStartShape(const Map& map, const FairStart& s, size_t index) {
   };
   const auto grow = [&](Tile seed, int64_t count, const auto& allowed, double weight) {
     return growRegion(
-        size, seed.x + size * seed.y, count, allowed, [&](int64_t tile) {
+        size, w, seed.x + size * seed.y, count, allowed, [&](int64_t tile) {
           const int64_t x = tile % size;
           const int64_t y = tile / size;
           const double d = std::sqrt(static_cast<double>(squared(x - seed.x, y - seed.y)));

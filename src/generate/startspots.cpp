@@ -1,17 +1,55 @@
 #include "generate/startspots.h"
 
+#include <algorithm>
 #include <array>
+#include <map>
 #include <vector>
 
 #include "catalogue/footprints.h"
 #include "catalogue/mapedit.h"
 #include "generate/circle.h"
 #include "generate/startgoods.h"
-#include "generate/summedarea.h"
 #include "model/landscapetype.h"
 #include "model/objecttype.h"
 
 namespace varnholt::generate {
+
+namespace {
+
+// A footprint as runs of cells on its rows, with the box around them.
+struct Run {
+  int64_t dy, left, right;
+};
+struct Footprint {
+  std::vector<Run> runs;
+  int64_t left = 0, top = 0, right = 0, bottom = 0;
+};
+
+Footprint footprintOf(const model::BuildingMeta& meta) {
+  std::map<int64_t, std::vector<int64_t>> rows;
+  for (const model::BuildingMetaBlock& cell : meta.blocks) rows[cell.yOffset].push_back(cell.xOffset);
+  Footprint footprint;
+  std::vector<Run>& runs = footprint.runs;
+  for (auto& [dy, columns] : rows) {
+    std::sort(columns.begin(), columns.end());
+    for (size_t i = 0; i < columns.size();) {
+      size_t j = i;
+      while (j + 1 < columns.size() && columns[j + 1] == columns[j] + 1) ++j;
+      runs.push_back({dy, columns[i], columns[j]});
+      i = j + 1;
+    }
+  }
+  for (const Run& run : runs) {
+    footprint.left = std::min(footprint.left, run.left);
+    footprint.right = std::max(footprint.right, run.right);
+    footprint.top = std::min(footprint.top, run.dy);
+    footprint.bottom = std::max(footprint.bottom, run.dy);
+  }
+  return footprint;
+}
+
+}  // namespace
+
 
 StartRoom startRoom(const model::Map& map, const FairStart& s, int64_t piles) {
   // A window around the tower wide enough for every footprint of a spot in
@@ -39,26 +77,78 @@ StartRoom startRoom(const model::Map& map, const FairStart& s, int64_t piles) {
     taken[inWindow(tile)] = 1;
     ++laid;
   }
-  const SummedArea bad = SummedArea::of(side, [&](int64_t i) {
-    if (taken[static_cast<size_t>(i)] != 0) return true;
-    const int64_t x = s.x - reach + i % side;
-    const int64_t y = s.y - reach + i / side;
-    if (x < 0 || y < 0 || x >= size || y >= size) return true;
-    const auto tile = static_cast<size_t>(x + size * y);
-    return map.landscape[tile] != model::LandscapeType::GRASS ||
-           map.objects[tile] != model::ObjectType::NO_OBJECT ||
-           model::isBlocked(map.accessible[tile]);
-  });
-  static const std::array<FootprintRows, ROOM_FOOTPRINTS> footprints = {
-      FootprintRows(catalogue::buildingMeta(ROOM_KEYS[0])),
-      FootprintRows(catalogue::buildingMeta(ROOM_KEYS[1])),
-      FootprintRows(catalogue::buildingMeta(ROOM_KEYS[2])),
-      FootprintRows(catalogue::buildingMeta(ROOM_KEYS[3]))};
+  // Per row of the window, the column of the nearest taken tile at or to
+  // the right of each column (side where there is none): a run of cells
+  // fits where that lies beyond its right end.
+  std::vector<int64_t> nextTaken(static_cast<size_t>(side * side));
+  std::vector<int32_t> takenSums(static_cast<size_t>((side + 1) * (side + 1)), 0);
+  for (int64_t wy = 0; wy < side; ++wy) {
+    int64_t next = side;
+    for (int64_t wx = side - 1; wx >= 0; --wx) {
+      const auto i = static_cast<size_t>(wx + side * wy);
+      const int64_t x = s.x - reach + wx;
+      const int64_t y = s.y - reach + wy;
+      bool bad = taken[i] != 0 || x < 0 || y < 0 || x >= size || y >= size;
+      if (!bad) {
+        const auto tile = static_cast<size_t>(x + size * y);
+        bad = map.landscape[tile] != model::LandscapeType::GRASS ||
+              map.objects[tile] != model::ObjectType::NO_OBJECT ||
+              model::isBlocked(map.accessible[tile]);
+      }
+      if (bad) next = wx;
+      nextTaken[i] = next;
+      takenSums[static_cast<size_t>(wx + 1 + (side + 1) * (wy + 1))] = bad ? 1 : 0;
+    }
+  }
+  // Running sums over the window, so a footprint's whole box is read at once.
+  for (int64_t wy = 1; wy <= side; ++wy) {
+    for (int64_t wx = 1; wx <= side; ++wx) {
+      const auto i = static_cast<size_t>(wx + (side + 1) * wy);
+      takenSums[i] += takenSums[i - 1] + takenSums[i - static_cast<size_t>(side + 1)] -
+                      takenSums[i - static_cast<size_t>(side + 2)];
+    }
+  }
+  const auto takenIn = [&](int64_t x0, int64_t y0, int64_t x1, int64_t y1) {
+    const auto at = [&](int64_t x, int64_t y) {
+      return takenSums[static_cast<size_t>(x + (side + 1) * y)];
+    };
+    return at(x1 + 1, y1 + 1) - at(x0, y1 + 1) - at(x1 + 1, y0) + at(x0, y0);
+  };
+  static const std::array<Footprint, ROOM_FOOTPRINTS> footprints = {
+      footprintOf(catalogue::buildingMeta(ROOM_KEYS[0])),
+      footprintOf(catalogue::buildingMeta(ROOM_KEYS[1])),
+      footprintOf(catalogue::buildingMeta(ROOM_KEYS[2])),
+      footprintOf(catalogue::buildingMeta(ROOM_KEYS[3]))};
   StartRoom room;
   for (size_t f = 0; f < ROOM_FOOTPRINTS; ++f) {
-    const SummedArea fits(side,
-                          footprintFits(bad, footprints[f], {{reach, reach}}, START_RADIUS));
-    room.spots[f] = fits.circle(reach, reach, START_RADIUS);
+    const Footprint& footprint = footprints[f];
+    for (int64_t dy = 1 - START_RADIUS; dy < START_RADIUS; ++dy) {
+      const int64_t half = circleHalfWidth(START_RADIUS, dy);
+      for (int64_t dx = -half; dx <= half; ++dx) {
+        const int64_t x0 = reach + dx + footprint.left;
+        const int64_t y0 = reach + dy + footprint.top;
+        const int64_t x1 = reach + dx + footprint.right;
+        const int64_t y1 = reach + dy + footprint.bottom;
+        if (x0 < 0 || y0 < 0 || x1 >= side || y1 >= side) continue;
+        // A free box holds every cell; otherwise the cells are read run by run.
+        if (takenIn(x0, y0, x1, y1) == 0) {
+          ++room.spots[f];
+          continue;
+        }
+        bool fits = true;
+        for (const Run& run : footprint.runs) {
+          const int64_t wy = reach + dy + run.dy;
+          const int64_t left = reach + dx + run.left;
+          const int64_t right = reach + dx + run.right;
+          if (wy < 0 || wy >= side || left < 0 || right >= side ||
+              nextTaken[static_cast<size_t>(left + side * wy)] <= right) {
+            fits = false;
+            break;
+          }
+        }
+        room.spots[f] += fits ? 1 : 0;
+      }
+    }
   }
   return room;
 }

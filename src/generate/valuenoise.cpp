@@ -12,8 +12,9 @@ uint64_t mixKey(uint64_t key, uint64_t value) {
 }
 
 double ValueNoise::corner(int64_t cx, int64_t cy, uint64_t salt) const {
-  const uint64_t h = mixKey(mixKey(mixKey(key_, salt), static_cast<uint64_t>(cx)),
-                            static_cast<uint64_t>(cy));
+  // Corners of maps up to 2^32 cells wide get distinct values.
+  const uint64_t cell = (static_cast<uint64_t>(cy) << 32) ^ static_cast<uint64_t>(cx);
+  const uint64_t h = mixKey(key_ + 0xD1B54A32D192ED03ULL * salt, cell);
   // The top 53 bits as a fraction, spread over -1..1.
   return static_cast<double>(h >> 11) * (2.0 / 9007199254740992.0) - 1.0;
 }
@@ -30,9 +31,18 @@ double ValueNoise::layer(double x, double y, double cell, uint64_t salt) const {
   const double ty = gy - fy;
   const double wx = tx * tx * (3 - 2 * tx);
   const double wy = ty * ty * (3 - 2 * ty);
-  const double top = corner(cx, cy, salt) + (corner(cx + 1, cy, salt) - corner(cx, cy, salt)) * wx;
-  const double bottom =
-      corner(cx, cy + 1, salt) + (corner(cx + 1, cy + 1, salt) - corner(cx, cy + 1, salt)) * wx;
+  Cell& c = last_[salt];
+  if (!c.known || c.cx != cx || c.cy != cy) {
+    c = {cx,
+         cy,
+         true,
+         corner(cx, cy, salt),
+         corner(cx + 1, cy, salt),
+         corner(cx, cy + 1, salt),
+         corner(cx + 1, cy + 1, salt)};
+  }
+  const double top = c.upperLeft + (c.upperRight - c.upperLeft) * wx;
+  const double bottom = c.lowerLeft + (c.lowerRight - c.lowerLeft) * wx;
   return top + (bottom - top) * wy;
 }
 
