@@ -122,10 +122,10 @@ for mode, size, players in configs:
 
 # Shares asked for: each end of each landscape's ranges, the other share
 # one that leaves room for it, on the first seeds.
-asked = {"continent": [(15, 15), (60, 5), (30, 5), (30, 45)],
-         "islands": [(30, 15), (75, 5), (50, 5), (40, 30)],
-         "highlands": [(5, 38), (50, 30), (8, 30), (8, 60)],
-         "lakes": [(15, 15), (60, 5), (25, 5), (25, 45)]}
+asked = {"continent": [(15, 15), (60, 5), (20, 5), (20, 45)],
+         "islands": [(30, 15), (75, 5), (45, 5), (40, 30)],
+         "highlands": [(5, 38), (35, 30), (8, 30), (8, 60)],
+         "lakes": [(15, 15), (60, 5), (25, 5), (15, 45)]}
 for landscape, pairs in asked.items():
     for w, m in pairs:
         config = f"fair 512/8 {landscape} --water={w} --mountains={m}"

@@ -78,7 +78,7 @@ const std::string kUsageText =
     "  --climate=<climate>           Ground between the building land of a fair map: temperate, "
     "desert, swamp or alpine (temperate when not given).\n"
     "  --water=<percent>             Share of the map's tiles that are water: continent 15-60, "
-    "islands 30-75, highlands 10-50, lakes 15-60 (the landscape's own when not given).\n"
+    "islands 30-75, highlands 5-35, lakes 15-60 (the landscape's own when not given).\n"
     "  --mountains=<percent>         Share of the land that is mountain with its snow: 5-45, "
     "highlands 30-60 (the landscape's own when not given).\n"
     "  --resources=<amount>          Minerals, fish, trees and stones of a fair map: low, normal "

@@ -130,12 +130,14 @@ TEST(Coding, SectionWalk) {
        concat({head, section(1, 4, {0, 0, 0, 0}), trailer}),
        "1 - 4294967292\nend of file\nsize 22\n",
        concat({head, section(1, 4, {0, 0, 0, 0}), trailer})},
-      // Types above 12 are neither scrambled nor skipped: the next header is
-      // read where their body starts.
-      {"type 13 is read through",
-       concat({head, section(13, 20, section(1, 12, {0, 0, 0, 0})), trailer}),
-       "13 - 12\n16\n1 - 4\nencrypt 1\n28\nstream end\nsize 30\n",
-       concat({head, section(13, 20, section(1, 12, {1, 2, 4, 8})), trailer})},
+      // Types above 12 are not scrambled, and skipped whole by their length:
+      // a body that looks like a section header stays as it is.
+      {"type 13 is skipped by its length",
+       concat({head, section(13, 20, section(1, 12, {0, 0, 0, 0})), section(2, 10, {16, 0}),
+               trailer}),
+       "13 - 12\nunknown section 13 skipped\n28\n2 - 2\nencrypt 2\n38\nstream end\nsize 40\n",
+       concat({head, section(13, 20, section(1, 12, {0, 0, 0, 0})), section(2, 10, {18, 20}),
+               trailer})},
       {"no room for a header", concat({head, {1, 0, 0}}), "end of file\nsize 11\n",
        concat({head, {1, 0, 0}})},
   };

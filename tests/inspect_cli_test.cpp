@@ -3,12 +3,16 @@
 #include <gtest/gtest.h>
 #include <spawn.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
+#include <atomic>
 #include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <nlohmann/json.hpp>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "budget.h"
@@ -51,13 +55,15 @@ class InspectCli : public varnholt::testing::TempDirTest {
 
 // What a run of the inspector cost, with its standard output discarded.
 struct Measured {
-  int status = -1;
+  int status = -1;  // -1 also when the run was ended for taking too long
   std::string err;
   std::chrono::milliseconds time{};
   long peakKilobytes = 0;
 };
 
-Measured runMeasured(const std::filesystem::path& dir, std::vector<std::string> arguments) {
+// Runs the inspector; a run that takes longer than timeout is killed.
+Measured runMeasured(const std::filesystem::path& dir, std::vector<std::string> arguments,
+                     std::chrono::milliseconds timeout = std::chrono::minutes(2)) {
   arguments.insert(arguments.begin(), VARNHOLT_INSPECT_BINARY);
   std::vector<char*> argv;
   for (std::string& argument : arguments) argv.push_back(argument.data());
@@ -74,7 +80,14 @@ Measured runMeasured(const std::filesystem::path& dir, std::vector<std::string> 
   if (posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
     int status = 0;
     rusage usage{};
-    ::wait4(child, &status, 0, &usage);
+    while (::wait4(child, &status, WNOHANG, &usage) == 0) {
+      if (std::chrono::steady_clock::now() - start > timeout) {
+        ::kill(child, SIGKILL);
+        ::wait4(child, &status, 0, &usage);
+        break;
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
     measured.time = std::chrono::duration_cast<std::chrono::milliseconds>(
         std::chrono::steady_clock::now() - start);
     measured.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -289,15 +302,76 @@ TEST_F(InspectCli, LargeListsStayCheapOrAreRefused) {
 
     const Measured towers = runMeasured(dir_, {format, (dir_ / "towers.map").string()});
     EXPECT_EQ(towers.status, 1) << format;
-    EXPECT_EQ(towers.err,
-              "Error: the map has 257 start spots; the fairness table takes at most 256\n");
+    EXPECT_EQ(towers.err, "Error: the map has 257 towers; more than 256 are not read\n");
     EXPECT_LT(towers.time, std::chrono::seconds(1) * varnholt::testing::BUDGET_FACTOR) << format;
 
     const Measured tooWide = runMeasured(dir_, {format, (dir_ / "wide.map").string()});
     EXPECT_EQ(tooWide.status, 1) << format;
     EXPECT_EQ(tooWide.err,
-              "Error: the map is 2049 tiles wide; reports are made for maps up to 2048\n");
+              "Error: the map is 2049 tiles wide; maps wider than 2048 are not read\n");
   }
+}
+
+// A map too wide to report is refused at its size word: the 512 MiB file of
+// a 9459-tile map (sparse, so it costs no disk) takes neither the reading of
+// its tiles nor their memory.
+TEST_F(InspectCli, TooWideMapIsRefusedBeforeItsTiles) {
+  constexpr uint32_t kWide = 9459;
+  varnholt::testing::FileLayout layout;
+  layout.sections.push_back({1, varnholt::testing::mapInfoBody(0, 1, 0), {}});
+  Bytes sizeWord;
+  varnholt::testing::put32(sizeWord, kWide);
+  layout.sections.push_back({6, sizeWord, 12 + uint32_t{6} * kWide * kWide});
+  layout.trailer = {};
+  const Bytes head = varnholt::testing::seal(layout);
+  const std::filesystem::path wide = dir_ / "wide.map";
+  write("wide.map", head);
+  std::filesystem::resize_file(wide, head.size() + uint64_t{6} * kWide * kWide + 2);
+
+  // A child's peak memory starts from the peak of the process it was spawned
+  // from: what the inspector adds is measured above this test's own.
+  rusage self{};
+  ::getrusage(RUSAGE_SELF, &self);
+  const Measured refused = runMeasured(dir_, {wide.string()});
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_EQ(refused.err, "Error: the map is 9459 tiles wide; maps wider than 2048 are not read\n");
+  EXPECT_LT(refused.time, std::chrono::seconds(1) * varnholt::testing::BUDGET_FACTOR);
+  EXPECT_LT(refused.peakKilobytes, self.ru_maxrss + 64 * 1024 * varnholt::testing::BUDGET_FACTOR);
+}
+
+// What is no regular file is opened without blocking and refused: a FIFO no
+// one writes, a device, and a path that a racing renamer swaps between a map
+// and a FIFO while the inspector runs. Each run ends promptly with a report
+// or one error line.
+TEST_F(InspectCli, FifosAndDevicesAreRefusedWithoutBlocking) {
+  const std::filesystem::path fifo = dir_ / "fifo";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const auto prompt = std::chrono::seconds(10) * varnholt::testing::BUDGET_FACTOR;
+  for (const std::string& path : {fifo.string(), std::string("/dev/null")}) {
+    const Measured refused = runMeasured(dir_, {path}, prompt);
+    EXPECT_EQ(refused.status, 1) << path;
+    EXPECT_EQ(refused.err, "Error: cannot read " + path + ": not a regular file\n");
+  }
+
+  const std::filesystem::path swapped = dir_ / "swapped.map";
+  std::filesystem::create_symlink("good.map", swapped);
+  std::atomic<bool> stop = false;
+  std::thread renamer([&] {
+    const std::filesystem::path next = dir_ / "next.map";
+    for (bool toFifo = true; !stop; toFifo = !toFifo) {
+      std::filesystem::remove(next);
+      std::filesystem::create_symlink(toFifo ? "fifo" : "good.map", next);
+      std::filesystem::rename(next, swapped);
+    }
+  });
+  for (int run = 0; run < 100; ++run) {
+    const Measured outcome = runMeasured(dir_, {swapped.string()}, prompt);
+    if (outcome.status == 0 && outcome.err.empty()) continue;  // it opened the map
+    EXPECT_EQ(outcome.status, 1) << "run " << run << " did not end by itself";
+    EXPECT_EQ(outcome.err, "Error: cannot read " + swapped.string() + ": not a regular file\n");
+  }
+  stop = true;
+  renamer.join();
 }
 
 }  // namespace

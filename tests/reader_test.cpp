@@ -1,10 +1,12 @@
 #include "mapfile/reader.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <span>
 
 #include "blank_map.h"
 #include "console.h"
@@ -293,6 +295,86 @@ TEST(MapImport, EveryTruncationEndsInAnErrorOrAReadableMap) {
   }
 }
 
+// Hands out the bytes of a file made of head and then zeros up to size,
+// without holding them, and counts what it hands out.
+class CountingInput final : public Input {
+ public:
+  CountingInput(Bytes head, uint64_t size) : head_(std::move(head)), size_(size) {}
+  uint64_t size() const override { return size_; }
+  void read(std::span<uint8_t> out) override {
+    for (uint8_t& byte : out) {
+      byte = handed_ < head_.size() ? head_[handed_] : 0;
+      ++handed_;
+    }
+  }
+  uint64_t handed() const { return handed_; }
+
+ private:
+  Bytes head_;
+  uint64_t size_;
+  uint64_t handed_ = 0;
+};
+
+// Every byte is read once: the checksum is folded on the same pass that
+// decodes the sections, skipped sections and the trailer included.
+TEST(MapImport, ReadsEachByteOnce) {
+  FileLayout foreign = layoutOf(sampleMap());
+  foreign.sections.insert(foreign.sections.begin() + 1, {0x77, Bytes(13, 9), {}});
+  foreign.sections.push_back({0, {}, {}});
+  foreign.trailer = Bytes(7, 1);
+  for (const Bytes& file : {seal(layoutOf(sampleMap())), seal(foreign)}) {
+    CountingInput input(file, file.size());
+    const MapFile read = readMap(input);
+    EXPECT_EQ(read.storedChecksum, read.computedChecksum);
+    EXPECT_EQ(input.handed(), file.size());
+  }
+}
+
+// A caller's limits end the reading as soon as the file shows them crossed:
+// the width at the area's size word, the towers (those on the map) once the
+// buildings are read. The sample map is 5 tiles wide with a tower and a
+// castle.
+TEST(MapImport, LimitsRefuseWhatTheCallerCannotTake) {
+  struct LimitCase {
+    uint32_t maxMapSize;
+    uint64_t maxTowers;
+    bool castleOffTheMap;
+    const char* error;  // empty when the file reads
+  };
+  const LimitCase cases[] = {
+      {5, 2, false, ""},
+      {4, 2, false, "the map is 5 tiles wide; maps wider than 4 are not read"},
+      {5, 1, false, "the map has 2 towers; more than 1 are not read"},
+      {5, 1, true, ""},
+      {5, 0, true, "the map has 1 towers; more than 0 are not read"},
+  };
+  for (const LimitCase& c : cases) {
+    Map map = sampleMap();
+    if (c.castleOffTheMap) map.buildings[1].posX = 9;
+    const Bytes file = seal(layoutOf(map));
+    const ReadLimits limits{.maxMapSize = c.maxMapSize, .maxTowers = c.maxTowers};
+    if (*c.error) {
+      testing::expectErrorMessage([&] { readMap(file, limits); }, c.error);
+    } else {
+      EXPECT_EQ(readMap(file, limits).map, map) << c.maxMapSize << " " << c.maxTowers;
+    }
+  }
+
+  // A 9459-tile map, 512 MiB of tiles: refused after its first 52 bytes.
+  constexpr uint32_t kWide = 9459;
+  FileLayout wide;
+  wide.sections.push_back({1, testing::mapInfoBody(0, 0, 0), {}});
+  Bytes sizeWord;
+  testing::put32(sizeWord, kWide);
+  wide.sections.push_back({6, sizeWord, 12 + uint32_t{6} * kWide * kWide});
+  wide.trailer = {};
+  const Bytes head = seal(wide);
+  CountingInput input(head, head.size() + uint64_t{6} * kWide * kWide + 2);
+  testing::expectErrorMessage([&] { readMap(input, {.maxMapSize = 2048}); },
+                              "the map is 9459 tiles wide; maps wider than 2048 are not read");
+  EXPECT_EQ(input.handed(), head.size());
+}
+
 const std::filesystem::path kData = std::filesystem::path(__FILE__).parent_path() / "data";
 
 // The sample maps under tests/data, which also seed the fuzzer, read cleanly.
@@ -329,8 +411,13 @@ TEST_F(ImportFile, RefusesWhatIsNoReadableFile) {
   const std::string missing = (dir_ / "missing.map").string();
   testing::expectErrorMessage([&] { importMap(missing); },
                               "cannot read " + missing + ": No such file or directory");
-  testing::expectErrorMessage([&] { importMap(dir_.string()); },
-                              "cannot read " + dir_.string() + ": not a regular file");
+  // Opened without blocking, then refused: a FIFO no one writes, a device.
+  const std::string fifo = (dir_ / "fifo").string();
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  for (const std::string& path : {dir_.string(), fifo, std::string("/dev/null")}) {
+    testing::expectErrorMessage([&] { importMap(path); },
+                                "cannot read " + path + ": not a regular file");
+  }
   const std::filesystem::path big = dir_ / "big.map";
   { std::ofstream(big, std::ios::binary).put(0); }
   std::filesystem::resize_file(big, MAX_MAP_FILE_BYTES + 1);  // sparse: costs no disk

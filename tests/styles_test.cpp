@@ -44,7 +44,8 @@ double mountainShare(const inspect::Landscape& l) {
 }
 
 // What the landscape promises, what the climate promises, and every
-// guarantee of the fair starts.
+// guarantee of the fair starts (exact copies on symmetric maps of two and
+// four players).
 void expectStyleKept(const model::Map& map, const Case& c) {
   const std::string what = styleLabel(c);
   const inspect::Landscape l = inspect::measureLandscape(map);
@@ -89,6 +90,9 @@ void expectStyleKept(const model::Map& map, const Case& c) {
       break;
   }
   testing::expectFairStarts(map, c);
+  if (c.mode == StartMode::SYMMETRIC && (c.players == 2 || c.players == 4)) {
+    testing::expectExactCopies(fairness(map), what);
+  }
 }
 
 TEST(Styles, EveryLandscapeKeepsItsPromiseAndItsFairStarts) {
@@ -150,7 +154,7 @@ TEST(Styles, SharesOutOfRangeOrOutOfReachAreRefused) {
        "ValueError", "--mountains takes 30 to 60 on highlands, not 20"},
       {styled(1, 320, 8, LandscapeStyle::ISLANDS, kTemperate, StartMode::FAIR, 75), "Exception",
        "Map too small for islands with 75 % water and 15 % mountains at size 320 with 8 starts "
-       "(it makes 36 % water and 4 % mountains)"},
+       "(it makes 36 % water and 5 % mountains)"},
   };
   for (const Refusal& r : refusals) {
     testing::expectError([&] { testing::mapOf(r.c); }, r.kind, r.message);

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <optional>
 #include <span>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "console.h"
+#include "mapfile/reader.h"
 #include "model/error.h"
 
 namespace varnholt::mapfile {
@@ -217,6 +219,26 @@ TEST(MapExportRecords, BuildingTroopsArePackedOutOfOrder) {
     for (uint8_t byte : {4, 15, 2, 1, 4, 3, 0}) expected.push_back(byte);
     expected.insert(expected.end(), c.packed.begin(), c.packed.end());
     EXPECT_EQ(out, expected) << int{c.swords[0]} << int{c.archers[0]} << int{c.spears[0]};
+  }
+}
+
+// A map whose header count and player records disagree, as a file read
+// back may, is written with a player section that holds its records whole:
+// it reads back equal, the disagreement still warned about.
+TEST(MapExport, PlayerCountAndRecordsThatDisagreeStayReadable) {
+  for (const uint32_t count : {0u, 1u, 5u}) {
+    Map map = exampleMap(8, 2);
+    map.playerCount = count;
+    const Bytes file = exportMap(map, testing::quiet);
+    EXPECT_EQ(read32(&file[40]), 2u);
+    EXPECT_EQ(read32(&file[44]), 45u * 2 + 8) << count;
+    const MapFile back = readMap(file);
+    EXPECT_EQ(back.map, map) << count;
+    const std::string disagreement = "the map info section counts " + std::to_string(count) +
+                                     " players, the player section holds 2";
+    EXPECT_NE(std::find(back.warnings.begin(), back.warnings.end(), disagreement),
+              back.warnings.end())
+        << count;
   }
 }
 

@@ -40,7 +40,7 @@ Options:
   --symmetric                   Build a mirrored map whose starts are exact copies (even player counts).
   --landscape=<landscape>       Shape of the land of a fair map: continent, islands, highlands or lakes (continent when not given).
   --climate=<climate>           Ground between the building land of a fair map: temperate, desert, swamp or alpine (temperate when not given).
-  --water=<percent>             Share of the map's tiles that are water: continent 15-60, islands 30-75, highlands 10-50, lakes 15-60 (the landscape's own when not given).
+  --water=<percent>             Share of the map's tiles that are water: continent 15-60, islands 30-75, highlands 5-35, lakes 15-60 (the landscape's own when not given).
   --mountains=<percent>         Share of the land that is mountain with its snow: 5-45, highlands 30-60 (the landscape's own when not given).
   --resources=<amount>          Minerals, fish, trees and stones of a fair map: low, normal or high (normal when not given).)";
 

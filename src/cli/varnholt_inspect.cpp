@@ -87,7 +87,10 @@ int run(const std::vector<std::string>& arguments) {
     removed.emplace(preview->directory(), preview->temporaryName());
   }
 
-  const mapfile::MapFile file = mapfile::importMap(path);
+  // A map too wide or with too many towers to report is refused as soon as
+  // the file shows it, before its tiles take memory.
+  const mapfile::MapFile file = mapfile::importMap(
+      path, {.maxMapSize = inspect::MAX_REPORT_MAP_SIZE, .maxTowers = inspect::MAX_START_SPOTS});
   // A report whose warnings were lost is no clean report.
   for (const std::string& warning : file.warnings) {
     writeChecked(stderr, "Warning: " + warning + "\n", "warnings to standard error");

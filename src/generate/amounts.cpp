@@ -112,6 +112,68 @@ void grow(Map& map, const std::vector<int32_t>& distance, uint64_t salt, const G
   }
 }
 
+// High: the +8 of a tile stops at 15, so deposits rich already grow by less
+// than 1.6 times. Where a mineral's total beyond the start areas has not
+// reached kSpreadTarget times what it was, its deposits spread onto the
+// mountain tiles without a mineral next to them (8 neighbours, taken in the
+// order of their hashes), each holding the most a tile holds, until it has.
+// The target keeps a margin, so each part a symmetric map copies gets its
+// share too.
+constexpr double kSpreadTarget = 1.75;
+constexpr std::array<model::ResourceType, 5> kMinerals = {
+    model::ResourceType::COAL, model::ResourceType::IRONORE, model::ResourceType::GOLDORE,
+    model::ResourceType::GEMS, model::ResourceType::SULFUR};
+
+bool isMineralGround(LandscapeType t) {
+  return t == LandscapeType::MOUNTAIN || t == LandscapeType::MOUNTAINBORDER;
+}
+
+std::array<int64_t, kMinerals.size()> mineralTotals(const Map& map,
+                                                     const std::vector<int32_t>& distance) {
+  std::array<int64_t, kMinerals.size()> totals{};
+  for (size_t i = 0; i < map.resources.size(); ++i) {
+    if (distance[i] < START_RADIUS || !isMineralGround(map.landscape[i])) continue;
+    for (size_t k = 0; k < kMinerals.size(); ++k) {
+      if (map.resources[i] == kMinerals[k]) totals[k] += map.resourceAmounts[i];
+    }
+  }
+  return totals;
+}
+
+void spreadMinerals(Map& map, const std::vector<int32_t>& distance, uint64_t salt,
+                    const std::array<int64_t, kMinerals.size()>& before) {
+  const int64_t size = map.size;
+  std::array<int64_t, kMinerals.size()> now = mineralTotals(map, distance);
+  std::vector<std::pair<uint64_t, size_t>> order;
+  for (size_t i = 0; i < map.resources.size(); ++i) {
+    if (distance[i] >= START_RADIUS && isMineralGround(map.landscape[i]) &&
+        map.resourceAmounts[i] == 0) {
+      order.emplace_back(tileHash(salt, i), i);
+    }
+  }
+  std::sort(order.begin(), order.end());
+  for (size_t k = 0; k < kMinerals.size(); ++k) {
+    const auto wanted = static_cast<int64_t>(kSpreadTarget * static_cast<double>(before[k]));
+    for (const auto& [hash, i] : order) {
+      if (now[k] >= wanted) break;
+      if (map.resourceAmounts[i] != 0) continue;
+      const int64_t x = static_cast<int64_t>(i) % size;
+      const int64_t y = static_cast<int64_t>(i) / size;
+      bool beside = false;
+      for (int64_t ny = std::max<int64_t>(0, y - 1); ny <= std::min(size - 1, y + 1); ++ny) {
+        for (int64_t nx = std::max<int64_t>(0, x - 1); nx <= std::min(size - 1, x + 1); ++nx) {
+          const auto n = static_cast<size_t>(nx + size * ny);
+          beside = beside || (map.resources[n] == kMinerals[k] && map.resourceAmounts[n] > 0);
+        }
+      }
+      if (!beside) continue;
+      map.resources[i] = kMinerals[k];
+      map.resourceAmounts[i] = kMostMineral;
+      now[k] += kMostMineral;
+    }
+  }
+}
+
 bool isGrass(LandscapeType t) { return t == LandscapeType::GRASS; }
 bool isStoneGround(LandscapeType t) { return t == LandscapeType::GRASS || model::isDesert(t); }
 
@@ -138,6 +200,9 @@ void scaleMapAmounts(Map& map, const Random& random, const std::vector<FairStart
                      ResourceAmount amount) {
   if (amount == ResourceAmount::NORMAL) return;
   const bool high = amount == ResourceAmount::HIGH;
+  const std::vector<int32_t> distance =
+      startDistances(map, starts, static_cast<int32_t>(START_LEVEL_RADIUS));
+  const std::array<int64_t, kMinerals.size()> before = mineralTotals(map, distance);
   for (size_t i = 0; i < map.resources.size(); ++i) {
     uint8_t& a = map.resourceAmounts[i];
     if (a == 0) continue;
@@ -156,8 +221,7 @@ void scaleMapAmounts(Map& map, const Random& random, const std::vector<FairStart
     }
     return;
   }
-  const std::vector<int32_t> distance =
-      startDistances(map, starts, static_cast<int32_t>(START_LEVEL_RADIUS));
+  spreadMinerals(map, distance, salt, before);
   grow(map, distance, salt, {model::isTree, isGrass, 1, &kTreeReaches}, model::TREE_TYPES);
   grow(map, distance, salt,
        {model::isStone, isStoneGround, inspect::STONE_CLEARANCE, &kStoneReaches},

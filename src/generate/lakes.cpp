@@ -41,7 +41,7 @@ LandscapeScores lakesScores(const LandscapeFields& fields) {
     } else {
       const float far = std::min(1.0f, (fields.nearest[i] - static_cast<float>(fields.startReach)) /
                                            static_cast<float>(fields.spacing));
-      scores.land[i] = -(0.5f * fields.coarse[i] + 0.5f * fields.fine[i]) - 0.3f * far;
+      scores.land[i] = -(0.8f * fields.coarse[i] + 0.2f * fields.fine[i]) - 0.3f * far;
     }
   }
   return scores;

@@ -19,10 +19,6 @@ constexpr int64_t kShoreHeight = 10;
 constexpr int64_t kShoreRise = 7;
 // Mountains keep this many steps from the water.
 constexpr uint8_t kMountainShore = 5;
-// The ground stage: water up to this height, mountain above the next.
-constexpr int64_t kWaterTop = 9;
-constexpr int64_t kSureMountain = 41;
-constexpr int64_t kMaybeMountain = 36;
 
 // A histogram of the scores of chosen tiles, for cuts by count and ranks.
 class Histogram {
@@ -172,51 +168,6 @@ std::vector<uint8_t> landscapeHeights(const LandscapeScores& scores, int64_t siz
     heights[i] = static_cast<uint8_t>(std::lround(h));
   }
   return heights;
-}
-
-LandscapeShares expectedShares(const std::vector<uint8_t>& heights, int64_t size) {
-  // Water and sure mountain tiles, with a frame of one tile of neither
-  // around the map, so neighbours need no edge checks.
-  const int64_t stride = size + 2;
-  std::vector<uint8_t> water(static_cast<size_t>(stride * stride), 0);
-  std::vector<uint8_t> peak(water.size(), 0);
-  for (int64_t y = 0; y < size; ++y) {
-    for (int64_t x = 0; x < size; ++x) {
-      const int64_t h = heights[static_cast<size_t>(x + size * y)];
-      const int64_t edge = std::min({x, y, size - 1 - x, size - 1 - y});
-      const auto at = static_cast<size_t>(x + 1 + stride * (y + 1));
-      water[at] = edge < STYLE_FRAME || h <= kWaterTop ? 1 : 0;
-      peak[at] = water[at] == 0 && h >= kSureMountain ? 1 : 0;
-    }
-  }
-  double waterTiles = 0;
-  double mountain = 0;
-  for (int64_t y = 0; y < size; ++y) {
-    for (int64_t x = 0; x < size; ++x) {
-      const auto at = static_cast<size_t>(x + 1 + stride * (y + 1));
-      int64_t waterAround = 0;
-      int64_t peaksAround = 0;
-      for (int64_t dy = -1; dy <= 1; ++dy) {
-        for (int64_t dx = -1; dx <= 1; ++dx) {
-          const auto n = static_cast<size_t>(static_cast<int64_t>(at) + dx + stride * dy);
-          const bool outside = x + dx < 0 || y + dy < 0 || x + dx >= size || y + dy >= size;
-          waterAround += outside ? 1 : water[n];
-          peaksAround += peak[n];
-        }
-      }
-      const int64_t h = heights[static_cast<size_t>(x + size * y)];
-      if (water[at] != 0 && waterAround == 9) {
-        waterTiles += 1;
-      } else if (peaksAround > 0) {
-        mountain += 1;
-      } else if (water[at] == 0 && h >= kMaybeMountain) {
-        mountain += static_cast<double>(h - kMaybeMountain + 1) / 3.0;
-      }
-    }
-  }
-  const double tiles = static_cast<double>(size * size);
-  const double land = tiles - waterTiles;
-  return {waterTiles / tiles, land > 0 ? mountain / land : 0.0};
 }
 
 }  // namespace varnholt::generate

@@ -6,8 +6,7 @@
 #include "generate/fairstages.h"
 #include "generate/landscapefields.h"
 
-// Landscape scores turned into heights, and the shares the ground and
-// outline stages will draw from heights.
+// Landscape scores turned into heights.
 namespace varnholt::generate {
 
 // Heights for a size x size map: the waterFraction of all tiles with the
@@ -21,14 +20,5 @@ std::vector<uint8_t> landscapeHeights(const LandscapeScores& scores, int64_t siz
                                       const std::vector<FairStart>& starts, double waterFraction,
                                       double mountainFraction, int64_t highest);
 
-// Water share of all tiles, mountain share (snow and the outer border ring
-// included) of the land, as the ground stage with the STYLE_FRAME frame and
-// the outline passes draw them from these heights (the random mountains of
-// heights 36 to 40 counted by their chance).
-struct LandscapeShares {
-  double water = 0;
-  double mountain = 0;
-};
-LandscapeShares expectedShares(const std::vector<uint8_t>& heights, int64_t size);
 
 }  // namespace varnholt::generate

@@ -4,8 +4,10 @@
 #include <cmath>
 #include <string>
 
+#include "generate/climate.h"
 #include "generate/heightfield.h"
 #include "generate/landscapeheights.h"
+#include "generate/stages.h"
 #include "model/error.h"
 
 namespace varnholt::generate {
@@ -18,7 +20,7 @@ namespace {
 constexpr int64_t kFineStep = 10;
 constexpr int64_t kFineVariance = 60;
 // Rounds of measuring the shares the stages will draw and correcting the cuts.
-constexpr int kRounds = 4;
+constexpr int kRounds = 8;
 // How close the shares must come, in share of 1.
 constexpr double kSettled = 0.005;
 constexpr double kTolerance = 0.045;
@@ -66,6 +68,80 @@ double seaShare(int64_t size) {
   return 1.0 - inner * inner;
 }
 
+// What the cuts aim at: shares of water and mountain, and the highest peak.
+struct Aims {
+  double water;
+  double mountain;
+  int64_t highest;
+};
+
+// Water share of all tiles, mountain share (snow included) of the land.
+struct Shares {
+  double water = 0;
+  double mountain = 0;
+};
+
+struct Fit {
+  std::vector<uint8_t> heights;
+  Shares shares;
+};
+
+// The shares the stages will draw on trial: the start areas laid out, the
+// ground stage run with ground, a copy of the random source it will draw
+// from, the start areas' ground levelled and the outlines drawn.
+Shares drawnShares(model::Map& trial, Random ground, const std::vector<FairStart>& starts,
+                   int64_t blend) {
+  shapeStartTerrain(trial, starts, blend);
+  initHighmapLandscape(trial, ground, STYLE_FRAME);
+  levelStartGround(trial, starts);
+  initLandscapeOutlines(trial);
+  int64_t water = 0;
+  int64_t mountain = 0;
+  for (const model::LandscapeType kind : trial.landscape) {
+    water += model::isWater(kind) ? 1 : 0;
+    mountain += model::isMountain(kind) || model::isSnow(kind) ? 1 : 0;
+  }
+  const auto tiles = static_cast<double>(trial.landscape.size());
+  const double land = tiles - static_cast<double>(water);
+  return {static_cast<double>(water) / tiles, land > 0 ? static_cast<double>(mountain) / land : 0};
+}
+
+// The start areas' layout and the outline passes change the shares the cuts
+// give; each round measures what the stages will draw and moves the cuts by
+// the difference, within the cuts already seen to give too little and too
+// much water (land cut off from the starts turns to water, so the share can
+// jump). Returns the closest round.
+Fit fitShares(const model::Map& map, const Random& ground, const LandscapeScores& scores,
+              const std::vector<FairStart>& starts, int64_t blend, const Aims& aims) {
+  const uint32_t size = map.size;
+  double waterCut = aims.water;
+  double mountainCut = aims.mountain;
+  double tooLittle = 0.0;
+  double tooMuch = 1.0;
+  Fit best;
+  double bestError = 2.0;
+  for (int round = 0; round < kRounds; ++round) {
+    model::Map trial = map;
+    trial.heights = landscapeHeights(scores, size, starts, waterCut, mountainCut, aims.highest);
+    std::vector<uint8_t> heights = trial.heights;
+    const Shares shares = drawnShares(trial, ground, starts, blend);
+    const double waterError = aims.water - shares.water;
+    const double error = std::abs(waterError) + std::abs(aims.mountain - shares.mountain);
+    if (error < bestError) {
+      bestError = error;
+      best = {std::move(heights), shares};
+    }
+    if (std::abs(waterError) < kSettled && std::abs(aims.mountain - shares.mountain) < kSettled) {
+      break;
+    }
+    (waterError > 0 ? tooLittle : tooMuch) = waterCut;
+    const double next = waterCut + waterError;
+    waterCut = next > tooLittle && next < tooMuch ? next : (tooLittle + tooMuch) / 2;
+    mountainCut = std::clamp(mountainCut + aims.mountain - shares.mountain, 0.0, 1.0);
+  }
+  return best;
+}
+
 std::string percentText(double share) { return std::to_string(std::lround(100 * share)) + " %"; }
 
 }  // namespace
@@ -73,9 +149,9 @@ std::string percentText(double share) { return std::to_string(std::lround(100 * 
 ShareRange waterShares(LandscapeStyle landscape) {
   switch (landscape) {
     case LandscapeStyle::ISLANDS:
-      return {30, 75, 50};
+      return {30, 75, 45};
     case LandscapeStyle::HIGHLANDS:
-      return {5, 50, 8};
+      return {5, 35, 8};
     case LandscapeStyle::LAKES:
       return {15, 60, 25};
     case LandscapeStyle::CONTINENT:
@@ -127,35 +203,25 @@ void shapeLandscape(model::Map& map, Random& random, const std::vector<FairStart
   const LandscapeFields fields = landscapeFields(map, fineGrid, starts, START_LEVEL_RADIUS + 2);
   const LandscapeScores scores = scoresOf(resolved.landscape, fields);
 
-  // The start areas' layout and the outline passes change the shares the
-  // cuts give; each round measures what the stages will draw and moves the
-  // cuts by the difference.
-  // Alpine maps get more of their snow from the landscape's own peaks.
-  const int64_t highest = resolved.climate == model::ClimateStyle::ALPINE ? kAlpinePeak : kPeak;
+  const bool alpine = resolved.climate == model::ClimateStyle::ALPINE;
   const double water = resolved.waterPercent / 100.0;
-  // Lakes keep their least share whatever sea the frame takes.
-  const double aim = resolved.landscape == LandscapeStyle::LAKES
-                         ? std::max(water, seaShare(size) + kLeastLakes)
-                         : water;
   const double mountain = resolved.mountainPercent / 100.0;
-  double waterCut = aim;
-  double mountainCut = mountain;
-  std::vector<uint8_t> heights;
-  LandscapeShares shares;
-  for (int round = 0; round < kRounds; ++round) {
-    heights = landscapeHeights(scores, size, starts, waterCut, mountainCut, highest);
-    model::Map trial;
-    trial.size = map.size;
-    trial.heights = heights;
-    shapeStartTerrain(trial, starts, blend);
-    shares = expectedShares(trial.heights, size);
-    if (std::abs(shares.water - aim) < kSettled &&
-        std::abs(shares.mountain - mountain) < kSettled) {
-      break;
-    }
-    waterCut = std::clamp(waterCut + aim - shares.water, 0.0, 1.0);
-    mountainCut = std::clamp(mountainCut + mountain - shares.mountain, 0.0, 1.0);
+  Aims aims{water, mountain, alpine ? kAlpinePeak : kPeak};
+  // Lakes keep their least share whatever sea the frame takes; highlands
+  // aim a little above their least mountain share, alpine maps at the
+  // climate's, so its ranges have less to raise.
+  if (resolved.landscape == LandscapeStyle::LAKES) {
+    aims.water = std::max(water, seaShare(size) + kLeastLakes);
   }
+  if (resolved.landscape == LandscapeStyle::HIGHLANDS) {
+    aims.mountain = std::max(mountain, mountainShares(resolved.landscape).low / 100.0 + 0.01);
+  }
+  if (alpine && style.mountainPercent == model::STYLE_DEFAULT_SHARE) {
+    aims.mountain = std::max(mountain, ALPINE_MOUNTAIN_PERCENT / 100.0);
+  }
+  const Fit fit = fitShares(map, random, scores, starts, blend, aims);
+  const std::vector<uint8_t>& heights = fit.heights;
+  const Shares& shares = fit.shares;
   // A share asked for must come within the tolerance; a landscape's own
   // share is kept as far as the start areas leave room, but never below
   // what the landscape guarantees.
@@ -175,7 +241,7 @@ void shapeLandscape(model::Map& map, Random& random, const std::vector<FairStart
                     percentText(shares.water) + " water and " + percentText(shares.mountain) +
                     " mountains)");
   }
-  map.heights = std::move(heights);
+  map.heights = heights;
 }
 
 }  // namespace varnholt::generate

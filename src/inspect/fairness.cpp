@@ -15,15 +15,11 @@ using model::LandscapeType;
 using model::Map;
 using model::ResourceType;
 
-bool isTower(model::BuildingType type) {
-  return type == model::BuildingType::TOWER || type == model::BuildingType::TOWER_BIG ||
-         type == model::BuildingType::CASTLE;
-}
-
 std::vector<StartSpot> towerSpots(const Map& map) {
   std::vector<StartSpot> spots;
   for (const model::Building& building : map.buildings) {
-    if (isTower(building.buildingType) && building.posX < map.size && building.posY < map.size) {
+    if (model::isTower(building.buildingType) && building.posX < map.size &&
+        building.posY < map.size) {
       spots.push_back({building.party, building.posX, building.posY});
     }
   }

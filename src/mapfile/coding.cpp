@@ -26,8 +26,10 @@ void scrambleSections(std::span<uint8_t> file, const Console& console) {
     if (type <= LAST_SCRAMBLED_SECTION) {
       console("encrypt " + std::to_string(type) + "\n");
       encrypt(file.subspan(position, body), static_cast<uint8_t>(type));
-      position += body;
+    } else {
+      console("unknown section " + std::to_string(type) + " skipped\n");
     }
+    position += body;
     console(std::to_string(position) + "\n");
     if (position == fileSize - kTrailerBytes) {
       console("stream end\n");

@@ -46,7 +46,9 @@ uint32_t calculateChecksum(std::span<const uint8_t> file, const Console& console
 
 // Walks the sections of the plain file from offset 8, printing each header
 // ("<type> - <body length>"), scrambles the bodies of types 1 to 12 with
-// their type as start key, then stores calculateChecksum in the first word.
+// their type as start key and skips the bodies of higher types by their
+// length ("unknown section <type> skipped"), then stores calculateChecksum
+// in the first word.
 // The walk ends with "stream end" at the two trailer bytes, or with "end of
 // file" at a header of type 0, an empty body, a body reaching the end of the
 // file, or a header that does not fit before the end of the file. A file of

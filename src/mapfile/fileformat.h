@@ -20,6 +20,8 @@ inline constexpr uint16_t LAST_SCRAMBLED_SECTION = 12;
 // Byte sizes: a section header (type, length), the records of the sections,
 // and a player name within its record.
 inline constexpr uint32_t SECTION_HEADER_BYTES = 8;
+inline constexpr uint32_t MAP_INFO_RECORD_BYTES = 24;
+inline constexpr uint32_t MAP_INFO_READ_BYTES = 12;  // the words after these are not read
 inline constexpr uint32_t PLAYER_RECORD_BYTES = 45;
 inline constexpr uint32_t PLAYER_NAME_BYTES = 33;
 inline constexpr uint32_t TILE_RECORD_BYTES = 6;

@@ -4,8 +4,8 @@
 #include <string>
 
 #include "mapfile/fileformat.h"
+#include "mapfile/records.h"
 #include "model/error.h"
-#include "model/utils.h"
 
 namespace varnholt::mapfile {
 
@@ -44,6 +44,12 @@ void writeListHeader(Bytes& out, uint32_t type, uint32_t recordBytes, size_t cou
   write(out, static_cast<uint32_t>(count));
 }
 
+// Grows out by count bytes; returns where they start.
+uint8_t* appended(Bytes& out, size_t count) {
+  out.resize(out.size() + count);
+  return out.data() + out.size() - count;
+}
+
 bool layersHoldEveryTile(const Map& map) {
   const size_t tiles = size_t{map.size} * map.size;
   return map.heights.size() == tiles && map.landscape.size() == tiles &&
@@ -77,28 +83,19 @@ Bytes writeMap(const Map& map, const Console& console) {
 
 void writeMapInfo(const Map& map, Bytes& out) {
   write(out, uint32_t{SECTION_MAP_INFO});
-  write(out, uint32_t{32});
-  write(out, static_cast<uint32_t>(map.gameType));
-  write(out, map.playerCount);
-  write(out, static_cast<uint32_t>(map.startResources));
-  write(out, uint32_t{0});
-  write(out, uint32_t{0});
-  write(out, uint32_t{0});
+  write(out, SECTION_HEADER_BYTES + MAP_INFO_RECORD_BYTES);
+  encodeMapInfo(map, appended(out, MAP_INFO_RECORD_BYTES));
 }
 
 void writePlayerInfo(const Map& map, Bytes& out) {
   write(out, uint32_t{SECTION_PLAYERS});
-  // The length follows playerCount, the records the players themselves; a
-  // consistent map has as many of one as of the other.
-  write(out, PLAYER_RECORD_BYTES * map.playerCount + 8);
+  // The length counts the records that follow, so the section stays whole
+  // even where the map info's player count says otherwise (as in a file
+  // read back that disagreed with itself).
+  write(out,
+        static_cast<uint32_t>(PLAYER_RECORD_BYTES * map.players.size() + SECTION_HEADER_BYTES));
   for (const model::Player& player : map.players) {
-    write(out, static_cast<uint32_t>(player.civilization));
-    write(out, player.startX);
-    write(out, player.startY);
-    if (player.name.size() != PLAYER_NAME_BYTES) {
-      throw exception("Illegal player name length: " + player.name);
-    }
-    out.insert(out.end(), player.name.begin(), player.name.end());
+    encodePlayer(player, appended(out, PLAYER_RECORD_BYTES));
   }
 }
 
@@ -112,55 +109,27 @@ void writeArea(const Map& map, Bytes& out) {
   // The length is 32-bit, as the file holds it.
   write(out, static_cast<uint32_t>(TILE_RECORD_BYTES * tiles + 12));
   write(out, map.size);
-  const size_t start = out.size();
-  out.resize(start + TILE_RECORD_BYTES * tiles);
-  uint8_t* record = out.data() + start;
-  for (size_t i = 0; i < tiles; ++i, record += TILE_RECORD_BYTES) {
-    record[0] = map.heights[i];
-    record[1] = static_cast<uint8_t>(map.landscape[i]);
-    record[2] = static_cast<uint8_t>(map.objects[i]);
-    record[3] = map.party[i];
-    record[4] = static_cast<uint8_t>(map.accessible[i]);
-    record[5] = createHighLow(static_cast<uint8_t>(map.resources[i]), map.resourceAmounts[i]);
-  }
+  encodeTiles(map, 0, tiles, appended(out, TILE_RECORD_BYTES * tiles));
 }
 
 void writeSettlers(const Map& map, Bytes& out) {
   writeListHeader(out, SECTION_SETTLERS, SETTLER_RECORD_BYTES, map.settlers.size());
   for (const model::Settler& settler : map.settlers) {
-    write(out, settler.party);
-    write(out, static_cast<uint8_t>(settler.settlerType));
-    write(out, settler.posX);
-    write(out, settler.posY);
+    encodeSettler(settler, appended(out, SETTLER_RECORD_BYTES));
   }
 }
 
 void writeBuildings(const Map& map, Bytes& out) {
   writeListHeader(out, SECTION_BUILDINGS, BUILDING_RECORD_BYTES, map.buildings.size());
   for (const model::Building& building : map.buildings) {
-    write(out, building.party);
-    write(out, static_cast<uint8_t>(building.buildingType));
-    write(out, building.posX);
-    write(out, building.posY);
-    write(out, uint8_t{0});
-    // The game reads the nine troop counts as nibbles in this order.
-    write(out, createHighLow(building.swordCount[0], building.swordCount[1]));
-    write(out, createHighLow(building.archerCount[1], building.archerCount[2]));
-    write(out, createHighLow(building.swordCount[2], building.archerCount[0]));
-    write(out, createHighLow(building.spearCount[2], 0));
-    write(out, createHighLow(building.spearCount[0], building.spearCount[1]));
+    encodeBuilding(building, appended(out, BUILDING_RECORD_BYTES));
   }
 }
 
 void writeStacks(const Map& map, Bytes& out) {
   writeListHeader(out, SECTION_STACKS, STACK_RECORD_BYTES, map.stacks.size());
   for (const model::Stack& stack : map.stacks) {
-    write(out, stack.posX);
-    write(out, stack.posY);
-    write(out, static_cast<uint8_t>(stack.stackType));
-    write(out, stack.count);
-    write(out, uint8_t{254});
-    write(out, uint8_t{0});
+    encodeStack(stack, appended(out, STACK_RECORD_BYTES));
   }
 }
 

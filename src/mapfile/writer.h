@@ -16,10 +16,13 @@ Bytes exportMap(const model::Map& map, const Console& console);
 // (printing "write 1" .. "write 12", each before its section), two zero bytes.
 Bytes writeMap(const model::Map& map, const Console& console);
 
-// One complete section each, header included, appended to out.
+// One complete section each, header included, appended to out; the records'
+// layouts are in records.h.
 void writeMapInfo(const model::Map& map, Bytes& out);
-// Throws Exception "Illegal player name length: <name>" for a name that is
-// not 33 bytes, after the record's three words are written.
+// One record per entry of players, the section's length counting them
+// (playerCount goes to the map info only). Throws Exception "Illegal player
+// name length: <name>" for a name that is not 33 bytes; out is then
+// incomplete.
 void writePlayerInfo(const model::Map& map, Bytes& out);
 void writeArea(const model::Map& map, Bytes& out);
 void writeSettlers(const model::Map& map, Bytes& out);

@@ -73,6 +73,12 @@ inline constexpr int BUILDING_TYPE_COUNT = 57;
 // The name of a code as printed in messages.
 std::string name(BuildingType type);
 
+// The garrisoned buildings a party holds its land from: tower, big tower and
+// castle. The fairness table has one row per such building.
+constexpr bool isTower(BuildingType t) {
+  return t == BuildingType::TOWER || t == BuildingType::TOWER_BIG || t == BuildingType::CASTLE;
+}
+
 // Mines, in order; mines may stand on mountain ground.
 inline constexpr std::array<BuildingType, 6> MINE_TYPES = {
     BuildingType::COALMINE,     BuildingType::GOLDMINE,      BuildingType::IRONMINE,
