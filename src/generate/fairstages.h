@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "generate/random.h"
@@ -15,6 +16,8 @@
 // to those conventions, so that stage leaves the start areas' counts alone.
 namespace varnholt::generate {
 
+struct StartShape;
+
 // A start of a fair map: the tower's tile and the centres of the mountain
 // and the lake laid out inside its circle.
 struct FairStart {
@@ -24,6 +27,9 @@ struct FairStart {
   int64_t mountainY = 0;
   int64_t lakeX = 0;
   int64_t lakeY = 0;
+  // The mountain and lake grown for it (chooseStartShapes); shared by the
+  // copies of the start list.
+  std::shared_ptr<const StartShape> shape = nullptr;
 };
 
 // How the starts of a map relate: each its own (fair), or copies of each
@@ -61,11 +67,17 @@ std::vector<FairStart> planFairStarts(const model::Map& map, int64_t playerCount
 // under a symmetry; twice it is the least distance between starts.
 inline constexpr int64_t START_DOMAIN = 44;
 
+// startterrain.cpp: gives every start the shape of its own surroundings
+// (no draws): of a few mountains and lakes grown from keys mixed from the
+// heights around its tower (startshapes.h), the one that leaves it the room
+// for buildings nearest the mean of all starts' tries.
+void chooseStartShapes(const model::Map& map, std::vector<FairStart>& starts);
+
 // startterrain.cpp: reshapes the height field around every start (no
-// draws): inside START_LEVEL_RADIUS the ground is levelled to grass heights
-// except one mountain and one lake of fixed shape; a ring blendWidth tiles
-// wide outside blends back into the landscape's heights, which rise from the
-// water frame of styled maps. Ends with limitSlopes.
+// draws): inside START_LEVEL_RADIUS the ground rolls between grass heights
+// around the mountain and the lake of the start's shape; a ring
+// blendWidth tiles wide outside blends back into the landscape's heights,
+// which rise from the water frame of styled maps. Ends with limitSlopes.
 void shapeStartTerrain(model::Map& map, const std::vector<FairStart>& starts,
                        int64_t blendWidth);
 

@@ -84,8 +84,9 @@ Map initFairMap(Random& random, int64_t playerCount, uint32_t size,
   Map map = createMap(random, playerCount, size);
   map.party.assign(map.party.size(), 255);
   if (symmetry != StartSymmetry::NONE) symmetrizeHeights(map, symmetry);
-  const std::vector<FairStart> starts =
+  std::vector<FairStart> starts =
       planFairStarts(map, playerCount, symmetry, landscapeStartSpacing(style.landscape));
+  chooseStartShapes(map, starts);
   shapeLandscape(map, random, starts, style, symmetry);
   shapeStartTerrain(map, starts, landscapeBlendWidth(style.landscape));
   raiseClimateMountains(map, random, starts, style, symmetry);

@@ -49,11 +49,8 @@ Tile seedTile(const FairStart& s, int64_t dx, int64_t dy, double turn, double le
 
 }  // namespace
 
-StartShape planStartShape(const Map& map, const FairStart& s, size_t index) {
+uint64_t startShapeKey(const Map& map, const FairStart& s, size_t index, uint64_t variant) {
   const int64_t size = map.size;
-  StartShape shape;
-  shape.window = {s.x - START_LEVEL_RADIUS, s.y - START_LEVEL_RADIUS, 2 * START_LEVEL_RADIUS + 1};
-  const Window& w = shape.window;
   uint64_t key = mixKey(index, static_cast<uint64_t>(s.x + size * s.y));
   for (int64_t y = s.y - 4; y <= s.y + 4; ++y) {
     for (int64_t x = s.x - 4; x <= s.x + 4; ++x) {
@@ -62,6 +59,14 @@ StartShape planStartShape(const Map& map, const FairStart& s, size_t index) {
       }
     }
   }
+  return mixKey(key, variant);
+}
+
+StartShape planStartShape(const Map& map, const FairStart& s, uint64_t key) {
+  const int64_t size = map.size;
+  StartShape shape;
+  shape.window = {s.x - START_LEVEL_RADIUS, s.y - START_LEVEL_RADIUS, 2 * START_LEVEL_RADIUS + 1};
+  const Window& w = shape.window;
   shape.key = key;
   const ValueNoise outline(mixKey(key, 1), kLobe);
   const auto inReach = [&](int64_t tile) {
@@ -140,7 +145,6 @@ StartShape planStartShape(const Map& map, const FairStart& s, size_t index) {
     growMountain(turn, START_MOUNTAIN_COVER);
   }
   shape.toMountain = kingDistances(w, mountain, false, SHAPE_REACH);
-  shape.mountainDepth = kingDistances(w, mountain, true, SHAPE_REACH);
 
   std::vector<uint8_t> lake(mountain.size(), 0);
   std::fill(covered.begin(), covered.end(), 0);
@@ -155,9 +159,22 @@ StartShape planStartShape(const Map& map, const FairStart& s, size_t index) {
        grow(seedTile(s, s.lakeX - s.x, s.lakeY - s.y, lakeTurn, lakeLength),
             4 * START_LAKE_WATER, lakeAllowed, kLakeNoise),
        START_LAKE_WATER, true);
-  shape.toLake = kingDistances(w, lake, false, SHAPE_REACH);
-  shape.lakeDepth = kingDistances(w, lake, true, SHAPE_REACH);
+  shape.mountain = std::move(mountain);
+  shape.lake = std::move(lake);
   return shape;
+}
+
+void measureStartShape(StartShape& shape) {
+  shape.mountainDepth = kingDistances(shape.window, shape.mountain, true, SHAPE_REACH);
+  shape.toLake = kingDistances(shape.window, shape.lake, false, SHAPE_REACH);
+  shape.lakeDepth = kingDistances(shape.window, shape.lake, true, SHAPE_REACH);
+}
+
+std::vector<uint8_t> shapeTaken(const StartShape& shape) {
+  std::vector<uint8_t> taken(shape.lake);
+  // The mountain with its outer border ring.
+  for (size_t i = 0; i < taken.size(); ++i) taken[i] |= shape.toMountain[i] <= 1 ? 1 : 0;
+  return taken;
 }
 
 }  // namespace varnholt::generate

@@ -77,6 +77,29 @@ StartRoom startRoom(const model::Map& map, const FairStart& s, int64_t piles) {
     taken[inWindow(tile)] = 1;
     ++laid;
   }
+  for (int64_t wy = 0; wy < side; ++wy) {
+    for (int64_t wx = 0; wx < side; ++wx) {
+      const int64_t x = s.x - reach + wx;
+      const int64_t y = s.y - reach + wy;
+      uint8_t& t = taken[static_cast<size_t>(wx + side * wy)];
+      if (x < 0 || y < 0 || x >= size || y >= size) {
+        t = 1;
+        continue;
+      }
+      const auto tile = static_cast<size_t>(x + size * y);
+      t |= map.landscape[tile] != model::LandscapeType::GRASS ||
+                   map.objects[tile] != model::ObjectType::NO_OBJECT ||
+                   model::isBlocked(map.accessible[tile])
+               ? 1
+               : 0;
+    }
+  }
+  return countRoom(taken);
+}
+
+StartRoom countRoom(const std::vector<uint8_t>& taken) {
+  const int64_t reach = START_LEVEL_RADIUS;
+  const int64_t side = 2 * reach + 1;
   // Per row of the window, the column of the nearest taken tile at or to
   // the right of each column (side where there is none): a run of cells
   // fits where that lies beyond its right end.
@@ -86,15 +109,7 @@ StartRoom startRoom(const model::Map& map, const FairStart& s, int64_t piles) {
     int64_t next = side;
     for (int64_t wx = side - 1; wx >= 0; --wx) {
       const auto i = static_cast<size_t>(wx + side * wy);
-      const int64_t x = s.x - reach + wx;
-      const int64_t y = s.y - reach + wy;
-      bool bad = taken[i] != 0 || x < 0 || y < 0 || x >= size || y >= size;
-      if (!bad) {
-        const auto tile = static_cast<size_t>(x + size * y);
-        bad = map.landscape[tile] != model::LandscapeType::GRASS ||
-              map.objects[tile] != model::ObjectType::NO_OBJECT ||
-              model::isBlocked(map.accessible[tile]);
-      }
+      const bool bad = taken[i] != 0;
       if (bad) next = wx;
       nextTaken[i] = next;
       takenSums[static_cast<size_t>(wx + 1 + (side + 1) * (wy + 1))] = bad ? 1 : 0;

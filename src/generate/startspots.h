@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "generate/fairstages.h"
 #include "model/map.h"
@@ -28,5 +29,10 @@ struct StartRoom {
 // piles goods piles laid as the start goods stage lays them, before either
 // is there.
 StartRoom startRoom(const model::Map& map, const FairStart& start, int64_t piles);
+
+// The same count where taken marks the tiles that are not free, over the
+// window of START_LEVEL_RADIUS around a tower (side 2 * START_LEVEL_RADIUS
+// + 1, row by row, the tower in the middle).
+StartRoom countRoom(const std::vector<uint8_t>& taken);
 
 }  // namespace varnholt::generate

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 #include <vector>
@@ -6,6 +7,7 @@
 #include "generate/fairstages.h"
 #include "generate/landscapes.h"
 #include "generate/startshapes.h"
+#include "generate/startspots.h"
 #include "generate/valuenoise.h"
 #include "model/landscapetype.h"
 
@@ -38,6 +40,11 @@ constexpr double kFootRise = 3;
 constexpr double kLakeShore = 9;
 constexpr double kLakeBottom = 2;
 constexpr double kShoreRise = 3;
+
+// Shapes tried per start: each start takes the one whose room for houses
+// and farms lies nearest the mean of all, so the starts differ less in room
+// before their woods are planted.
+constexpr uint64_t kShapeVariants = 4;
 
 // The most a height may differ from its upper-left neighbour's.
 constexpr int64_t kMaxStep = 7;
@@ -74,11 +81,41 @@ double laidOutHeight(const StartShape& shape, const ValueNoise& roll, int64_t x,
 
 }  // namespace
 
+void chooseStartShapes(const Map& map, std::vector<FairStart>& starts) {
+  std::vector<std::vector<StartShape>> shapes(starts.size());
+  std::vector<std::vector<StartRoom>> rooms(starts.size());
+  std::array<double, ROOM_FOOTPRINTS> mean{};
+  for (size_t k = 0; k < starts.size(); ++k) {
+    for (uint64_t v = 0; v < kShapeVariants; ++v) {
+      shapes[k].push_back(planStartShape(map, starts[k], startShapeKey(map, starts[k], k, v)));
+      rooms[k].push_back(countRoom(shapeTaken(shapes[k].back())));
+      for (size_t f = 0; f < ROOM_FOOTPRINTS; ++f) {
+        mean[f] += static_cast<double>(rooms[k].back().spots[f]);
+      }
+    }
+  }
+  for (double& m : mean) m = std::max(1.0, m / static_cast<double>(starts.size() * kShapeVariants));
+  const auto off = [&](const StartRoom& room) {
+    double sum = 0;
+    for (size_t f = 0; f < ROOM_FOOTPRINTS; ++f) {
+      const double ratio = static_cast<double>(room.spots[f]) / mean[f];
+      sum += (ratio - 1) * (ratio - 1);
+    }
+    return sum;
+  };
+  for (size_t k = 0; k < starts.size(); ++k) {
+    size_t best = 0;
+    for (size_t v = 1; v < kShapeVariants; ++v) {
+      if (off(rooms[k][v]) < off(rooms[k][best])) best = v;
+    }
+    measureStartShape(shapes[k][best]);
+    starts[k].shape = std::make_shared<const StartShape>(std::move(shapes[k][best]));
+  }
+}
+
 void shapeStartTerrain(Map& map, const std::vector<FairStart>& starts, int64_t blendWidth) {
   const int64_t size = map.size;
   const int64_t reach = START_LEVEL_RADIUS + blendWidth;
-  std::vector<StartShape> shapes;
-  for (size_t k = 0; k < starts.size(); ++k) shapes.push_back(planStartShape(map, starts[k], k));
   // Each tile follows the nearest start only.
   std::vector<int64_t> nearest(map.heights.size(), std::numeric_limits<int64_t>::max());
   std::vector<int32_t> owner(map.heights.size(), -1);
@@ -97,13 +134,13 @@ void shapeStartTerrain(Map& map, const std::vector<FairStart>& starts, int64_t b
     }
   }
   std::vector<ValueNoise> rolls;
-  for (const StartShape& shape : shapes) rolls.emplace_back(mixKey(shape.key, 9), kRollCell);
+  for (const FairStart& s : starts) rolls.emplace_back(mixKey(s.shape->key, 9), kRollCell);
   for (int64_t y = 0; y < size; ++y) {
     for (int64_t x = 0; x < size; ++x) {
       const auto i = static_cast<size_t>(x + size * y);
       if (owner[i] < 0) continue;
       const auto k = static_cast<size_t>(owner[i]);
-      const StartShape& shape = shapes[k];
+      const StartShape& shape = *starts[k].shape;
       const double h = map.heights[i];
       // The window covers the laid-out disc; the blend ring beyond it
       // continues the roll.

@@ -30,8 +30,10 @@ constexpr StandRule kRock = {1, 1, 5, 0.35, 0.9, inspect::STONE_CLEARANCE, false
 // Each start tries this many layouts of its stands, each at these
 // thicknesses of its woods: the more thinly a wood stands, the more
 // building room it takes.
-constexpr uint64_t kLayouts = 3;
-constexpr std::array<double, 4> kThicknesses = {1.0, 0.6, 0.35, 0.2};
+constexpr uint64_t kLayouts = 2;
+constexpr std::array<double, 7> kThicknesses = {1.0, 0.8, 0.62, 0.48, 0.36, 0.26, 0.18};
+// The goal's share of the poorest start's most room, in percent.
+constexpr int64_t kGoalShare = 96;
 // How much each footprint's room counts in choosing a layout: the houses'
 // room is held closer than the farms'.
 constexpr std::array<double, ROOM_FOOTPRINTS> kRoomWeights = {1, 1, 1, 0.5};
@@ -112,7 +114,8 @@ void plantStartObjects(Map& map, Random& random, const std::vector<FairStart>& s
       }
     }
   }
-  // The goal per footprint: the room the poorest start can keep at most.
+  // The goal per footprint: a little below the room the poorest start can
+  // keep at most, so that start too has tries on either side of it.
   StartRoom goal;
   for (size_t f = 0; f < ROOM_FOOTPRINTS; ++f) {
     for (size_t k = 0; k < starts.size(); ++k) {
@@ -122,6 +125,7 @@ void plantStartObjects(Map& map, Random& random, const std::vector<FairStart>& s
       }
       goal.spots[f] = k == 0 ? most : std::min(goal.spots[f], most);
     }
+    goal.spots[f] = goal.spots[f] * kGoalShare / 100;
   }
   const auto off = [&](const StartRoom& room) {
     double sum = 0;
