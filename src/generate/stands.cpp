@@ -16,13 +16,13 @@ namespace {
 
 // Nothing is planted this close to the tower: room for goods, settlers and
 // the first houses.
-constexpr int64_t kKeepClear = 16;
+constexpr int64_t kKeepClear = 19;
 // Nor this far out: a symmetric map's copy clears the objects in a band
 // along its seams, which run a few tiles outside the start area.
 constexpr int64_t kPlantReach = START_RADIUS - 4;
 // Stand centres lie between these distances from the tower, apart from
 // the centres to avoid by kApart.
-constexpr int64_t kCentreNear = 20;
+constexpr int64_t kCentreNear = 22;
 constexpr int64_t kCentreFar = 32;
 constexpr int64_t kApart = 15;
 // Outline lobes and thick and thin patches about this many tiles across.

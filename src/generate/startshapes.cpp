@@ -15,13 +15,13 @@ namespace {
 // Mountains and lakes keep this far from the tower (room for its goods and
 // first houses) and inside this distance (their slopes and borders stay in
 // the start area).
-constexpr double kInnerReach = 17;
+constexpr double kInnerReach = 20;
 constexpr double kOuterReach = 36;
 // Their seeds lie between these distances from the tower, turned from the
 // planned direction by up to kTurn of the perpendicular.
-constexpr double kSeedNear = 22;
-constexpr double kSeedFar = 28;
-constexpr double kTurn = 0.7;
+constexpr double kSeedNear = 24;
+constexpr double kSeedFar = 29;
+constexpr double kTurn = 1.1;
 // The outline: distance from the seed over kSpread plus the noise, whose
 // lobes are about kLobe tiles across.
 constexpr double kSpread = 7;
@@ -136,7 +136,7 @@ StartShape planStartShape(const Map& map, const FairStart& s, uint64_t key) {
               mountainAllowed, kMountainNoise),
          goal, false);
   };
-  if (fraction(key, 2) < 0.4) {
+  if (fraction(key, 2) < 0.5) {
     const double apart = 0.5 + 0.3 * fraction(key, 6);
     const double share = 0.45 + 0.2 * fraction(key, 5);
     growMountain(turn - apart, static_cast<int64_t>(share * START_MOUNTAIN_COVER));

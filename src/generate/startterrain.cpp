@@ -23,8 +23,7 @@ constexpr double kPlainLow = 25;
 constexpr double kPlainHigh = 35;
 // Inside the fairness radius the ground rolls down to kHollow as well: the
 // desert, moor and sand those heights may draw there is turned back into
-// grass before the outlines are drawn. Towards the levelled rim the hollows
-// rise to the landscape's plains.
+// grass before the outlines are drawn.
 constexpr double kHollow = 14;
 // The roll: hills about kRollCell tiles across.
 constexpr double kRollCell = 12;
@@ -49,25 +48,28 @@ constexpr uint64_t kShapeVariants = 4;
 // The most a height may differ from its upper-left neighbour's.
 constexpr int64_t kMaxStep = 7;
 
-// The rolling plain at tile (x, y), d tiles from its tower: the noise
-// spread a little beyond the plain's heights and cut there, so hilltops
-// and hollows flatten out.
-double rolled(const ValueNoise& roll, int64_t x, int64_t y, double d) {
+// The plain at tile (x, y), d tiles from its tower, where the landscape
+// has height h: inside the fairness radius the noise spread a little beyond
+// the plain's heights and cut there, so hilltops and hollows flatten out;
+// towards the levelled rim it gives way to the landscape's height brought
+// into the plain's range, which the ring beyond blends into.
+double plain(const ValueNoise& roll, int64_t x, int64_t y, double d, double h) {
   const double rim = std::clamp((d - START_RADIUS) / (START_LEVEL_RADIUS - START_RADIUS), 0.0, 1.0);
-  const double low = kHollow + (kPlainLow - kHollow) * rim;
-  const double middle = (low + kPlainHigh) / 2;
+  const double middle = (kHollow + kPlainHigh) / 2;
   const double wave = roll.layered(static_cast<double>(x), static_cast<double>(y));
-  return std::clamp(middle + (kPlainHigh - middle) * 1.4 * wave, low, kPlainHigh);
+  const double rolled = std::clamp(middle + (kPlainHigh - middle) * 1.4 * wave, kHollow, kPlainHigh);
+  return rolled + (std::clamp(h, kPlainLow, kPlainHigh) - rolled) * rim;
 }
 
 // The height a start area asks for at tile (x, y) of its shape's window.
 double laidOutHeight(const StartShape& shape, const ValueNoise& roll, int64_t x, int64_t y,
-                     double d) {
+                     double d, double landscape) {
   const size_t i = shape.window.at(x, y);
-  double h = rolled(roll, x, y, d);
+  double h = plain(roll, x, y, d, landscape);
   if (shape.toMountain[i] == 0) {
     const double depth = kMountainRise * (shape.mountainDepth[i] - 1);
-    h = std::clamp(kMountainLow + depth + 2 * roll.at(static_cast<double>(y), static_cast<double>(x)), kMountainLow, kMountainTop);
+    const double bump = 2 * roll.at(static_cast<double>(y), static_cast<double>(x));
+    h = std::clamp(kMountainLow + depth + bump, kMountainLow, kMountainTop);
   } else {
     h = std::max(h, kPlainHigh - kFootRise * (shape.toMountain[i] - 1));
   }
@@ -142,11 +144,11 @@ void shapeStartTerrain(Map& map, const std::vector<FairStart>& starts, int64_t b
       const auto k = static_cast<size_t>(owner[i]);
       const StartShape& shape = *starts[k].shape;
       const double h = map.heights[i];
-      // The window covers the laid-out disc; the blend ring beyond it
-      // continues the roll.
+      // The window covers the laid-out disc.
       const double d = std::sqrt(static_cast<double>(nearest[i]));
-      const double target = shape.window.holds(x, y) ? laidOutHeight(shape, rolls[k], x, y, d)
-                                                     : rolled(rolls[k], x, y, d);
+      const double target = shape.window.holds(x, y)
+                                ? laidOutHeight(shape, rolls[k], x, y, d, h)
+                                : std::clamp(h, kPlainLow, kPlainHigh);
       const double keep =
           std::clamp((d - START_LEVEL_RADIUS) / static_cast<double>(blendWidth), 0.0, 1.0);
       int64_t shaped = std::lround(target + (h - target) * keep);
