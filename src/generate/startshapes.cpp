@@ -22,6 +22,10 @@ constexpr double kOuterReach = 36;
 constexpr double kSeedNear = 24;
 constexpr double kSeedFar = 29;
 constexpr double kTurn = 1.1;
+// The share of starts whose mountain stands in two pieces.
+constexpr double kPairShare = 0.7;
+// The lake turns further: it lies anywhere on the far side of the tower.
+constexpr double kLakeTurn = 2;
 // The outline: distance from the seed over kSpread plus the noise, whose
 // lobes are about kLobe tiles across.
 constexpr double kSpread = 7;
@@ -136,8 +140,8 @@ StartShape planStartShape(const Map& map, const FairStart& s, uint64_t key) {
               mountainAllowed, kMountainNoise),
          goal, false);
   };
-  if (fraction(key, 2) < 0.5) {
-    const double apart = 0.5 + 0.3 * fraction(key, 6);
+  if (fraction(key, 2) < kPairShare) {
+    const double apart = 0.6 + 0.6 * fraction(key, 6);
     const double share = 0.45 + 0.2 * fraction(key, 5);
     growMountain(turn - apart, static_cast<int64_t>(share * START_MOUNTAIN_COVER));
     growMountain(turn + apart, START_MOUNTAIN_COVER);
@@ -150,7 +154,7 @@ StartShape planStartShape(const Map& map, const FairStart& s, uint64_t key) {
   std::fill(covered.begin(), covered.end(), 0);
   coveredCount = 0;
   const double lakeLength = kSeedNear + (kSeedFar - kSeedNear) * fraction(key, 7);
-  const double lakeTurn = kTurn * (2 * fraction(key, 8) - 1);
+  const double lakeTurn = kLakeTurn * (2 * fraction(key, 8) - 1);
   const auto lakeAllowed = [&](int64_t tile) {
     return onMap(tile) && inReach(tile) &&
            shape.toMountain[w.at(tile % size, tile / size)] >= SHAPE_REACH;
