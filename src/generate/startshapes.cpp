@@ -17,15 +17,14 @@ namespace {
 // the start area).
 constexpr double kInnerReach = 20;
 constexpr double kOuterReach = 36;
-// Their seeds lie between these distances from the tower, turned from the
-// planned direction by up to kTurn of the perpendicular.
+// Their seeds lie between these distances from the tower, facing the
+// planned direction or a quarter turn from it, turned from that by up to
+// kTurn of the perpendicular.
 constexpr double kSeedNear = 24;
 constexpr double kSeedFar = 29;
 constexpr double kTurn = 1.1;
 // The share of starts whose mountain stands in two pieces.
 constexpr double kPairShare = 0.7;
-// The lake turns further: it lies anywhere on the far side of the tower.
-constexpr double kLakeTurn = 2;
 // The outline: distance from the seed over kSpread plus the noise, whose
 // lobes are about kLobe tiles across.
 constexpr double kSpread = 7;
@@ -49,6 +48,13 @@ Tile seedTile(const FairStart& s, int64_t dx, int64_t dy, double turn, double le
   const double norm = std::sqrt(vx * vx + vy * vy);
   if (norm == 0) return {s.x, s.y};
   return {s.x + std::lround(vx / norm * length), s.y + std::lround(vy / norm * length)};
+}
+
+// The direction (dx, dy) as it is for half the keys' fractions u, a quarter
+// turn one way or the other for a quarter each.
+Tile quarterTurned(int64_t dx, int64_t dy, double u) {
+  if (u < 0.5) return {dx, dy};
+  return u < 0.75 ? Tile{-dy, dx} : Tile{dy, -dx};
 }
 
 }  // namespace
@@ -125,44 +131,50 @@ StartShape planStartShape(const Map& map, const FairStart& s, uint64_t key) {
   };
   const auto onMap = [&](int64_t tile) { return tile >= 0 && tile < size * size; };
 
-  // One mountain, or two beside each other sharing its ground.
+  // One mountain, or two beside each other sharing its ground, facing the
+  // planned direction or a quarter turn from it.
   std::vector<uint8_t> mountain(static_cast<size_t>(w.side * w.side), 0);
-  const int64_t mdx = s.mountainX - s.x;
-  const int64_t mdy = s.mountainY - s.y;
+  const Tile towards = quarterTurned(s.mountainX - s.x, s.mountainY - s.y, fraction(key, 9));
   const double length = kSeedNear + (kSeedFar - kSeedNear) * fraction(key, 3);
   const double turn = kTurn * (2 * fraction(key, 4) - 1);
   const auto mountainAllowed = [&](int64_t tile) {
     return onMap(tile) && inReach(tile) && mountain[w.at(tile % size, tile / size)] == 0;
   };
-  const auto growMountain = [&](double pieceTurn, int64_t goal) {
-    take(mountain,
-         grow(seedTile(s, mdx, mdy, pieceTurn, length), 2 * START_MOUNTAIN_COVER,
-              mountainAllowed, kMountainNoise),
-         goal, false);
+  const auto growMountain = [&](Tile seed, int64_t goal) {
+    take(mountain, grow(seed, 2 * START_MOUNTAIN_COVER, mountainAllowed, kMountainNoise), goal,
+         false);
   };
   if (fraction(key, 2) < kPairShare) {
     const double apart = 0.6 + 0.6 * fraction(key, 6);
     const double share = 0.45 + 0.2 * fraction(key, 5);
-    growMountain(turn - apart, static_cast<int64_t>(share * START_MOUNTAIN_COVER));
-    growMountain(turn + apart, START_MOUNTAIN_COVER);
+    growMountain(seedTile(s, towards.x, towards.y, turn - apart, length),
+                 static_cast<int64_t>(share * START_MOUNTAIN_COVER));
+    growMountain(seedTile(s, towards.x, towards.y, turn + apart, length), START_MOUNTAIN_COVER);
   } else {
-    growMountain(turn, START_MOUNTAIN_COVER);
+    growMountain(seedTile(s, towards.x, towards.y, turn, length), START_MOUNTAIN_COVER);
   }
+  // A seed that fell on ground already taken grew nothing: the rest grows
+  // from the compass points around the tower.
+  for (const Tile& d : COMPASS) growMountain(seedTile(s, d.x, d.y, 0, length), START_MOUNTAIN_COVER);
   shape.toMountain = kingDistances(w, mountain, false, SHAPE_REACH);
 
   std::vector<uint8_t> lake(mountain.size(), 0);
   std::fill(covered.begin(), covered.end(), 0);
   coveredCount = 0;
+  const Tile away = quarterTurned(s.lakeX - s.x, s.lakeY - s.y, fraction(key, 10));
   const double lakeLength = kSeedNear + (kSeedFar - kSeedNear) * fraction(key, 7);
-  const double lakeTurn = kLakeTurn * (2 * fraction(key, 8) - 1);
+  const double lakeTurn = kTurn * (2 * fraction(key, 8) - 1);
   const auto lakeAllowed = [&](int64_t tile) {
     return onMap(tile) && inReach(tile) &&
            shape.toMountain[w.at(tile % size, tile / size)] >= SHAPE_REACH;
   };
-  take(lake,
-       grow(seedTile(s, s.lakeX - s.x, s.lakeY - s.y, lakeTurn, lakeLength),
-            4 * START_LAKE_WATER, lakeAllowed, kLakeNoise),
-       START_LAKE_WATER, true);
+  const auto growLake = [&](Tile seed) {
+    take(lake, grow(seed, 4 * START_LAKE_WATER, lakeAllowed, kLakeNoise), START_LAKE_WATER, true);
+  };
+  growLake(seedTile(s, away.x, away.y, lakeTurn, lakeLength));
+  for (const Tile& d : COMPASS) {
+    if (coveredCount == 0) growLake(seedTile(s, d.x, d.y, 0, lakeLength));
+  }
   shape.mountain = std::move(mountain);
   shape.lake = std::move(lake);
   return shape;

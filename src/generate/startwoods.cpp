@@ -34,9 +34,14 @@ constexpr uint64_t kLayouts = 2;
 constexpr std::array<double, 7> kThicknesses = {1.0, 0.8, 0.62, 0.48, 0.36, 0.26, 0.18};
 // The goal's share of the poorest start's most room, in percent.
 constexpr int64_t kGoalShare = 96;
-// How much each footprint's room counts in choosing a layout: the houses'
-// room is held closer than the farms'.
+// How much each footprint's room counts in a start's first choice: the
+// houses' room is held closer than the farms'.
 constexpr std::array<double, ROOM_FOOTPRINTS> kRoomWeights = {1, 1, 1, 0.5};
+// The most the starts' room may differ, max/min per footprint, as the
+// fairness guarantees put it; the choices are then evened out against
+// these in a few passes over the starts.
+constexpr std::array<double, ROOM_FOOTPRINTS> kRoomLimits = {1.15, 1.15, 1.15, 1.3};
+constexpr int kEvenPasses = 3;
 
 struct Layout {
   StandPlan woods;
@@ -136,20 +141,54 @@ void plantStartObjects(Map& map, Random& random, const std::vector<FairStart>& s
     }
     return sum;
   };
-  // Each start plants the layout and thickness whose room lies nearest the
-  // goal.
+  // Each start first takes the try whose room lies nearest the goal.
+  const size_t options = kLayouts * kThicknesses.size();
+  const auto roomOf = [&](size_t k, size_t option) -> const StartRoom& {
+    return tries[k].rooms[option / kThicknesses.size()][option % kThicknesses.size()];
+  };
+  std::vector<size_t> choice(starts.size(), 0);
   for (size_t k = 0; k < starts.size(); ++k) {
-    size_t bestLayout = 0;
-    size_t bestThickness = 0;
-    for (size_t j = 0; j < kLayouts; ++j) {
-      for (size_t t = 0; t < kThicknesses.size(); ++t) {
-        if (off(tries[k].rooms[j][t]) < off(tries[k].rooms[bestLayout][bestThickness])) {
-          bestLayout = j;
-          bestThickness = t;
+    for (size_t o = 1; o < options; ++o) {
+      if (off(roomOf(k, o)) < off(roomOf(k, choice[k]))) choice[k] = o;
+    }
+  }
+  // Then, start by start, the try that makes the starts most even: the
+  // worst of the footprints' max/min, each over its limit, and a little of
+  // their sum so the others even out too.
+  const auto spread = [&] {
+    double worst = 0;
+    double sum = 0;
+    for (size_t f = 0; f < ROOM_FOOTPRINTS; ++f) {
+      int64_t least = roomOf(0, choice[0]).spots[f];
+      int64_t most = least;
+      for (size_t k = 1; k < starts.size(); ++k) {
+        least = std::min(least, roomOf(k, choice[k]).spots[f]);
+        most = std::max(most, roomOf(k, choice[k]).spots[f]);
+      }
+      const double ratio = static_cast<double>(most) / static_cast<double>(std::max<int64_t>(1, least));
+      worst = std::max(worst, ratio / kRoomLimits[f]);
+      sum += ratio;
+    }
+    return worst + 0.01 * sum;
+  };
+  for (int pass = 0; pass < kEvenPasses; ++pass) {
+    for (size_t k = 0; k < starts.size(); ++k) {
+      size_t best = choice[k];
+      double bestSpread = spread();
+      for (size_t o = 0; o < options; ++o) {
+        choice[k] = o;
+        const double now = spread();
+        if (now < bestSpread) {
+          best = o;
+          bestSpread = now;
         }
       }
+      choice[k] = best;
     }
-    plant(map, tries[k].layouts[bestLayout], objects, kThicknesses[bestThickness]);
+  }
+  for (size_t k = 0; k < starts.size(); ++k) {
+    plant(map, tries[k].layouts[choice[k] / kThicknesses.size()], objects,
+          kThicknesses[choice[k] % kThicknesses.size()]);
   }
 }
 
