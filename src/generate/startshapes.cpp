@@ -153,8 +153,9 @@ StartShape planStartShape(const Map& map, const FairStart& s, uint64_t key) {
   } else {
     growMountain(seedTile(s, towards.x, towards.y, turn, length), START_MOUNTAIN_COVER);
   }
-  // A seed that fell on ground already taken grew nothing: the rest grows
-  // from the compass points around the tower.
+  // Where a seed fell on ground already taken, or the ground around it ran
+  // out, the rest grows from the compass points around the tower; so does
+  // the lake's.
   for (const Tile& d : COMPASS) growMountain(seedTile(s, d.x, d.y, 0, length), START_MOUNTAIN_COVER);
   shape.toMountain = kingDistances(w, mountain, false, SHAPE_REACH);
 
@@ -173,7 +174,7 @@ StartShape planStartShape(const Map& map, const FairStart& s, uint64_t key) {
   };
   growLake(seedTile(s, away.x, away.y, lakeTurn, lakeLength));
   for (const Tile& d : COMPASS) {
-    if (coveredCount == 0) growLake(seedTile(s, d.x, d.y, 0, lakeLength));
+    if (coveredCount < START_LAKE_WATER) growLake(seedTile(s, d.x, d.y, 0, lakeLength));
   }
   shape.mountain = std::move(mountain);
   shape.lake = std::move(lake);
