@@ -10,10 +10,11 @@
 
 // The extra stages of fair and symmetric maps. They run between the classic
 // stages of stages.h (see initFairMap in pipeline.h), before the ground
-// conventions stage that ends a fair map, and give every start the same
-// surroundings: open grass, one mountain, one lake, the same trees, stones
-// and ore within the fairness radius of its tower. What they lay out keeps
-// to those conventions, so that stage leaves the start areas' counts alone.
+// conventions stage that ends a fair map, and give every start surroundings
+// of its own with the same amounts: rolling grass, mountain ground, a lake,
+// trees, stones and ore within the fairness radius of its tower, and the
+// same room for buildings. What they lay out keeps to those conventions, so
+// that stage leaves the start areas' counts alone.
 namespace varnholt::generate {
 
 struct StartShape;
