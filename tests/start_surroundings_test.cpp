@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "blank_map.h"
+#include "catalogue/footprints.h"
 #include "generate/fairstages.h"
 #include "generate/regiongrow.h"
 #include "generate/startspots.h"
@@ -100,6 +101,18 @@ TEST(StartRegions, KingDistancesMatchAPlainSearch) {
         EXPECT_EQ(in[i], marked ? std::min<int64_t>(toUnmarked, cap) : 0)
             << x << "," << y << " cap " << +cap;
       }
+    }
+  }
+}
+
+// The room is counted in a window START_LEVEL_RADIUS around the tower, so
+// a footprint placed anywhere within the fairness radius must stay in it.
+TEST(StartRoom, FootprintsFitTheWindowBeyondTheRadius) {
+  for (const char* key : ROOM_KEYS) {
+    for (const model::BuildingMetaBlock& cell : catalogue::buildingMeta(key).blocks) {
+      EXPECT_LE(std::max(std::abs(cell.xOffset), std::abs(cell.yOffset)),
+                START_LEVEL_RADIUS - START_RADIUS)
+          << key;
     }
   }
 }

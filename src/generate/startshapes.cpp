@@ -141,6 +141,7 @@ StartShape planStartShape(const Map& map, const FairStart& s, uint64_t key) {
     return onMap(tile) && inReach(tile) && mountain[w.at(tile % size, tile / size)] == 0;
   };
   const auto growMountain = [&](Tile seed, int64_t goal) {
+    if (coveredCount >= goal) return;
     take(mountain, grow(seed, 2 * START_MOUNTAIN_COVER, mountainAllowed, kMountainNoise), goal,
          false);
   };
@@ -170,12 +171,11 @@ StartShape planStartShape(const Map& map, const FairStart& s, uint64_t key) {
            shape.toMountain[w.at(tile % size, tile / size)] >= SHAPE_REACH;
   };
   const auto growLake = [&](Tile seed) {
+    if (coveredCount >= START_LAKE_WATER) return;
     take(lake, grow(seed, 4 * START_LAKE_WATER, lakeAllowed, kLakeNoise), START_LAKE_WATER, true);
   };
   growLake(seedTile(s, away.x, away.y, lakeTurn, lakeLength));
-  for (const Tile& d : COMPASS) {
-    if (coveredCount < START_LAKE_WATER) growLake(seedTile(s, d.x, d.y, 0, lakeLength));
-  }
+  for (const Tile& d : COMPASS) growLake(seedTile(s, d.x, d.y, 0, lakeLength));
   shape.mountain = std::move(mountain);
   shape.lake = std::move(lake);
   return shape;

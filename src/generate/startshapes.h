@@ -29,6 +29,9 @@ struct StartShape {
   uint64_t key = 0;  // the start's noise key
   std::vector<uint8_t> mountain, lake;
   std::vector<uint8_t> toMountain, mountainDepth, toLake, lakeDepth;
+  // The roll of the plain and the bumps of the mountains, -1..1 per tile
+  // (filled with the distances by whoever shapes the heights).
+  std::vector<double> wave, bump;
 };
 
 // A key for start index of map mixed from the heights around its tower,

@@ -103,14 +103,14 @@ StartRoom countRoom(const std::vector<uint8_t>& taken) {
   // Per row of the window, the column of the nearest taken tile at or to
   // the right of each column (side where there is none): a run of cells
   // fits where that lies beyond its right end.
-  std::vector<int64_t> nextTaken(static_cast<size_t>(side * side));
+  std::vector<int32_t> nextTaken(static_cast<size_t>(side * side));
   std::vector<int32_t> takenSums(static_cast<size_t>((side + 1) * (side + 1)), 0);
   for (int64_t wy = 0; wy < side; ++wy) {
-    int64_t next = side;
+    auto next = static_cast<int32_t>(side);
     for (int64_t wx = side - 1; wx >= 0; --wx) {
       const auto i = static_cast<size_t>(wx + side * wy);
       const bool bad = taken[i] != 0;
-      if (bad) next = wx;
+      if (bad) next = static_cast<int32_t>(wx);
       nextTaken[i] = next;
       takenSums[static_cast<size_t>(wx + 1 + (side + 1) * (wy + 1))] = bad ? 1 : 0;
     }
@@ -123,12 +123,6 @@ StartRoom countRoom(const std::vector<uint8_t>& taken) {
                       takenSums[i - static_cast<size_t>(side + 2)];
     }
   }
-  const auto takenIn = [&](int64_t x0, int64_t y0, int64_t x1, int64_t y1) {
-    const auto at = [&](int64_t x, int64_t y) {
-      return takenSums[static_cast<size_t>(x + (side + 1) * y)];
-    };
-    return at(x1 + 1, y1 + 1) - at(x0, y1 + 1) - at(x1 + 1, y0) + at(x0, y0);
-  };
   static const std::array<Footprint, ROOM_FOOTPRINTS> footprints = {
       footprintOf(catalogue::buildingMeta(ROOM_KEYS[0])),
       footprintOf(catalogue::buildingMeta(ROOM_KEYS[1])),
@@ -137,26 +131,26 @@ StartRoom countRoom(const std::vector<uint8_t>& taken) {
   StartRoom room;
   for (size_t f = 0; f < ROOM_FOOTPRINTS; ++f) {
     const Footprint& footprint = footprints[f];
+    // Every footprint reaches less far than the window's margin beyond the
+    // radius, so no cell of a spot in the radius leaves the window.
     for (int64_t dy = 1 - START_RADIUS; dy < START_RADIUS; ++dy) {
       const int64_t half = circleHalfWidth(START_RADIUS, dy);
+      const int64_t top = reach + dy + footprint.top;
+      const int64_t bottom = reach + dy + footprint.bottom + 1;
       for (int64_t dx = -half; dx <= half; ++dx) {
-        const int64_t x0 = reach + dx + footprint.left;
-        const int64_t y0 = reach + dy + footprint.top;
-        const int64_t x1 = reach + dx + footprint.right;
-        const int64_t y1 = reach + dy + footprint.bottom;
-        if (x0 < 0 || y0 < 0 || x1 >= side || y1 >= side) continue;
+        const int64_t left = reach + dx + footprint.left;
+        const int64_t right = reach + dx + footprint.right + 1;
         // A free box holds every cell; otherwise the cells are read run by run.
-        if (takenIn(x0, y0, x1, y1) == 0) {
+        const int32_t* upper = &takenSums[static_cast<size_t>((side + 1) * top)];
+        const int32_t* lower = &takenSums[static_cast<size_t>((side + 1) * bottom)];
+        if (lower[right] - lower[left] - upper[right] + upper[left] == 0) {
           ++room.spots[f];
           continue;
         }
         bool fits = true;
         for (const Run& run : footprint.runs) {
-          const int64_t wy = reach + dy + run.dy;
-          const int64_t left = reach + dx + run.left;
-          const int64_t right = reach + dx + run.right;
-          if (wy < 0 || wy >= side || left < 0 || right >= side ||
-              nextTaken[static_cast<size_t>(left + side * wy)] <= right) {
+          const int64_t row = side * (reach + dy + run.dy) + reach + dx;
+          if (nextTaken[static_cast<size_t>(row + run.left)] <= reach + dx + run.right) {
             fits = false;
             break;
           }

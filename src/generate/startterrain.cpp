@@ -43,7 +43,7 @@ constexpr double kShoreRise = 3;
 // Shapes tried per start: each start takes the one whose room for houses
 // and farms lies nearest the mean of all, so the starts differ less in room
 // before their woods are planted.
-constexpr uint64_t kShapeVariants = 6;
+constexpr uint64_t kShapeVariants = 5;
 
 // The most a height may differ from its upper-left neighbour's.
 constexpr int64_t kMaxStep = 7;
@@ -53,23 +53,20 @@ constexpr int64_t kMaxStep = 7;
 // the plain's heights and cut there, so hilltops and hollows flatten out;
 // towards the levelled rim it gives way to the landscape's height brought
 // into the plain's range, which the ring beyond blends into.
-double plain(const ValueNoise& roll, int64_t x, int64_t y, double d, double h) {
+double plain(double wave, double d, double h) {
   const double rim = std::clamp((d - START_RADIUS) / (START_LEVEL_RADIUS - START_RADIUS), 0.0, 1.0);
   const double middle = (kHollow + kPlainHigh) / 2;
-  const double wave = roll.layered(static_cast<double>(x), static_cast<double>(y));
   const double rolled = std::clamp(middle + (kPlainHigh - middle) * 1.4 * wave, kHollow, kPlainHigh);
   return rolled + (std::clamp(h, kPlainLow, kPlainHigh) - rolled) * rim;
 }
 
 // The height a start area asks for at tile (x, y) of its shape's window.
-double laidOutHeight(const StartShape& shape, const ValueNoise& roll, int64_t x, int64_t y,
-                     double d, double landscape) {
+double laidOutHeight(const StartShape& shape, int64_t x, int64_t y, double d, double landscape) {
   const size_t i = shape.window.at(x, y);
-  double h = plain(roll, x, y, d, landscape);
+  double h = plain(shape.wave[i], d, landscape);
   if (shape.toMountain[i] == 0) {
     const double depth = kMountainRise * (shape.mountainDepth[i] - 1);
-    const double bump = 2 * roll.at(static_cast<double>(y), static_cast<double>(x));
-    h = std::clamp(kMountainLow + depth + bump, kMountainLow, kMountainTop);
+    h = std::clamp(kMountainLow + depth + 2 * shape.bump[i], kMountainLow, kMountainTop);
   } else {
     h = std::max(h, kPlainHigh - kFootRise * (shape.toMountain[i] - 1));
   }
@@ -110,7 +107,21 @@ void chooseStartShapes(const Map& map, std::vector<FairStart>& starts) {
     for (size_t v = 1; v < kShapeVariants; ++v) {
       if (off(rooms[k][v]) < off(rooms[k][best])) best = v;
     }
-    measureStartShape(shapes[k][best]);
+    StartShape& shape = shapes[k][best];
+    measureStartShape(shape);
+    // The noise of the ground, read once for every shaping of the heights.
+    const ValueNoise roll(mixKey(shape.key, 9), kRollCell);
+    const Window& w = shape.window;
+    for (int64_t y = w.top; y < w.top + w.side; ++y) {
+      for (int64_t x = w.left; x < w.left + w.side; ++x) {
+        shape.wave.push_back(roll.layered(static_cast<double>(x), static_cast<double>(y)));
+      }
+    }
+    for (int64_t y = w.top; y < w.top + w.side; ++y) {
+      for (int64_t x = w.left; x < w.left + w.side; ++x) {
+        shape.bump.push_back(roll.at(static_cast<double>(y), static_cast<double>(x)));
+      }
+    }
     starts[k].shape = std::make_shared<const StartShape>(std::move(shapes[k][best]));
   }
 }
@@ -135,8 +146,6 @@ void shapeStartTerrain(Map& map, const std::vector<FairStart>& starts, int64_t b
       }
     }
   }
-  std::vector<ValueNoise> rolls;
-  for (const FairStart& s : starts) rolls.emplace_back(mixKey(s.shape->key, 9), kRollCell);
   for (int64_t y = 0; y < size; ++y) {
     for (int64_t x = 0; x < size; ++x) {
       const auto i = static_cast<size_t>(x + size * y);
@@ -147,7 +156,7 @@ void shapeStartTerrain(Map& map, const std::vector<FairStart>& starts, int64_t b
       // The window covers the laid-out disc.
       const double d = std::sqrt(static_cast<double>(nearest[i]));
       const double target = shape.window.holds(x, y)
-                                ? laidOutHeight(shape, rolls[k], x, y, d, h)
+                                ? laidOutHeight(shape, x, y, d, h)
                                 : std::clamp(h, kPlainLow, kPlainHigh);
       const double keep =
           std::clamp((d - START_LEVEL_RADIUS) / static_cast<double>(blendWidth), 0.0, 1.0);
