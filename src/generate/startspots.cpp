@@ -128,13 +128,21 @@ StartRoom countRoom(const std::vector<uint8_t>& taken) {
       footprintOf(catalogue::buildingMeta(ROOM_KEYS[1])),
       footprintOf(catalogue::buildingMeta(ROOM_KEYS[2])),
       footprintOf(catalogue::buildingMeta(ROOM_KEYS[3]))};
+  // The circle's half width per row, dy + START_RADIUS - 1.
+  static const std::array<int64_t, 2 * START_RADIUS - 1> halves = [] {
+    std::array<int64_t, 2 * START_RADIUS - 1> rows{};
+    for (int64_t dy = 1 - START_RADIUS; dy < START_RADIUS; ++dy) {
+      rows[static_cast<size_t>(dy + START_RADIUS - 1)] = circleHalfWidth(START_RADIUS, dy);
+    }
+    return rows;
+  }();
   StartRoom room;
   for (size_t f = 0; f < ROOM_FOOTPRINTS; ++f) {
     const Footprint& footprint = footprints[f];
     // Every footprint reaches less far than the window's margin beyond the
     // radius, so no cell of a spot in the radius leaves the window.
     for (int64_t dy = 1 - START_RADIUS; dy < START_RADIUS; ++dy) {
-      const int64_t half = circleHalfWidth(START_RADIUS, dy);
+      const int64_t half = halves[static_cast<size_t>(dy + START_RADIUS - 1)];
       const int64_t top = reach + dy + footprint.top;
       const int64_t bottom = reach + dy + footprint.bottom + 1;
       for (int64_t dx = -half; dx <= half; ++dx) {
