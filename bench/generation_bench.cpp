@@ -2,47 +2,24 @@
 // height field and the export.
 #include <benchmark/benchmark.h>
 
-#include <functional>
 #include <string>
-#include <vector>
+#include <utility>
 
 #include "generate/heightfield.h"
 #include "generate/pipeline.h"
 #include "generate/stages.h"
-#include "varnholt.h"
+#include "varnholt/varnholt.h"
 
 namespace varnholt::bench {
 namespace {
 
 using generate::Random;
 using model::Map;
-using model::StartResourcesType;
 
 constexpr int64_t kSeed = 123456789;
-constexpr int64_t kPlayers = 8;
-constexpr auto kGoods = StartResourcesType::HIGH;
 
 // Drops the console lines: the benchmark measures generation, not printing.
 const Console kQuiet = [](std::string_view) {};
-
-using Stage = std::function<void(Map&, Random&)>;
-
-// The stages in run order, each with the arguments init passes.
-const std::vector<std::pair<const char*, Stage>>& stages() {
-  static const std::vector<std::pair<const char*, Stage>> list = {
-      {"landscape", [](Map& m, Random& r) { generate::initHighmapLandscape(m, r); }},
-      {"outlines", [](Map& m, Random&) { generate::initLandscapeOutlines(m); }},
-      {"rivers", [](Map& m, Random& r) { generate::initRivers(m, r); }},
-      {"objects", [](Map& m, Random& r) { generate::initObjects(m, r); }},
-      {"resources", [](Map& m, Random& r) { generate::initResources(m, r); }},
-      {"buildings",
-       [](Map& m, Random& r) { generate::initBuildings(m, r, kPlayers, m.size, kGoods); }},
-      {"stacks", [](Map& m, Random&) { generate::initStacks(m, kGoods, kQuiet); }},
-      {"settlers", [](Map& m, Random&) { generate::initSettlers(m, kGoods); }},
-      {"players", [](Map& m, Random&) { generate::initPlayers(m, kPlayers, m.size, kGoods); }},
-  };
-  return list;
-}
 
 void BM_DefaultRun(benchmark::State& state) {
   for (auto _ : state) {
@@ -71,39 +48,41 @@ void BM_GenerateAtSize(benchmark::State& state) {
 }
 BENCHMARK(BM_GenerateAtSize)->Arg(320)->Arg(2000)->Unit(benchmark::kMillisecond);
 
-// The map as the run hands it to stage number stage, and the random source
-// as it stands then.
-std::pair<Map, Random> before(size_t stage, int64_t players) {
-  Random random(kSeed);
-  Map map = generate::createMap(random, players, 320);
-  map.party.assign(map.party.size(), 255);
-  for (size_t i = 0; i < stage; ++i) stages()[i].second(map, random);
-  return {map, random};
+// The run of plan as it stands before the stage named stage: map, random
+// source and planned starts exactly as the pipeline hands them over.
+generate::Run before(const std::string& stage, const generate::MapPlan& plan) {
+  generate::Run run = generate::startRun(kSeed, plan, kQuiet);
+  for (const generate::Stage& step : generate::stages()) {
+    if (step.name == stage) return run;
+    if (step.runsFor(plan)) step.run(run);
+  }
+  throw Error("Exception", "no stage " + stage);
 }
 
-// One stage on the map exactly as the run hands it over.
-void BM_Stage(benchmark::State& state, size_t stage) {
-  const auto [start, randomStart] = before(stage, kPlayers);
+// One stage of plan's run on the run exactly as the pipeline hands it over.
+void BM_Stage(benchmark::State& state, const generate::Stage& stage,
+              const generate::MapPlan& plan) {
+  const generate::Run start = before(stage.name, plan);
   for (auto _ : state) {
     state.PauseTiming();
-    Map map = start;
-    Random random = randomStart;
+    generate::Run run = start;
     state.ResumeTiming();
-    stages()[stage].second(map, random);
-    benchmark::DoNotOptimize(map.landscape.data());
+    stage.run(run);
+    benchmark::DoNotOptimize(run.map.landscape.data());
   }
 }
 
 // The tower search on a map with no room left for the ninth of 40 players.
 void BM_TowerSearchNoRoom(benchmark::State& state) {
-  const auto [start, randomStart] = before(5, 40);
+  generate::MapPlan plan;
+  plan.playerCount = 40;
+  const generate::Run start = before("buildings", plan);
   for (auto _ : state) {
     state.PauseTiming();
-    Map map = start;
-    Random random = randomStart;
+    generate::Run run = start;
     state.ResumeTiming();
     try {
-      generate::initBuildings(map, random, 40, 320, kGoods);
+      generate::initBuildings(run.map, run.random, plan.playerCount);
       state.SkipWithError("the map had room for 40 towers");
     } catch (const std::exception&) {
     }
@@ -125,11 +104,21 @@ void BM_Export(benchmark::State& state) {
 }
 BENCHMARK(BM_Export)->Arg(320)->Arg(2000)->Unit(benchmark::kMillisecond);
 
+// Every stage of the default classic run and of the default fair run, in
+// pipeline order: BM_Stage/<name> and BM_FairStage/<name>.
 const bool kStagesRegistered = [] {
-  for (size_t i = 0; i < stages().size(); ++i) {
-    benchmark::RegisterBenchmark((std::string("BM_Stage/") + stages()[i].first).c_str(),
-                                 [i](benchmark::State& s) { BM_Stage(s, i); })
-        ->Unit(benchmark::kMicrosecond);
+  generate::MapPlan fair;
+  fair.layout = generate::StartLayout::FAIR;
+  for (const auto& entry :
+       {std::pair{"BM_Stage/", generate::MapPlan{}}, std::pair{"BM_FairStage/", fair}}) {
+    const std::string prefix = entry.first;
+    const generate::MapPlan plan = entry.second;
+    for (const generate::Stage& stage : generate::stages()) {
+      if (!stage.runsFor(plan)) continue;
+      benchmark::RegisterBenchmark((prefix + stage.name).c_str(),
+                                   [&stage, plan](benchmark::State& s) { BM_Stage(s, stage, plan); })
+          ->Unit(benchmark::kMicrosecond);
+    }
   }
   return true;
 }();

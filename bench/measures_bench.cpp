@@ -2,9 +2,9 @@
 // takes being 2048 tiles wide.
 #include <benchmark/benchmark.h>
 
-#include "inspect/landscape.h"
-#include "inspect/look.h"
-#include "varnholt.h"
+#include "varnholt/landscape.h"
+#include "varnholt/look.h"
+#include "varnholt/varnholt.h"
 
 namespace varnholt::bench {
 namespace {
@@ -27,7 +27,7 @@ BENCHMARK(BM_MeasureLandscape)->Unit(benchmark::kMillisecond);
 
 void BM_MeasureLook(benchmark::State& state) {
   const model::Map& map = largeMap();
-  for (auto _ : state) benchmark::DoNotOptimize(inspect::measureLook(map).copyOverlap.best);
+  for (auto _ : state) benchmark::DoNotOptimize(inspect::measureLook(map).copyOverlap.turns.overlap);
 }
 BENCHMARK(BM_MeasureLook)->Unit(benchmark::kMillisecond);
 

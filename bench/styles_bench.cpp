@@ -2,7 +2,8 @@
 // players and at 1024 with 16.
 #include <benchmark/benchmark.h>
 
-#include "varnholt.h"
+#include "varnholt/inspect.h"
+#include "varnholt/varnholt.h"
 
 namespace varnholt::bench {
 namespace {

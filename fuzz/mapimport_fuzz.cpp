@@ -3,10 +3,10 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "inspect/preview.h"
-#include "inspect/report.h"
 #include "mapfile/reader.h"
-#include "model/error.h"
+#include "varnholt/inspect.h"
+#include "varnholt/model/error.h"
+#include "varnholt/report.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace varnholt;

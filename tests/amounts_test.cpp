@@ -9,7 +9,9 @@
 #include <vector>
 
 #include "fair_guarantees.h"
-#include "varnholt.h"
+#include "inspect/landscape.h"
+#include "varnholt/inspect.h"
+#include "varnholt/varnholt.h"
 
 namespace varnholt {
 namespace {
@@ -20,24 +22,13 @@ using testing::Case;
 using testing::label;
 using testing::mapOf;
 
-// Whole-map totals: the amounts of coal, iron, gold, gems, sulfur and fish
-// (by resource code), then trees and stones.
-constexpr size_t kTrees = 6;
-constexpr size_t kStones = 7;
-constexpr std::array<const char*, 8> kTotalNames = {"fish", "coal",   "iron",  "gold",
-                                                    "gems", "sulfur", "trees", "stones"};
+// Whole-map totals, as the inspector measures them.
+constexpr std::array<const char*, 8> kTotalNames = {"coal",   "iron", "gold",  "gems",
+                                                    "sulfur", "fish", "trees", "stones"};
 
 std::array<int64_t, 8> totals(const model::Map& map) {
-  std::array<int64_t, 8> sum{};
-  for (size_t i = 0; i < map.resources.size(); ++i) {
-    const auto kind = static_cast<size_t>(map.resources[i]);
-    if (kind < kTrees) sum[kind] += map.resourceAmounts[i];
-  }
-  for (model::ObjectType object : map.objects) {
-    sum[kTrees] += model::isTree(object);
-    sum[kStones] += model::isStone(object);
-  }
-  return sum;
+  const inspect::Landscape l = inspect::measureLandscape(map);
+  return {l.coal, l.iron, l.gold, l.gems, l.sulfur, l.fish, l.trees, l.stones};
 }
 
 // The per-start columns the amounts scale. Gems are left out: the start
@@ -59,6 +50,8 @@ TEST(ResourceAmounts, HighAndLowScaleTheWholeMapAndEveryStart) {
       {34, 384, 4, StartMode::SYMMETRIC},
       {35, 384, 4, StartMode::FAIR, {.climate = model::ClimateStyle::DESERT}},
       {36, 384, 4, StartMode::FAIR, {.climate = model::ClimateStyle::ALPINE}},
+      // Crowded desert: the land beyond the start areas holds few trees.
+      {37, 320, 8, StartMode::FAIR, {.climate = model::ClimateStyle::DESERT}},
   };
   for (const Case& c : cases) {
     const model::Map low = mapOf(withAmount(c, ResourceAmount::LOW));
@@ -75,9 +68,9 @@ TEST(ResourceAmounts, HighAndLowScaleTheWholeMapAndEveryStart) {
       EXPECT_LE(lowTotals[k], 0.6 * static_cast<double>(normalTotals[k]))
           << what << " whole map " << kTotalNames[k];
     }
-    const inspect::Fairness lowStarts = fairness(low);
-    const inspect::Fairness normalStarts = fairness(normal);
-    const inspect::Fairness highStarts = fairness(high);
+    const inspect::Fairness lowStarts = inspect::fairness(low);
+    const inspect::Fairness normalStarts = inspect::fairness(normal);
+    const inspect::Fairness highStarts = inspect::fairness(high);
     ASSERT_EQ(lowStarts.rows.size(), normalStarts.rows.size()) << what;
     ASSERT_EQ(highStarts.rows.size(), normalStarts.rows.size()) << what;
     for (size_t r = 0; r < normalStarts.rows.size(); ++r) {
@@ -113,7 +106,7 @@ TEST(ResourceAmounts, EveryStartHoldsItsTreesAndStones) {
     for (Case c : {Case{41, 320, 8, StartMode::FAIR}, Case{42, 640, 12, StartMode::SYMMETRIC},
                    Case{43, 384, 4, StartMode::FAIR, {.climate = model::ClimateStyle::DESERT}}}) {
       c.style.resources = e.amount;
-      const inspect::Fairness f = fairness(mapOf(c));
+      const inspect::Fairness f = inspect::fairness(mapOf(c));
       for (const inspect::FairnessRow& row : f.rows) {
         EXPECT_EQ(row[Column::TREES], e.trees) << label(c);
         EXPECT_EQ(row[Column::STONES], e.stones) << label(c);

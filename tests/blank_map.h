@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "model/map.h"
+#include "varnholt/model/map.h"
 
 namespace varnholt::testing {
 

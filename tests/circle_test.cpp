@@ -4,11 +4,14 @@
 #include <utility>
 #include <vector>
 
-#include "generate/circle.h"
 #include "generate/heightfield.h"
-#include "model/utils.h"
+#include "geometry/circle.h"
+#include "geometry/tiles.h"
 
 namespace varnholt::generate {
+
+using geometry::Circle;
+using geometry::circleIndices;
 
 namespace {
 

@@ -2,19 +2,19 @@
 // climate's share of the land, its ground kept off the start areas, its
 // border rings closed, the starts still joined on foot, and every start's
 // guarantees as on any fair map.
-#include "generate/climate.h"
-
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <deque>
 #include <string>
 #include <vector>
 
 #include "expect_error.h"
 #include "fair_guarantees.h"
+#include "generate/climate.h"
+#include "generate/climatefields.h"
 #include "generate/fairstages.h"
-#include "varnholt.h"
+#include "inspect/landscape.h"
+#include "varnholt/inspect.h"
+#include "varnholt/varnholt.h"
 
 namespace varnholt {
 namespace {
@@ -28,34 +28,6 @@ using testing::mapOf;
 
 bool isMud(LandscapeType t) {
   return t == LandscapeType::MUDINNER || t == LandscapeType::MUD || t == LandscapeType::MUDBORDER;
-}
-
-// The land (every tile that is not water) by ground class, in tiles.
-struct Shares {
-  int64_t land = 0;
-  int64_t grass = 0;
-  int64_t desert = 0;    // desert kinds and SAND
-  int64_t swamp = 0;     // moor and mud kinds
-  int64_t mountain = 0;  // mountain and snow kinds
-  int64_t snow = 0;
-
-  double of(int64_t tiles) const {
-    return 100.0 * static_cast<double>(tiles) / static_cast<double>(land);
-  }
-};
-
-Shares sharesOf(const Map& map) {
-  Shares s;
-  for (LandscapeType t : map.landscape) {
-    if (model::isWater(t)) continue;
-    ++s.land;
-    s.grass += t == LandscapeType::GRASS;
-    s.desert += model::isDesert(t) || t == LandscapeType::SAND;
-    s.swamp += model::isMoor(t) || isMud(t);
-    s.mountain += model::isMountain(t) || model::isSnow(t);
-    s.snow += model::isSnow(t);
-  }
-  return s;
 }
 
 Case styled(int64_t seed, int64_t size, int64_t players, StartMode mode, ClimateStyle climate) {
@@ -75,25 +47,36 @@ TEST(Climates, EachReachesItsShareAndKeepsEveryStartFair) {
           styled(5, 384, 4, StartMode::SYMMETRIC, climate),
           styled(6, 512, 2, StartMode::SYMMETRIC, climate)}) {
       const Map map = mapOf(c);
-      const Shares s = sharesOf(map);
+      const inspect::Landscape l = inspect::measureLandscape(map);
       const std::string what = label(c);
+      const auto percent = [&l](int64_t tiles) { return 100 * inspect::landShare(l, tiles); };
       switch (climate) {
         case ClimateStyle::TEMPERATE:
-          EXPECT_GE(s.of(s.grass), 55) << what;
+          EXPECT_GE(percent(l.grass), 55) << what;
           break;
         case ClimateStyle::DESERT:
-          EXPECT_GE(s.of(s.desert), 30) << what;
+          EXPECT_GE(percent(l.desert), 30) << what;
           break;
         case ClimateStyle::SWAMP:
-          EXPECT_GE(s.of(s.swamp), 15) << what;
+          EXPECT_GE(percent(l.swamp), 15) << what;
           break;
         case ClimateStyle::ALPINE:
-          EXPECT_GE(s.of(s.mountain), 35) << what;
-          EXPECT_GE(s.of(s.snow), 4) << what;
+          EXPECT_GE(percent(l.mountain + l.snow), 35) << what;
+          EXPECT_GE(percent(l.snow), 4) << what;
           break;
       }
       testing::expectFairStarts(map, c);
-      if (c.mode == StartMode::SYMMETRIC) testing::expectExactCopies(fairness(map), what);
+      if (c.mode == StartMode::SYMMETRIC) testing::expectExactCopies(inspect::fairness(map), what);
+      if (c.mode == StartMode::SYMMETRIC && c.players == 2) {
+        // The climate's ground too: the point reflection carries every
+        // tile's ground onto its image.
+        const size_t tiles = map.landscape.size();
+        size_t differing = 0;
+        for (size_t i = 0; i < tiles; ++i) {
+          differing += map.landscape[i] != map.landscape[tiles - 1 - i];
+        }
+        EXPECT_EQ(differing, 0u) << what;
+      }
     }
   }
 }
@@ -112,37 +95,6 @@ std::vector<size_t> nearTowers(const Map& map, int64_t radius) {
     }
   }
   return tiles;
-}
-
-bool joinedOnFoot(const Map& map) {
-  const int64_t size = map.size;
-  const auto blocks = [](LandscapeType t) {
-    return model::isWater(t) || t == LandscapeType::MOORINNER || t == LandscapeType::MUDINNER ||
-           t == LandscapeType::SNOWINNER;
-  };
-  std::vector<uint8_t> reached(map.landscape.size(), 0);
-  const model::Building& first = map.buildings.front();
-  std::deque<int64_t> queue = {first.posX + size * first.posY};
-  reached[static_cast<size_t>(queue.front())] = 1;
-  while (!queue.empty()) {
-    const int64_t i = queue.front();
-    queue.pop_front();
-    for (int64_t dy = -1; dy <= 1; ++dy) {
-      for (int64_t dx = -1; dx <= 1; ++dx) {
-        const int64_t x = i % size + dx;
-        const int64_t y = i / size + dy;
-        if (x < 0 || y < 0 || x >= size || y >= size) continue;
-        const auto n = static_cast<size_t>(x + size * y);
-        if (reached[n] != 0 || blocks(map.landscape[n])) continue;
-        reached[n] = 1;
-        queue.push_back(static_cast<int64_t>(n));
-      }
-    }
-  }
-  for (const model::Building& tower : map.buildings) {
-    if (reached[static_cast<size_t>(tower.posX + size * tower.posY)] == 0) return false;
-  }
-  return true;
 }
 
 // The ground a tile of an inner kind may have beside it: its own family, so
@@ -195,16 +147,47 @@ TEST(Climates, GroundStaysOffTheStartAreasWithClosedRingsAndStartsJoined) {
       const Map map = mapOf(c);
       const std::string what = label(c);
       int64_t climateGround = 0;
-      for (size_t i : nearTowers(map, generate::START_LEVEL_RADIUS - 1)) {
+      for (size_t i : nearTowers(map, generate::START_LEVEL_RADIUS)) {
         const LandscapeType t = map.landscape[i];
-        climateGround += model::isDesert(t) || model::isMoor(t) || isMud(t) || model::isSnow(t);
+        // The outer ring of the landscape stage's own desert beyond may
+        // reach in by a diagonal step; the climate's keeps off.
+        climateGround += t == LandscapeType::DESERT || t == LandscapeType::DESERTBORDER ||
+                         model::isMoor(t) || isMud(t) || model::isSnow(t);
       }
       EXPECT_EQ(climateGround, 0) << what;
       EXPECT_EQ(seams(map), 0) << what;
-      EXPECT_TRUE(joinedOnFoot(map)) << what;
+      EXPECT_TRUE(inspect::measureLandscape(map).startsReachableOnFoot) << what;
       testing::expectFairStarts(map, c);
     }
   }
+}
+
+// A 9 x 9 field, all walkable: starts A (1, 1), B (7, 1) and C (4, 7). A
+// wall along row 4 parts C from A and B; a second wall down column 4 above
+// it then parts A from B. Starts already apart before (as on islands) are
+// no split.
+TEST(ClimateFields, SplitsCountOnlyBetweenStartsThatWereJoined) {
+  constexpr int64_t kSize = 9;
+  const std::vector<generate::FairStart> starts = {{1, 1}, {7, 1}, {4, 7}};
+  const std::vector<uint8_t> open(kSize * kSize, 1);
+  std::vector<uint8_t> row = open;
+  for (int64_t x = 0; x < kSize; ++x) row[static_cast<size_t>(x + kSize * 4)] = 0;
+  std::vector<uint8_t> rowAndColumn = row;
+  for (int64_t y = 0; y < 4; ++y) rowAndColumn[static_cast<size_t>(4 + kSize * y)] = 0;
+  EXPECT_FALSE(generate::splitsStarts(kSize, open, open, starts));
+  EXPECT_TRUE(generate::splitsStarts(kSize, open, row, starts));
+  EXPECT_FALSE(generate::splitsStarts(kSize, row, row, starts));
+  EXPECT_TRUE(generate::splitsStarts(kSize, row, rowAndColumn, starts));
+
+  // The footpaths over the field with the row wall join A and B, and alone
+  // (with a tile of room on either side) keep them joined; below the wall
+  // only C and the tiles beside it are marked.
+  const std::vector<uint8_t> path =
+      generate::footpaths(kSize, row, starts, generate::StartSymmetry::NONE);
+  std::vector<uint8_t> onlyPaths(path.size(), 0);
+  for (size_t i = 0; i < path.size(); ++i) onlyPaths[i] = path[i] != 0 && row[i] != 0;
+  EXPECT_FALSE(generate::splitsStarts(kSize, row, onlyPaths, starts));
+  EXPECT_EQ(path[static_cast<size_t>(1 + kSize * 7)], 0);
 }
 
 TEST(Climates, DesertWoodsAreMostlyPalms) {
@@ -225,8 +208,7 @@ TEST(Climates, AlpineRefusesTooLittleMountain) {
   style.climate = ClimateStyle::ALPINE;
   style.mountainPercent = 34;
   testing::expectError([&] { generate::validateStyle(style); }, "ValueError",
-                       "--mountains=34 is too little for --climate=alpine, which needs "
-                       "--mountains of at least 35");
+                       "--mountains takes at least 35 with --climate=alpine, not 34");
   for (int32_t share : {model::STYLE_DEFAULT_SHARE, 35, 60}) {
     style.mountainPercent = share;
     EXPECT_NO_THROW(generate::validateStyle(style)) << share;

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "model/console.h"
+#include "varnholt/model/console.h"
 
 // Consoles for tests: one that keeps what a run printed, one that drops it.
 namespace varnholt::testing {

@@ -14,10 +14,13 @@
 
 #include "console.h"
 #include "generate/stages.h"
-#include "inspect/report.h"
+#include "geometry/steps.h"
 #include "mapfile.h"
+#include "mapfile/reader.h"
+#include "model/groundrules.h"
 #include "terrain_fixture.h"
-#include "varnholt.h"
+#include "varnholt/report.h"
+#include "varnholt/varnholt.h"
 
 namespace varnholt::inspect {
 namespace {
@@ -26,6 +29,8 @@ using model::LandscapeType;
 using model::Map;
 using model::ObjectType;
 using model::ResourceType;
+using geometry::stepsTo;
+using model::SHORE_STEP;
 
 size_t at(const Map& map, uint32_t x, uint32_t y) { return x + size_t{map.size} * y; }
 
@@ -217,10 +222,6 @@ using model::ObjectType;
 
 size_t at(const Map& map, uint32_t x, uint32_t y) { return x + size_t{map.size} * y; }
 
-bool isMineralGround(LandscapeType kind) {
-  return kind == LandscapeType::MOUNTAIN || kind == LandscapeType::MOUNTAINBORDER;
-}
-
 TEST(GroundConventions, ClassicMapsComeOutClean) {
   struct Case {
     int64_t seed;
@@ -253,7 +254,7 @@ TEST(GroundConventions, ClassicMapsComeOutClean) {
         EXPECT_EQ(map.objects[i], before.objects[i]) << what << " tile " << i;
       }
       const bool fish = before.resources[i] == model::ResourceType::FISH;
-      const bool kept = fish ? model::isWater(map.landscape[i]) : isMineralGround(map.landscape[i]);
+      const bool kept = fish ? model::isWater(map.landscape[i]) : model::isMineralGround(map.landscape[i]);
       if (kept) {
         EXPECT_EQ(map.resources[i], before.resources[i]) << what << " tile " << i;
         EXPECT_EQ(map.resourceAmounts[i], before.resourceAmounts[i]) << what << " tile " << i;
@@ -325,10 +326,10 @@ TEST(GroundConventions, WaterLiesLevelAndShoresClimbFromIt) {
   for (uint32_t y = 0; y < 6; ++y) {
     EXPECT_EQ(map.heights[at(map, 0, y)], 5);
     EXPECT_EQ(map.heights[at(map, 1, y)], 5);
-    EXPECT_EQ(map.heights[at(map, 4, y)], 5 + 3 * inspect::SHORE_STEP);
+    EXPECT_EQ(map.heights[at(map, 4, y)], 5 + 3 * model::SHORE_STEP);
   }
-  EXPECT_EQ(map.heights[at(map, 2, 0)], 5 + inspect::SHORE_STEP);
-  EXPECT_EQ(map.heights[at(map, 2, 3)], 5 - inspect::SHORE_STEP);
+  EXPECT_EQ(map.heights[at(map, 2, 0)], 5 + model::SHORE_STEP);
+  EXPECT_EQ(map.heights[at(map, 2, 3)], 5 - model::SHORE_STEP);
   EXPECT_EQ(map.heights[at(map, 5, 3)], 6);
 }
 

@@ -1,5 +1,5 @@
 // Quoting text in one-line messages.
-#include "model/escaping.h"
+#include "varnholt/escaping.h"
 
 #include <gtest/gtest.h>
 

@@ -9,7 +9,7 @@
 #include <source_location>
 #include <string>
 
-#include "model/error.h"
+#include "varnholt/model/error.h"
 
 namespace varnholt::testing {
 

@@ -9,7 +9,7 @@
 #include "console.h"
 #include "subprocess.h"
 #include "tempdir.h"
-#include "varnholt.h"
+#include "varnholt/varnholt.h"
 
 namespace varnholt {
 namespace {

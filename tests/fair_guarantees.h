@@ -13,7 +13,8 @@
 #include "catalogue/footprints.h"
 #include "catalogue/mapedit.h"
 #include "console.h"
-#include "varnholt.h"
+#include "varnholt/inspect.h"
+#include "varnholt/varnholt.h"
 
 namespace varnholt::testing {
 
@@ -69,7 +70,7 @@ inline void expectAtLeast(const Fairness& f, Column column, int64_t least,
 
 inline void expectFairStarts(const model::Map& map, const Case& c) {
   const std::string what = label(c);
-  const Fairness f = fairness(map);
+  const Fairness f = inspect::fairness(map);
   ASSERT_TRUE(f.fromTowers) << what;
   ASSERT_EQ(static_cast<int64_t>(f.rows.size()), c.players) << what;
   expectAtLeast(f, Column::SMALL, 800, what);

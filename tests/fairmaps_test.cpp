@@ -11,7 +11,8 @@
 #include "console.h"
 #include "expect_error.h"
 #include "fair_guarantees.h"
-#include "varnholt.h"
+#include "varnholt/inspect.h"
+#include "varnholt/varnholt.h"
 
 namespace varnholt {
 namespace {
@@ -42,7 +43,7 @@ TEST(FairMaps, SymmetricStartsOfTwoAndFourPlayersAreCopies) {
                         {12, 320, 4, StartMode::SYMMETRIC},
                         {13, 640, 4, StartMode::SYMMETRIC}};
   for (const Case& c : cases) {
-    testing::expectExactCopies(fairness(mapOf(c)), label(c));
+    testing::expectExactCopies(inspect::fairness(mapOf(c)), label(c));
   }
 }
 

@@ -4,11 +4,11 @@
 
 #include <nlohmann/json.hpp>
 
-#include "catalogue/footprints.h"
-#include "mapfile/reader.h"
-#include "inspect/report.h"
 #include "blank_map.h"
+#include "catalogue/footprints.h"
 #include "mapfile.h"
+#include "mapfile/reader.h"
+#include "varnholt/report.h"
 
 namespace varnholt::inspect {
 using namespace varnholt::mapfile;
@@ -68,6 +68,11 @@ Map fairnessMap() {
   }
   map.resources[31 + 200 * 40] = ResourceType::GOLDORE;  // gold under grass counts too
   map.resourceAmounts[31 + 200 * 40] = 15;
+  // Gems and sulfur in different amounts, so their columns cannot trade places.
+  map.resources[32 + 200 * 40] = ResourceType::GEMS;
+  map.resourceAmounts[32 + 200 * 40] = 6;
+  map.resources[33 + 200 * 40] = ResourceType::SULFUR;
+  map.resourceAmounts[33 + 200 * 40] = 11;
   map.stacks = {{model::StackType::PLANK, 45, 45, 8},
                 {model::StackType::STONE, 46, 45, 4},
                 {model::StackType::FISH, 100, 0, 9},
@@ -107,6 +112,8 @@ TEST(Fairness, CountsAroundEachTower) {
   EXPECT_EQ(a[Column::MOUNTAIN], 25);
   EXPECT_EQ(a[Column::COAL], 100);
   EXPECT_EQ(a[Column::GOLD], 15);
+  EXPECT_EQ(a[Column::GEMS], 6);
+  EXPECT_EQ(a[Column::SULFUR], 11);
   EXPECT_EQ(a[Column::WATER], 0);
   EXPECT_EQ(a[Column::PILES], 2);
   EXPECT_EQ(a[Column::GOODS], 12);
@@ -231,6 +238,8 @@ TEST(Report, JsonCarriesTheCountsAndTheFairnessTable) {
   EXPECT_EQ(report["trees"], 10);
   EXPECT_EQ(report["resources"]["COAL"]["amount"], 100);
   EXPECT_EQ(report["resources"]["FISH"]["tiles"], 36);
+  EXPECT_EQ(report["resources"]["GEMS"]["amount"], 6);
+  EXPECT_EQ(report["resources"]["SULFUR"]["amount"], 11);
   EXPECT_EQ(report["buildings"]["byType"]["TOWER"], 3);
   EXPECT_EQ(report["goodsPiles"]["goods"], 30);
   EXPECT_EQ(report["settlers"], 8);
@@ -239,6 +248,8 @@ TEST(Report, JsonCarriesTheCountsAndTheFairnessTable) {
   EXPECT_EQ(fair["basis"], "towers");
   ASSERT_EQ(fair["rows"].size(), 2u);
   EXPECT_EQ(fair["rows"][0]["coal"], 100);
+  EXPECT_EQ(fair["rows"][0]["gems"], 6);
+  EXPECT_EQ(fair["rows"][0]["sulfur"], 11);
   EXPECT_EQ(fair["spread"]["claimed"]["ratio"], 2.0);
   EXPECT_TRUE(fair["spread"]["trees"]["ratio"].is_null());
   EXPECT_EQ(fair["spread"]["trees"]["max"], 10);

@@ -148,18 +148,26 @@ TEST(HeightField, AnySizeKeepsTheLook) {
 
 // The frame of a map whose size is no multiple of 20 is 20 tiles of 0, and
 // the field inside it has its cells of about 20.
-TEST(HeightField, BorderedOddSizes) {
-  for (int64_t size : {256, 330, 703}) {
-    SCOPED_TRACE(size);
+// The inner field lands border tiles in from every edge, whatever the border.
+TEST(HeightField, BorderedFieldsSitInsideTheirFrame) {
+  struct Case {
+    int64_t size;
+    int64_t border;
+  };
+  for (const Case c : {Case{256, 20}, Case{330, 20}, Case{703, 20}, Case{100, 10}, Case{140, 30},
+                       Case{60, 0}}) {
+    SCOPED_TRACE(::testing::Message() << "size " << c.size << " border " << c.border);
     Random random(8);
-    const Grid<uint8_t> g = generateWithBorder(random, size, 20);
+    const Grid<uint8_t> g = generateWithBorder(random, c.size, c.border);
     Random inner(8);
-    const Grid<uint8_t> field = generate(inner, size - 40, 20, 60);
+    const Grid<uint8_t> field = generate(inner, c.size - 2 * c.border, 20, 60);
     EXPECT_EQ(random.state, inner.state);
-    for (int64_t y = 0; y < size; ++y) {
-      for (int64_t x = 0; x < size; ++x) {
-        const bool frame = x < 20 || y < 20 || x >= size - 20 || y >= size - 20;
-        ASSERT_EQ(value(g, x, y), frame ? 0 : value(field, x - 20, y - 20)) << x << "," << y;
+    const int64_t far = c.size - c.border;
+    for (int64_t y = 0; y < c.size; ++y) {
+      for (int64_t x = 0; x < c.size; ++x) {
+        const bool frame = x < c.border || y < c.border || x >= far || y >= far;
+        ASSERT_EQ(value(g, x, y), frame ? 0 : value(field, x - c.border, y - c.border))
+            << x << "," << y;
       }
     }
     EXPECT_GT(*std::max_element(g.data.begin(), g.data.end()), 0);

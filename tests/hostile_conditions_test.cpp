@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "budget.h"
-#include "mapfile/temporaries.h"
+#include "platform/posix/temporaries.h"
 #include "subprocess.h"
 #include "tempdir.h"
 
@@ -117,7 +117,7 @@ TEST_F(HostileConditions, SignalsAtRandomMoments) {
         EXPECT_EQ(left, std::set<std::string>{}) << what;
       }
       for (const std::string& name : left) {
-        EXPECT_TRUE(varnholt::mapfile::isTemporaryName(name)) << what << ": " << name;
+        EXPECT_TRUE(varnholt::platform::isTemporaryName(name)) << what << ": " << name;
         const timespec aged[2] = {{::time(nullptr) - 120, 0}, {::time(nullptr) - 120, 0}};
         ::utimensat(AT_FDCWD, (dir_ / name).c_str(), aged, 0);
       }

@@ -18,7 +18,7 @@
 #include "budget.h"
 #include "blank_map.h"
 #include "mapfile.h"
-#include "inspect/report.h"
+#include "varnholt/report.h"
 #include "mapfile/reader.h"
 #include "subprocess.h"
 #include "tempdir.h"

@@ -6,9 +6,9 @@
 #include <set>
 #include <vector>
 
-#include "generate/stages.h"
 #include "generate/heightfield.h"
 #include "generate/random.h"
+#include "generate/stages.h"
 #include "terrain_fixture.h"
 
 namespace varnholt::generate {

@@ -1,6 +1,9 @@
 // The library as a caller sees it: options in, map and file bytes out, and
 // maps made on several threads at once exactly as made alone.
-#include "varnholt.h"
+#include "varnholt/inspect.h"
+#include "varnholt/landscape.h"
+#include "varnholt/look.h"
+#include "varnholt/varnholt.h"
 
 #include <gtest/gtest.h>
 
@@ -57,8 +60,10 @@ TEST(Library, FileBytesReadBackToTheSameMap) {
   const mapfile::MapFile file = readMapFile(mapFileBytes(map, testing::quiet));
   EXPECT_TRUE(file.map == map);
   EXPECT_TRUE(file.warnings.empty());
-  EXPECT_EQ(fairness(file.map).rows.size(), 2u);
-  EXPECT_EQ(renderPreview(file.map).rgb.size(), size_t{3} * 200 * 200);
+  EXPECT_EQ(inspect::fairness(file.map).rows.size(), 2u);
+  EXPECT_EQ(inspect::measureLandscape(file.map).walkGroupOfStart.size(), 2u);
+  EXPECT_EQ(inspect::measureLook(file.map).largeSpots.perStart.size(), 2u);
+  EXPECT_EQ(inspect::renderPreview(file.map).rgb.size(), size_t{3} * 200 * 200);
 }
 
 TEST(Library, OptionsOutOfRangeAreRefused) {
@@ -69,12 +74,60 @@ TEST(Library, OptionsOutOfRangeAreRefused) {
   const Case cases[] = {
       {{1, 0, 8, model::StartResourcesType::HIGH}, "Illegal map size 0"},
       {{1, MAX_MAP_SIZE + 1, 8, model::StartResourcesType::HIGH}, "Illegal map size 26741"},
+      {{1, MIN_MAP_SIZE - 1, 1, model::StartResourcesType::HIGH}, "Illegal generate size -1"},
       {{1, 320, 0, model::StartResourcesType::HIGH}, "Illegal player count 0"},
       {{1, 320, MAX_PLAYER_COUNT + 1, model::StartResourcesType::HIGH}, "Illegal player count 255"},
       {{1, 60, 40, model::StartResourcesType::HIGH}, "FAiled to create player start"},
   };
   for (const Case& c : cases) {
     testing::expectError([&] { generateMap(c.options, testing::quiet); }, "Exception", c.message);
+  }
+}
+
+// Each option as a caller types it: the command line's integer grammar for
+// the numbers, the keys for goods and starts; a refused text leaves the
+// options as they were.
+TEST(Library, OptionsReadFromText) {
+  GenerateOptions options;
+  setOption(options, "seed", "-1_000");
+  setOption(options, "size", "+384");
+  setOption(options, "playerCount", "4");
+  setOption(options, "startGoods", "LG");
+  setOption(options, "starts", "symmetric");
+  EXPECT_EQ(options.seed, -1000);
+  EXPECT_EQ(options.size, 384);
+  EXPECT_EQ(options.playerCount, 4);
+  EXPECT_EQ(options.startGoods, model::StartResourcesType::LOW);
+  EXPECT_EQ(options.mode, StartMode::SYMMETRIC);
+  setOption(options, "starts", "fair");
+  EXPECT_EQ(options.mode, StartMode::FAIR);
+  setOption(options, "starts", "classic");
+  EXPECT_EQ(options.mode, StartMode::CLASSIC);
+  setOption(options, "seed", "-9223372036854775808");
+  EXPECT_EQ(options.seed, INT64_MIN);
+
+  struct Case {
+    const char* name;
+    const char* text;
+    const char* kind;
+    const char* message;
+  };
+  const Case refused[] = {
+      {"seed", "12abc", "ValueError", "invalid integer: 12abc"},
+      {"seed", "", "ValueError", "invalid integer: "},
+      {"size", "1e3", "ValueError", "invalid integer: 1e3"},
+      {"playerCount", "9223372036854775808", "ValueError", "Parsed integer outside of valid range"},
+      {"startGoods", "hg", "Exception", "Illegal start goods key"},
+      {"starts", "Fair", "Exception", "invalid starts: Fair"},
+      {"players", "4", "KeyError", "unknown option: players"},
+  };
+  for (const Case& c : refused) {
+    SCOPED_TRACE(c.name);
+    const GenerateOptions before = options;
+    testing::expectError([&] { setOption(options, c.name, c.text); }, c.kind, c.message);
+    EXPECT_EQ(options.seed, before.seed);
+    EXPECT_EQ(options.size, before.size);
+    EXPECT_EQ(options.playerCount, before.playerCount);
   }
 }
 

@@ -7,7 +7,7 @@
 
 #include "console.h"
 #include "expect_error.h"
-#include "varnholt.h"
+#include "varnholt/varnholt.h"
 
 namespace varnholt {
 namespace {

@@ -6,11 +6,11 @@
 #include <utility>
 #include <vector>
 
+#include "blank_map.h"
 #include "catalogue/footprints.h"
 #include "catalogue/mapedit.h"
-#include "blank_map.h"
-#include "model/error.h"
 #include "expect_error.h"
+#include "varnholt/model/error.h"
 
 namespace varnholt::catalogue {
 

@@ -7,8 +7,8 @@
 #include <optional>
 #include <vector>
 
-#include "model/map.h"
-#include "model/utils.h"
+#include "varnholt/model/map.h"
+#include "mapfile/nibbles.h"
 
 namespace varnholt::testing {
 

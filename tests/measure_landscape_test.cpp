@@ -1,4 +1,4 @@
-#include "inspect/landscape.h"
+#include "varnholt/landscape.h"
 
 #include <gtest/gtest.h>
 
@@ -7,9 +7,10 @@
 #include <nlohmann/json.hpp>
 
 #include "blank_map.h"
-#include "inspect/report.h"
 #include "mapfile.h"
 #include "mapfile/reader.h"
+#include "varnholt/report.h"
+#include "varnholt/varnholt.h"
 
 namespace varnholt::inspect {
 namespace {
@@ -127,7 +128,9 @@ TEST(MeasureLandscape, ConnectionsOverCornersAndBlockingGround) {
        1, true, {0}},
       {"a diagonal wall of inner snow one tile thick: walkers step between its corners",
        [](Map& m) {
-         for (uint32_t i = 0; i < 12; ++i) m.landscape[i + 12 * (11 - i)] = LandscapeType::SNOWINNER;
+         for (uint32_t i = 0; i < 12; ++i) {
+           m.landscape[i + 12 * (11 - i)] = LandscapeType::SNOWINNER;
+         }
          tower(m, 0, 1, 1);
          tower(m, 1, 10, 10);
          tower(m, 2, 2, 2);
@@ -170,6 +173,43 @@ TEST(MeasureLandscape, AMapOfWaterHasNoLandMass) {
   EXPECT_EQ(landShare(l, l.grass), 0.0);
   EXPECT_EQ(l.inlandLakes, 0);
   EXPECT_DOUBLE_EQ(l.waterShare, 1.0);
+}
+
+// On generated maps the parts add up: ground classes and land masses to the
+// land, the masses' starts to the fairness rows, the amount totals to the
+// report's resource table.
+TEST(MeasureLandscape, PartsAddUpOnGeneratedMaps) {
+  for (const StartMode mode : {StartMode::CLASSIC, StartMode::FAIR, StartMode::SYMMETRIC}) {
+    GenerateOptions options;
+    options.seed = 42;
+    options.playerCount = 4;
+    options.mode = mode;
+    const Map map = generateMap(options, [](std::string_view) {});
+    const Landscape l = measureLandscape(map);
+    const auto what = static_cast<int>(mode);
+    EXPECT_EQ(l.landTiles + l.waterTiles, int64_t{320} * 320) << what;
+    EXPECT_EQ(l.grass + l.desert + l.swamp + l.mountain + l.snow + l.river + l.other, l.landTiles)
+        << what;
+    int64_t massTiles = 0;
+    size_t starts = 0;
+    for (size_t m = 0; m < l.landMasses.size(); ++m) {
+      massTiles += l.landMasses[m].tiles;
+      starts += l.landMasses[m].starts.size();
+      if (m > 0) {
+        EXPECT_LE(l.landMasses[m].tiles, l.landMasses[m - 1].tiles) << what;
+      }
+    }
+    EXPECT_EQ(massTiles, l.landTiles) << what;
+    EXPECT_EQ(starts, 4u) << what;
+    EXPECT_LE(l.inlandLakeTiles, l.waterTiles) << what;
+    EXPECT_TRUE(l.startsReachableOnFoot) << what;
+
+    const nlohmann::json report = nlohmann::json::parse(
+        jsonReport(mapfile::readMap(mapFileBytes(map, [](std::string_view) {})), "m.map"));
+    EXPECT_EQ(report["resources"]["COAL"]["amount"], l.coal) << what;
+    EXPECT_EQ(report["resources"]["FISH"]["amount"], l.fish) << what;
+    EXPECT_EQ(report["trees"], l.trees) << what;
+  }
 }
 
 TEST(Report, LandscapeBlockInTextAndJson) {

@@ -2,17 +2,20 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
+#include <set>
+#include <tuple>
 
 #include <nlohmann/json.hpp>
 
 #include "blank_map.h"
 #include "catalogue/footprints.h"
+#include "geometry/tiles.h"
 #include "inspect/fairness.h"
-#include "inspect/report.h"
 #include "mapfile.h"
 #include "mapfile/reader.h"
-#include "model/utils.h"
+#include "varnholt/report.h"
 
 namespace varnholt::inspect {
 namespace {
@@ -67,21 +70,28 @@ TEST(MeasureLook, CopyOverlapFindsTurnedAndMirroredCopies) {
     const char* what;
     int64_t cx;                                     // the tower the copy goes to
     std::function<Offset(int64_t, int64_t)> place;  // where a feature's offset lands
-    double low, high;                               // the best overlap lies in [low, high]
-    size_t other;                                   // and belongs to towers 0 and this one
+    double low, high;  // the best overlap lies in [low, high]
+    size_t other;      // and belongs to towers 0 and this one
+    bool diagonal;     // of the 45 degree turns, not the grid's
+  };
+  // A turn by 45 degrees, rounded to the nearest tile.
+  const auto eighth = [](int64_t dx, int64_t dy) {
+    return Offset{std::lround((dx - dy) / std::sqrt(2.0)), std::lround((dx + dy) / std::sqrt(2.0))};
   };
   const Case cases[] = {
       {"turned by 90 degrees", 150, [](int64_t dx, int64_t dy) { return Offset{-dy, dx}; }, 1, 1,
-       1},
+       1, false},
       {"turned by 180 degrees", 150, [](int64_t dx, int64_t dy) { return Offset{-dx, -dy}; }, 1,
-       1, 1},
-      {"mirrored", 150, [](int64_t dx, int64_t dy) { return Offset{dx, -dy}; }, 1, 1, 1},
+       1, 1, false},
+      {"mirrored", 150, [](int64_t dx, int64_t dy) { return Offset{dx, -dy}; }, 1, 1, 1, false},
       {"mirrored on the diagonal", 150, [](int64_t dx, int64_t dy) { return Offset{dy, dx}; }, 1,
-       1, 1},
+       1, 1, false},
       {"unturned at the third tower", 250, [](int64_t dx, int64_t dy) { return Offset{dx, dy}; },
-       1, 1, 2},
+       1, 1, 2, false},
       {"moved by one tile: no turn lines it up", 150,
-       [](int64_t dx, int64_t dy) { return Offset{dx + 1, dy + 1}; }, 0, 0.3, 1},
+       [](int64_t dx, int64_t dy) { return Offset{dx + 1, dy + 1}; }, 0, 0.3, 1, false},
+      {"turned by 45 degrees: the grid's turns miss it", 150, eighth, 0, 0.3, 1, false},
+      {"turned by 45 degrees: a diagonal turn finds it", 150, eighth, 0.6, 1, 1, true},
   };
   for (const Case& c : cases) {
     Map map = testing::blankMap(300);
@@ -90,12 +100,94 @@ TEST(MeasureLook, CopyOverlapFindsTurnedAndMirroredCopies) {
     tower(map, 2, 250, 50);
     stamp(map, 50, 50, scene(), [](int64_t dx, int64_t dy) { return Offset{dx, dy}; });
     stamp(map, c.cx, 50, scene(), c.place);
-    const CopyOverlap overlap = measureLook(map).copyOverlap;
-    EXPECT_GE(overlap.best, c.low) << c.what;
-    EXPECT_LE(overlap.best, c.high) << c.what;
+    const CopyOverlap copy = measureLook(map).copyOverlap;
+    const BestPair& overlap = c.diagonal ? copy.diagonalTurns : copy.turns;
+    EXPECT_GE(overlap.overlap, c.low) << c.what;
+    EXPECT_LE(overlap.overlap, c.high) << c.what;
     EXPECT_EQ(overlap.first, 0u) << c.what;
     EXPECT_EQ(overlap.second, c.other) << c.what;
   }
+}
+
+// The same best overlaps by plain sets of (offset, class) pairs, on a map
+// of scattered features with one tower near the edge (its circle clipped).
+TEST(MeasureLook, CopyOverlapMatchesPlainSets) {
+  Map map = testing::blankMap(160);
+  uint64_t state = 12345;
+  auto next = [&state] {
+    state = state * 6364136223846793005u + 1442695040888963407u;
+    return state >> 33;
+  };
+  for (size_t tile = 0; tile < map.landscape.size(); ++tile) {
+    switch (next() % 10) {
+      case 0: map.landscape[tile] = LandscapeType::MOUNTAIN; break;
+      case 1: map.landscape[tile] = LandscapeType::WATER2; break;
+      case 2: map.objects[tile] = ObjectType::TREE_OAK_1; break;
+      case 3:
+        map.landscape[tile] = LandscapeType::MOUNTAINBORDER;
+        map.objects[tile] = ObjectType::RES_STONE_07;
+        break;
+      default: break;
+    }
+  }
+  const std::vector<Offset> spots = {{50, 50}, {110, 60}, {70, 120}, {10, 150}};
+  for (const Offset& spot : spots) tower(map, 0, spot.first, spot.second);
+
+  using Pair = std::tuple<int64_t, int64_t, int>;
+  auto pairsOf = [&](const Offset& spot, auto place) {
+    std::set<Pair> pairs;
+    for (int64_t dy = -40; dy <= 40; ++dy) {
+      for (int64_t dx = -40; dx <= 40; ++dx) {
+        const int64_t x = spot.first + dx;
+        const int64_t y = spot.second + dy;
+        if (distance(0, 0, dx, dy) >= 40 || x < 0 || y < 0 || x >= 160 || y >= 160) continue;
+        const size_t tile = at(map, x, y);
+        const auto [px, py] = place(dx, dy);
+        if (model::isMountain(map.landscape[tile])) pairs.insert({px, py, 0});
+        if (model::isWater(map.landscape[tile])) pairs.insert({px, py, 1});
+        if (isTree(map.objects[tile])) pairs.insert({px, py, 2});
+        if (isStone(map.objects[tile])) pairs.insert({px, py, 3});
+      }
+    }
+    return pairs;
+  };
+  const std::function<Offset(int64_t, int64_t)> turns[] = {
+      [](int64_t dx, int64_t dy) { return Offset{dx, dy}; },
+      [](int64_t dx, int64_t dy) { return Offset{-dy, dx}; },
+      [](int64_t dx, int64_t dy) { return Offset{-dx, -dy}; },
+      [](int64_t dx, int64_t dy) { return Offset{dy, -dx}; },
+      [](int64_t dx, int64_t dy) { return Offset{-dx, dy}; },
+      [](int64_t dx, int64_t dy) { return Offset{dx, -dy}; },
+      [](int64_t dx, int64_t dy) { return Offset{dy, dx}; },
+      [](int64_t dx, int64_t dy) { return Offset{-dy, -dx}; }};
+  const auto eighth = [](int64_t dx, int64_t dy) {
+    return Offset{std::lround((dx - dy) / std::sqrt(2.0)), std::lround((dx + dy) / std::sqrt(2.0))};
+  };
+  std::array<double, 2> best{};
+  for (size_t a = 0; a < spots.size(); ++a) {
+    const std::set<Pair> mine = pairsOf(spots[a], turns[0]);
+    for (size_t b = a + 1; b < spots.size(); ++b) {
+      for (int diagonal = 0; diagonal < 2; ++diagonal) {
+        for (const auto& turn : turns) {
+          const std::set<Pair> theirs = pairsOf(spots[b], [&](int64_t dx, int64_t dy) {
+            if (diagonal == 0) return turn(dx, dy);
+            const auto [ex, ey] = eighth(dx, dy);
+            return turn(ex, ey);
+          });
+          std::vector<Pair> both;
+          std::set_intersection(mine.begin(), mine.end(), theirs.begin(), theirs.end(),
+                                std::back_inserter(both));
+          const double overlap = static_cast<double>(both.size()) /
+                                 static_cast<double>(mine.size() + theirs.size() - both.size());
+          best[diagonal] = std::max(best[diagonal], overlap);
+        }
+      }
+    }
+  }
+  const CopyOverlap copy = measureLook(map).copyOverlap;
+  EXPECT_DOUBLE_EQ(copy.turns.overlap, best[0]);
+  EXPECT_DOUBLE_EQ(copy.diagonalTurns.overlap, best[1]);
+  EXPECT_GT(best[0], 0.05);  // scattered features meet by chance
 }
 
 // Shared tiles over the tiles of both: tower 0 has trees at 3 offsets, tower
@@ -110,8 +202,8 @@ TEST(MeasureLook, CopyOverlapIsSharedOverEither) {
   map.objects[at(map, 153, 151)] = ObjectType::TREE_OAK_1;
   map.objects[at(map, 145, 157)] = ObjectType::TREE_OAK_1;
   map.objects[at(map, 160, 148)] = ObjectType::RES_STONE_07;
-  EXPECT_DOUBLE_EQ(measureLook(map).copyOverlap.best, 0.5);
-  EXPECT_EQ(measureLook(testing::blankMap(200)).copyOverlap.best, 0.0);  // no tower, no pair
+  EXPECT_DOUBLE_EQ(measureLook(map).copyOverlap.turns.overlap, 0.5);
+  EXPECT_EQ(measureLook(testing::blankMap(200)).copyOverlap.turns.overlap, 0.0);  // no pair
 }
 
 // 120 x 120 land around a tower at (60, 60), cut by a ring of water where
@@ -203,6 +295,7 @@ TEST(Report, LookBlockInTextAndJson) {
   EXPECT_EQ(json["radius"], 40);
   EXPECT_DOUBLE_EQ(json["copyOverlap"]["best"].get<double>(), 0.5);  // the stones meet mirrored
   EXPECT_EQ(json["copyOverlap"]["pair"], nlohmann::json::parse("[0, 1]"));
+  EXPECT_EQ(json["copyOverlap"]["diagonalBest"], 0.0);
   EXPECT_EQ(json["roughness"]["near"], 0.0);
   EXPECT_GT(json["roughness"]["elsewhere"].get<double>(), 0.0);
   EXPECT_EQ(json["roughness"]["ratio"], 0.0);
@@ -216,6 +309,7 @@ TEST(Report, LookBlockInTextAndJson) {
   for (const char* line : {
            "\nlook (within 40 tiles of the 2 towers against the rest of the map):\n",
            "\n  copy overlap: 0.50, starts 0 and 1 (",
+           "\n  copy overlap turned by 45 degrees: 0.00, starts 0 and 1\n",
            "\n  roughness: near 0.00, elsewhere 0.00, near/elsewhere 0.00 (",
            "\n  tree grid: 0.00 (0 of 1 trees have their nearest tree at 0, 0)\n",
            "\n  farm spots: ",

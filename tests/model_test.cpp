@@ -2,16 +2,16 @@
 
 #include "blank_map.h"
 #include "expect_error.h"
-#include "model/accessibletype.h"
-#include "model/buildingtype.h"
-#include "model/civilizationtype.h"
-#include "model/fileversion.h"
-#include "model/landscapetype.h"
-#include "model/map.h"
-#include "model/objecttype.h"
-#include "model/settlertype.h"
-#include "model/stacktype.h"
-#include "model/startresourcetype.h"
+#include "varnholt/model/accessibletype.h"
+#include "varnholt/model/buildingtype.h"
+#include "varnholt/model/civilizationtype.h"
+#include "varnholt/model/fileversion.h"
+#include "varnholt/model/landscapetype.h"
+#include "varnholt/model/map.h"
+#include "varnholt/model/objecttype.h"
+#include "varnholt/model/settlertype.h"
+#include "varnholt/model/stacktype.h"
+#include "varnholt/model/startresourcetype.h"
 
 namespace varnholt::model {
 namespace {
@@ -103,6 +103,9 @@ TEST(MapRecord, EmptinessLooksAtObjectsAccessAndStacks) {
   EXPECT_FALSE(isStack(map, 6));
   map.accessible[6] = AccessibleType::BLOCKED_BUT_ACCESSIBLE;
   EXPECT_FALSE(isEmpty(map, 6));
+  // A tile off the map is refused with the project's error, not a library one.
+  testing::expectError([&] { isEmpty(map, -1); }, "Exception", "Tile -1 is outside the map");
+  testing::expectError([&] { isEmpty(map, 16); }, "Exception", "Tile 16 is outside the map");
   map.accessible[7] = AccessibleType::UNKNOWN_01;
   EXPECT_TRUE(isEmpty(map, 7));
   map.objects[8] = ObjectType::TREE_OAK_1;

@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
-#include "generate/pipeline.h"
-#include "generate/stages.h"
 #include "blank_map.h"
 #include "generate/heightfield.h"
-#include "model/map.h"
+#include "generate/pipeline.h"
 #include "generate/random.h"
+#include "generate/stages.h"
 #include "start_fixture.h"
+#include "varnholt/model/map.h"
 
 namespace varnholt::generate {
 using namespace varnholt::catalogue;

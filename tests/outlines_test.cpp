@@ -3,12 +3,18 @@
 #include <string>
 #include <vector>
 
-#include "generate/around.h"
-#include "generate/stages.h"
 #include "generate/random.h"
+#include "generate/stages.h"
+#include "geometry/around.h"
 #include "terrain_fixture.h"
 
 namespace varnholt::generate {
+
+using geometry::Around;
+using model::Grid;
+using geometry::Neighbours;
+using geometry::aroundIndices;
+using geometry::aroundValues;
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <string>
 
-#include "generate/stages.h"
 #include "generate/random.h"
+#include "generate/stages.h"
 
 namespace varnholt::generate {
 
@@ -16,7 +16,7 @@ TEST(Players, NamesArePaddedToThirtyThreeBytes) {
     map.size = 320;
     Random random(1);
     const RandomState before = random.state;
-    initPlayers(map, count, 320, model::StartResourcesType::LOW);
+    initPlayers(map, count);
     EXPECT_EQ(random.state, before);
     ASSERT_EQ(map.players.size(), static_cast<size_t>(std::max<int64_t>(count, 0)));
     for (int64_t i = 0; i < count; ++i) {
@@ -28,7 +28,8 @@ TEST(Players, NamesArePaddedToThirtyThreeBytes) {
     }
   }
   model::Map map;
-  initPlayers(map, 11, 60, model::StartResourcesType::HIGH);
+  map.size = 60;
+  initPlayers(map, 11);
   EXPECT_EQ(map.players[0].name, "Player 0" + std::string(25, ' '));
   EXPECT_EQ(map.players[7].name, "Player 7" + std::string(25, ' '));
   EXPECT_EQ(map.players[10].name, "Player 10" + std::string(24, ' '));
@@ -48,7 +49,7 @@ TEST(Players, StartIsOnTheMap) {
     map.size = c.size;
     map.buildings = {{1, model::BuildingType::TOWER, 31, 42, {}, {}, {}},
                      {0, model::BuildingType::TOWER, 10, 20, {}, {}, {}}};
-    initPlayers(map, 3, c.size, model::StartResourcesType::HIGH);
+    initPlayers(map, 3);
     ASSERT_EQ(map.players.size(), 3u);
     EXPECT_EQ(map.players[1].startX, c.x) << c.size;
     EXPECT_EQ(map.players[1].startY, c.y) << c.size;
@@ -62,8 +63,9 @@ TEST(Players, StartIsOnTheMap) {
 
 TEST(Players, RecordsAlreadyPresentStayInFront) {
   model::Map map;
+  map.size = 320;
   map.players.push_back({"earlier", 1, 2, model::CivilizationType::ROMANS});
-  initPlayers(map, 2, 320, model::StartResourcesType::MEDIUM);
+  initPlayers(map, 2);
   ASSERT_EQ(map.players.size(), 3u);
   EXPECT_EQ(map.players[0].name, "earlier");
   EXPECT_EQ(map.players[2].name, "Player 1" + std::string(25, ' '));

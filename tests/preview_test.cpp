@@ -1,5 +1,5 @@
-#include "inspect/png.h"
-#include "inspect/preview.h"
+#include "varnholt/inspect.h"
+#include "varnholt/report.h"
 
 #include <gtest/gtest.h>
 #include <png.h>
@@ -8,9 +8,9 @@
 #include <set>
 
 #include "blank_map.h"
-#include "model/error.h"
 #include "expect_error.h"
 #include "tempdir.h"
+#include "varnholt/model/error.h"
 
 namespace varnholt::inspect {
 

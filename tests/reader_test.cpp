@@ -12,9 +12,9 @@
 #include "console.h"
 #include "expect_error.h"
 #include "mapfile.h"
-#include "model/error.h"
+#include "varnholt/model/error.h"
 #include "tempdir.h"
-#include "varnholt.h"
+#include "varnholt/varnholt.h"
 
 namespace varnholt::mapfile {
 

@@ -3,9 +3,9 @@
 #include <set>
 #include <string>
 
-#include "generate/stages.h"
 #include "generate/heightfield.h"
 #include "generate/random.h"
+#include "generate/stages.h"
 #include "terrain_fixture.h"
 
 namespace varnholt::generate {

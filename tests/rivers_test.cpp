@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "generate/pipeline.h"
-#include "generate/stages.h"
 #include "generate/random.h"
+#include "generate/stages.h"
 #include "terrain_fixture.h"
 
 namespace varnholt::generate {

@@ -19,9 +19,8 @@
 #include <vector>
 
 #include "expect_error.h"
-#include "mapfile/temporaries.h"
-#include "model/error.h"
 #include "synclog.h"
+#include "varnholt/model/error.h"
 #include "tempdir.h"
 
 namespace varnholt::mapfile {

@@ -5,12 +5,12 @@
 #include <utility>
 #include <vector>
 
-#include "generate/stages.h"
 #include "blank_map.h"
 #include "console.h"
 #include "expect_error.h"
-#include "model/map.h"
+#include "generate/stages.h"
 #include "start_fixture.h"
+#include "varnholt/model/map.h"
 
 namespace varnholt::generate {
 using namespace varnholt::catalogue;

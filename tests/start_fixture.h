@@ -4,7 +4,7 @@
 #include <functional>
 
 #include "catalogue/mapedit.h"
-#include "model/map.h"
+#include "varnholt/model/map.h"
 
 // Placing and blocking on the maps of the placement stage tests, which start
 // as testing::blankMap: flat grass, nothing placed, no party.

@@ -14,7 +14,7 @@
 #include "generate/fairstages.h"
 #include "generate/regiongrow.h"
 #include "generate/startspots.h"
-#include "generate/summedarea.h"
+#include "geometry/summedarea.h"
 #include "inspect/fairness.h"
 
 namespace varnholt::generate {
@@ -146,7 +146,7 @@ TEST(StartRoom, CountsTheSpotsTheFairnessTableCounts) {
   const StartRoom room = countRoom(taken);
   const std::vector<inspect::StartSpot> spots = {{0, START_LEVEL_RADIUS, START_LEVEL_RADIUS}};
   for (size_t f = 0; f < ROOM_FOOTPRINTS; ++f) {
-    const SummedArea fits(side, inspect::buildingSpots(map, ROOM_KEYS[f], spots));
+    const geometry::SummedArea fits(side, inspect::buildingSpots(map, ROOM_KEYS[f], spots));
     EXPECT_EQ(room.spots[f], fits.circle(START_LEVEL_RADIUS, START_LEVEL_RADIUS, START_RADIUS))
         << ROOM_KEYS[f];
     EXPECT_GT(room.spots[f], 0) << ROOM_KEYS[f];

@@ -12,7 +12,8 @@
 #include "expect_error.h"
 #include "fair_guarantees.h"
 #include "inspect/landscape.h"
-#include "varnholt.h"
+#include "varnholt/inspect.h"
+#include "varnholt/varnholt.h"
 
 namespace varnholt {
 namespace {
@@ -91,7 +92,7 @@ void expectStyleKept(const model::Map& map, const Case& c) {
   }
   testing::expectFairStarts(map, c);
   if (c.mode == StartMode::SYMMETRIC && (c.players == 2 || c.players == 4)) {
-    testing::expectExactCopies(fairness(map), what);
+    testing::expectExactCopies(inspect::fairness(map), what);
   }
 }
 
@@ -159,6 +160,34 @@ TEST(Styles, SharesOutOfRangeOrOutOfReachAreRefused) {
   for (const Refusal& r : refusals) {
     testing::expectError([&] { testing::mapOf(r.c); }, r.kind, r.message);
   }
+}
+
+// setOption reads the style as the command line and the page give it; a
+// style option makes a classic request fair and leaves a symmetric one.
+TEST(Styles, SetOptionReadsTheStyle) {
+  GenerateOptions options;
+  setOption(options, "landscape", "islands");
+  setOption(options, "climate", "swamp");
+  setOption(options, "water", "40");
+  setOption(options, "mountains", "20");
+  setOption(options, "resources", "high");
+  EXPECT_EQ(options.mode, StartMode::FAIR);
+  EXPECT_EQ(options.style.landscape, LandscapeStyle::ISLANDS);
+  EXPECT_EQ(options.style.climate, ClimateStyle::SWAMP);
+  EXPECT_EQ(options.style.waterPercent, 40);
+  EXPECT_EQ(options.style.mountainPercent, 20);
+  EXPECT_EQ(options.style.resources, model::ResourceAmount::HIGH);
+
+  GenerateOptions symmetric;
+  setOption(symmetric, "starts", "symmetric");
+  setOption(symmetric, "landscape", "lakes");
+  EXPECT_EQ(symmetric.mode, StartMode::SYMMETRIC);
+
+  GenerateOptions untouched;
+  testing::expectError([&] { setOption(untouched, "landscape", "hills"); }, "ValueError",
+                       "--landscape takes continent, islands, highlands or lakes, not 'hills'");
+  EXPECT_EQ(untouched.mode, StartMode::CLASSIC);
+  EXPECT_EQ(untouched.style.landscape, LandscapeStyle::CONTINENT);
 }
 
 TEST(Styles, OptionValuesAreReadByName) {

@@ -1,14 +1,18 @@
-#include "generate/summedarea.h"
+#include "geometry/summedarea.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
 #include "catalogue/footprints.h"
+#include "geometry/tiles.h"
 #include "inspect/fairness.h"
-#include "model/utils.h"
 
 namespace varnholt::generate {
+
+using geometry::FootprintRows;
+using geometry::SummedArea;
+using geometry::footprintFits;
 namespace {
 
 // A 37 x 37 grid of counts 0..3 in an irregular pattern, so sums over

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "blank_map.h"
-#include "model/map.h"
+#include "varnholt/model/map.h"
 
 // Small hand-drawn maps for the terrain stage tests: one character per tile,
 // rows top to bottom.

@@ -3,17 +3,19 @@
 #include <array>
 #include <string>
 
-#include "generate/circle.h"
+#include "blank_map.h"
 #include "catalogue/footprints.h"
 #include "catalogue/mapedit.h"
-#include "generate/stages.h"
-#include "blank_map.h"
 #include "expect_error.h"
-#include "model/map.h"
 #include "generate/random.h"
+#include "generate/stages.h"
+#include "geometry/circle.h"
 #include "start_fixture.h"
+#include "varnholt/model/map.h"
 
 namespace varnholt::generate {
+
+using geometry::circleIndices;
 using namespace varnholt::catalogue;
 
 namespace {
@@ -23,7 +25,6 @@ using model::BuildingType;
 using model::LandscapeType;
 using model::Map;
 
-constexpr auto kGoods = model::StartResourcesType::HIGH;
 
 // The tower stage written as plainly as possible: every attempt builds the
 // whole circle and tests it tile by tile.
@@ -82,7 +83,7 @@ TEST(Buildings, SameTowersAndDrawsAsThePlainSearch) {
       const Map start = mixed ? mixedMap() : testing::blankMap(200);
       Map fast = start;
       Random random(seed);
-      initBuildings(fast, random, 4, 200, kGoods);
+      initBuildings(fast, random, 4);
       const RandomState fastState = random.state;
 
       Map plain = start;
@@ -99,7 +100,7 @@ TEST(Buildings, SameTowersAndDrawsAsThePlainSearch) {
 TEST(Buildings, OneMannedTowerPerPartyWithItsClaim) {
   Map map = testing::blankMap(320);
   Random random(11);
-  initBuildings(map, random, 8, 320, kGoods);
+  initBuildings(map, random, 8);
 
   ASSERT_EQ(map.buildings.size(), 8u);
   std::vector<uint8_t> expected(map.party.size(), 255);
@@ -134,7 +135,7 @@ TEST(Buildings, NoRoomFailsAndKeepsEarlierTowers) {
   for (Case& c : cases) {
     SCOPED_TRACE(c.what);
     Random random(5);
-    testing::expectError([&] { initBuildings(c.map, random, c.players, c.map.size, kGoods); }, "Exception",
+    testing::expectError([&] { initBuildings(c.map, random, c.players); }, "Exception",
                          "FAiled to create player start");
     EXPECT_LT(c.map.buildings.size(), static_cast<size_t>(c.players));
     for (size_t p = 0; p < c.map.buildings.size(); ++p) EXPECT_EQ(c.map.buildings[p].party, p);
@@ -160,7 +161,7 @@ TEST(Buildings, SingleFreeSpotIsFoundByDrawing) {
   ASSERT_GT(draws, 100000) << "pick another seed: the search must outlast its check";
 
   random = Random(3);
-  initBuildings(map, random, 1, 1000, kGoods);
+  initBuildings(map, random, 1);
   EXPECT_EQ(random.state, expected);
   ASSERT_EQ(map.buildings.size(), 1u);
   EXPECT_EQ(map.buildings[0].posX, 500);

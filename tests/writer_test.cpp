@@ -13,7 +13,7 @@
 
 #include "console.h"
 #include "mapfile/reader.h"
-#include "model/error.h"
+#include "varnholt/model/error.h"
 
 namespace varnholt::mapfile {
 

@@ -1,22 +1,28 @@
-// The generator as a WebAssembly module for the page's worker: one call
-// makes a map from the page's options and hands back all the page shows and
-// saves.
+// The generator as a WebAssembly module for the page: one call makes a map
+// from the page's options and hands back all the page shows and saves (in
+// the page's worker); another reads an integer field as the command line
+// would (on the page's thread).
 #include <emscripten/bind.h>
 #include <emscripten/emscripten.h>
 #include <emscripten/val.h>
 
 #include <algorithm>
-#include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <string>
+#include <string_view>
 
-#include "varnholt.h"
+#include "varnholt/inspect.h"
+#include "varnholt/options.h"
+#include "varnholt/varnholt.h"
 
 namespace {
 
 using emscripten::val;
 
 constexpr double kProgressIntervalMs = 100;  // the page hears at most this often how far a run is
+// parseInteger's message for a well-formed integer beyond 64 bits.
+constexpr std::string_view kOutOfRange = "Parsed integer outside of valid range";
 
 // A new JS Uint8Array holding a copy of the bytes, so it outlives the module's memory.
 val copyOf(const std::vector<uint8_t>& bytes) {
@@ -69,35 +75,53 @@ val fairnessOf(const varnholt::inspect::Fairness& fairness) {
   }
   val table = val::object();
   table.set("fromTowers", fairness.fromTowers);
-  table.set("radius", static_cast<double>(varnholt::inspect::FAIRNESS_RADIUS));
+  table.set("radius", static_cast<double>(fairness.radius));
   table.set("columns", columns);
   table.set("rows", rows);
   table.set("spread", spread);
   return table;
 }
 
-// The generator's options from the page's: seed as decimal text (a JS
-// number cannot hold every 64-bit seed), size and players as numbers, goods
-// as HG, MG or LG. Throws Exception for a seed that is no decimal integer.
+// An integer option as the command line reads it: text in the seed grammar
+// (an optional sign, digits each optionally followed by '_'), or a JS number
+// that is a whole number within 64 bits. Throws ValueError with the command
+// line's message otherwise ("invalid integer: NaN", "Parsed integer outside
+// of valid range"); converting such a number unchecked would be undefined.
+int64_t integerOf(const val& value) {
+  if (value.isString()) return varnholt::parseInteger(value.as<std::string>());
+  const std::string text = val::global("String")(value).as<std::string>();
+  if (!value.isNumber()) throw varnholt::valueError("invalid integer: " + text);
+  const double number = value.as<double>();
+  if (!std::isfinite(number) || std::trunc(number) != number) {
+    throw varnholt::valueError("invalid integer: " + text);
+  }
+  constexpr double kTwoTo63 = 9223372036854775808.0;
+  if (number < -kTwoTo63 || number >= kTwoTo63) {
+    throw varnholt::valueError(std::string(kOutOfRange));
+  }
+  return static_cast<int64_t>(number);
+}
+
+// The generator's options from the page's: seed, size and players as
+// integer options (the seed as text, since a JS number cannot hold every
+// 64-bit seed), goods as HG, MG or LG, starts as classic (or absent), fair
+// or symmetric, and the style's landscape, climate, water, mountains and
+// resources as the command line's texts (absent or empty: not given; any
+// given makes classic starts fair). Throws Error for a value the command
+// line would refuse.
 varnholt::GenerateOptions optionsOf(const val& options) {
   varnholt::GenerateOptions out;
-  const std::string seed = options["seed"].as<std::string>();
-  const auto [end, error] = std::from_chars(seed.data(), seed.data() + seed.size(), out.seed);
-  if (error != std::errc() || end != seed.data() + seed.size()) {
-    throw varnholt::exception("invalid seed: " + seed);
-  }
-  out.size = static_cast<int64_t>(options["size"].as<double>());
-  out.playerCount = static_cast<int64_t>(options["players"].as<double>());
-  out.startGoods = varnholt::model::getStartResourcesTypeFromKey(options["goods"].as<std::string>());
-  const val startsOption = options["starts"];
-  const std::string starts =
-      startsOption.isUndefined() ? "classic" : startsOption.as<std::string>();
-  if (starts == "fair") {
-    out.mode = varnholt::StartMode::FAIR;
-  } else if (starts == "symmetric") {
-    out.mode = varnholt::StartMode::SYMMETRIC;
-  } else if (starts != "classic") {
-    throw varnholt::exception("invalid starts: " + starts);
+  out.seed = integerOf(options["seed"]);
+  out.size = integerOf(options["size"]);
+  out.playerCount = integerOf(options["players"]);
+  varnholt::setOption(out, "startGoods", options["goods"].as<std::string>());
+  const val starts = options["starts"];
+  if (!starts.isUndefined()) varnholt::setOption(out, "starts", starts.as<std::string>());
+  // The style, as text; an option absent or empty is not given.
+  for (const char* name : {"landscape", "climate", "water", "mountains", "resources"}) {
+    const val style = options[name];
+    if (style.isUndefined() || style.as<std::string>().empty()) continue;
+    varnholt::setOption(out, name, style.as<std::string>());
   }
   return out;
 }
@@ -123,14 +147,14 @@ val generate(const val& options, const val& onProgress) {
   try {
     const varnholt::model::Map map = varnholt::generateMap(optionsOf(options), toConsole);
     const std::vector<uint8_t> bytes = varnholt::mapFileBytes(map, toConsole);
-    const varnholt::inspect::Image preview = varnholt::renderPreview(map);
+    const varnholt::inspect::Image preview = varnholt::inspect::renderPreview(map);
     val picture = val::object();
     picture.set("width", preview.width);
     picture.set("height", preview.height);
     picture.set("rgba", copyOf(rgbaOf(preview)));
     result.set("bytes", copyOf(bytes));
     result.set("preview", picture);
-    result.set("fairness", fairnessOf(varnholt::fairness(map)));
+    result.set("fairness", fairnessOf(varnholt::inspect::fairness(map)));
   } catch (const std::exception& error) {
     result.set("error", std::string(error.what()));
   }
@@ -138,6 +162,25 @@ val generate(const val& options, const val& onProgress) {
   return result;
 }
 
+// Reads text as the command line reads an integer option. Returns { value }
+// with the value as decimal text, or { error, outOfRange } with the command
+// line's message; outOfRange tells a well-formed integer too far from zero
+// from text that is no integer at all.
+val readInteger(const std::string& text) {
+  val result = val::object();
+  try {
+    result.set("value", std::to_string(varnholt::parseInteger(text)));
+  } catch (const varnholt::Error& error) {
+    const std::string message = error.what();
+    result.set("error", message);
+    result.set("outOfRange", message == kOutOfRange);
+  }
+  return result;
+}
+
 }  // namespace
 
-EMSCRIPTEN_BINDINGS(varnholt) { emscripten::function("generate", &generate); }
+EMSCRIPTEN_BINDINGS(varnholt) {
+  emscripten::function("generate", &generate);
+  emscripten::function("readInteger", &readInteger);
+}

@@ -1,30 +1,25 @@
-// The page's worker: loads the generator's WebAssembly module once and makes
-// one map per message, so the page stays responsive while it runs.
+// The page's worker: makes one map per message with its own instance of the
+// generator's WebAssembly module, so the page stays responsive while it runs.
 //
-// Message in:  { id, options }  (options as the page's option table names them)
+// Message in:  { id, options, module }  (options as the page's option table
+//                                        names them; module the compiled
+//                                        WebAssembly.Module, instantiated once)
 // Messages out, each with that id:
 //   { type: 'progress', text }                      now and then while it runs
 //   { type: 'done', result, generateMs }            result as web/module.cpp makes it,
 //                                                   but preview an ImageBitmap of the map
 //   { type: 'error', message, console }             the run failed; message says why
-import createModule from './varnholt.mjs';
+import { instantiate } from './loader.js';
 
-// Fetches the .wasm bytes itself rather than letting the loader stream them,
-// so any static server works, whatever content type it gives .wasm files.
-async function load() {
-  const response = await fetch(new URL('varnholt.wasm', import.meta.url));
-  if (!response.ok) throw new Error(`varnholt.wasm: ${response.status} ${response.statusText}`);
-  return createModule({ wasmBinary: await response.arrayBuffer() });
-}
+let generator;  // the instance, made from the first message's module
 
-let generator = load();
-
-self.onmessage = async ({ data: { id, options } }) => {
+self.onmessage = async ({ data: { id, options, module: compiled } }) => {
+  generator ??= instantiate(compiled);
   let module;
   try {
     module = await generator;
   } catch (error) {
-    generator = load();  // try again on the next request
+    generator = undefined;  // try again on the next request
     self.postMessage({ id, type: 'error', message: `The generator could not be loaded: ${error.message ?? error}` });
     return;
   }
@@ -35,7 +30,7 @@ self.onmessage = async ({ data: { id, options } }) => {
   } catch (error) {
     // Generator failures come back as result.error; a throw here means the
     // instance itself died (out of memory, a trap), so the next run gets a new one.
-    generator = load();
+    generator = undefined;
     self.postMessage({ id, type: 'error', message: `The generator stopped: ${error.message ?? error}` });
     return;
   }

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "catalogue/footprintparser.h"
-#include "model/error.h"
+#include "varnholt/model/error.h"
 
 namespace {
 

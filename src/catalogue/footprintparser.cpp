@@ -6,8 +6,8 @@
 #include <cstring>
 #include <memory>
 
-#include "model/error.h"
-#include "model/utils.h"
+#include "model/text.h"
+#include "varnholt/model/error.h"
 
 namespace varnholt::catalogue {
 

@@ -1,6 +1,6 @@
 #include "catalogue/footprints.h"
 
-#include "model/error.h"
+#include "varnholt/model/error.h"
 
 namespace varnholt::catalogue {
 

@@ -1,7 +1,7 @@
 #include "catalogue/mapedit.h"
 
 #include "catalogue/footprints.h"
-#include "model/error.h"
+#include "varnholt/model/error.h"
 
 namespace varnholt::catalogue {
 

@@ -4,9 +4,9 @@
 #include <cstdint>
 
 #include "model/buildingmeta.h"
-#include "model/buildingtype.h"
-#include "model/map.h"
-#include "model/objecttype.h"
+#include "varnholt/model/buildingtype.h"
+#include "varnholt/model/map.h"
+#include "varnholt/model/objecttype.h"
 
 // Checked placement of objects and buildings, keeping objects, accessible and
 // buildings consistent. Positions are tile indices inside the map.

@@ -7,14 +7,13 @@
 #include <cstdio>
 #include <iostream>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "cli/commandline.h"
-#include "cli/process.h"
-#include "mapfile/save.h"
-#include "model/utils.h"
-#include "varnholt.h"
+#include "platform/process.h"
+#include "varnholt/varnholt.h"
 
 namespace {
 
@@ -72,32 +71,6 @@ std::string text(const docopt::value& value) {
   return value.asString();
 }
 
-// Reads the style options into style; true when any was given.
-bool readStyle(Options& args, model::MapStyle& style) {
-  bool given = false;
-  if (isTrue(args["--landscape"])) {
-    style.landscape = model::parseLandscape(text(args["--landscape"]));
-    given = true;
-  }
-  if (isTrue(args["--climate"])) {
-    style.climate = model::parseClimate(text(args["--climate"]));
-    given = true;
-  }
-  if (isTrue(args["--water"])) {
-    style.waterPercent = model::parsePercent("--water", text(args["--water"]));
-    given = true;
-  }
-  if (isTrue(args["--mountains"])) {
-    style.mountainPercent = model::parsePercent("--mountains", text(args["--mountains"]));
-    given = true;
-  }
-  if (isTrue(args["--resources"])) {
-    style.resources = model::parseResourceAmount(text(args["--resources"]));
-    given = true;
-  }
-  return given;
-}
-
 int run(const std::vector<std::string>& arguments) {
   Options args;
   if (const auto status = parseCommandLine(kUsage, docoptText(), arguments, kVersion,
@@ -112,25 +85,29 @@ int run(const std::vector<std::string>& arguments) {
   if (isTrue(args["--playerCount"])) {
     options.playerCount = parseInteger(text(args["--playerCount"]));
   }
-  if (isTrue(args["--startGoods"])) {
-    options.startGoods = model::getStartResourcesTypeFromKey(text(args["--startGoods"]));
-  }
+  if (isTrue(args["--startGoods"])) setOption(options, "startGoods", text(args["--startGoods"]));
   if (isTrue(args["--fair"])) options.mode = StartMode::FAIR;
   if (isTrue(args["--symmetric"])) options.mode = StartMode::SYMMETRIC;
-  if (readStyle(args, options.style) && options.mode == StartMode::CLASSIC) {
-    options.mode = StartMode::FAIR;
+  // A style option makes a fair map of a classic request.
+  for (const char* name : {"landscape", "climate", "water", "mountains", "resources"}) {
+    const std::string option = std::string("--") + name;
+    if (isTrue(args[option])) setOption(options, name, text(args[option]));
   }
   // The file is created before anything is generated, so a path that cannot
   // take it fails at once.
+  // A request to end the run waits until the handler that removes the
+  // temporary file knows it, so none can leave it behind.
+  std::optional<platform::TerminationHeld> creating(std::in_place);
   mapfile::PendingFile file(output, mapfile::Wording::MAP_FILE);
-  const RemovedOnTermination removed(file.directory(), file.temporaryName());
+  const platform::RemovedOnTermination removed(file);
+  creating.reset();
   // Progress lines are a courtesy: a failed write to standard output is ignored.
   const Console console = [](std::string_view lines) {
     std::fwrite(lines.data(), 1, lines.size(), stdout);
   };
   const model::Map map = generateMap(options, console);
   const std::vector<uint8_t> bytes = mapFileBytes(map, console);
-  const TerminationSignalsHeld held;
+  const platform::TerminationHeld held;
   file.write(bytes);
   file.commit();
   return 0;
@@ -139,9 +116,9 @@ int run(const std::vector<std::string>& arguments) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  varnholt::cli::prepareStandardStreams();
+  varnholt::platform::prepareStandardStreams();
   try {
-    return run(std::vector<std::string>(argv + 1, argv + argc));
+    return run(varnholt::platform::commandLineArguments(argc, argv));
   } catch (const varnholt::Error& error) {
     std::cout.flush();
     std::cerr << "Error: unhandled exception: " << error.what() << " [" << error.kind() << "]"

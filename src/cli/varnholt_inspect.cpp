@@ -2,8 +2,6 @@
 // start spots are, and draws a preview on request. Every write is checked:
 // a report, warning or preview that did not reach its place ends the run with
 // status 1.
-#include <sys/stat.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <iostream>
@@ -14,13 +12,11 @@
 #include <vector>
 
 #include "cli/commandline.h"
-#include "cli/process.h"
-#include "inspect/png.h"
-#include "inspect/report.h"
-#include "mapfile/reader.h"
-#include "model/error.h"
-#include "model/escaping.h"
-#include "model/utils.h"
+#include "platform/paths.h"
+#include "platform/process.h"
+#include "varnholt/escaping.h"
+#include "varnholt/report.h"
+#include "varnholt/varnholt.h"
 
 namespace {
 
@@ -47,10 +43,7 @@ bool isSet(const docopt::value& value) { return value && value.isString(); }
 
 // Refuses a preview path that names the map file itself, under any name.
 void checkPreviewPath(const std::string& preview, const std::string& map) {
-  struct stat previewFile {};
-  struct stat mapFile {};
-  if (::stat(preview.c_str(), &previewFile) != 0 || ::stat(map.c_str(), &mapFile) != 0) return;
-  if (previewFile.st_dev == mapFile.st_dev && previewFile.st_ino == mapFile.st_ino) {
+  if (platform::sameFile(preview, map)) {
     throw exception("refusing to draw the preview " + escapeControlCharacters(preview) +
                     " over the map file " + escapeControlCharacters(map));
   }
@@ -80,17 +73,19 @@ int run(const std::vector<std::string>& arguments) {
   // The preview's file is created before the map is read, so a path that
   // cannot take it fails at once; it is put in place as the map file is.
   std::optional<mapfile::PendingFile> preview;
-  std::optional<RemovedOnTermination> removed;
+  std::optional<platform::RemovedOnTermination> removed;
   if (isSet(args["--png"])) {
     checkPreviewPath(args["--png"].asString(), path);
+    // A request to end the run waits until the temporary file is known to
+    // the handler that removes it.
+    const platform::TerminationHeld creating;
     preview.emplace(args["--png"].asString(), mapfile::Wording::ONE_LINE);
-    removed.emplace(preview->directory(), preview->temporaryName());
+    removed.emplace(*preview);
   }
 
   // A map too wide or with too many towers to report is refused as soon as
   // the file shows it, before its tiles take memory.
-  const mapfile::MapFile file = mapfile::importMap(
-      path, {.maxMapSize = inspect::MAX_REPORT_MAP_SIZE, .maxTowers = inspect::MAX_START_SPOTS});
+  const mapfile::MapFile file = inspect::readReportable(path);
   // A report whose warnings were lost is no clean report.
   for (const std::string& warning : file.warnings) {
     writeChecked(stderr, "Warning: " + warning + "\n", "warnings to standard error");
@@ -98,7 +93,7 @@ int run(const std::vector<std::string>& arguments) {
   inspect::checkReportable(file.map);
   if (preview) {
     inspect::writePreview(file.map, static_cast<uint32_t>(scale), *preview);
-    const TerminationSignalsHeld held;
+    const platform::TerminationHeld held;
     preview->commit();
   }
   writeChecked(stdout, json ? inspect::jsonReport(file, path) : inspect::textReport(file, path),
@@ -109,9 +104,9 @@ int run(const std::vector<std::string>& arguments) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  varnholt::cli::prepareStandardStreams();
+  varnholt::platform::prepareStandardStreams();
   try {
-    return run(std::vector<std::string>(argv + 1, argv + argc));
+    return run(varnholt::platform::commandLineArguments(argc, argv));
   } catch (const std::exception& error) {
     std::cout.flush();
     std::cerr << "Error: " << varnholt::escapeControlCharacters(error.what()) << std::endl;

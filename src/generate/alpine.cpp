@@ -1,14 +1,14 @@
 // raiseClimateMountains: the ranges and peaks of alpine maps, raised in the
-// height field so the landscape stage lays mountain and snow on them with
-// its own rules, and the outline passes ring them as on any map.
+// height field so the ground stage lays mountain and snow on them with its
+// own rules, and the outline passes ring them as on any map. Water is every
+// height up to 9, as the ground stage has it.
 #include <algorithm>
 #include <array>
 #include <cmath>
 
 #include "generate/climate.h"
 #include "generate/climatefields.h"
-#include "generate/landscapes.h"
-#include "inspect/conventions.h"
+#include "geometry/steps.h"
 
 namespace varnholt::generate {
 
@@ -24,10 +24,17 @@ constexpr int32_t kSnowFrom = 54;
 // No snow at or below this height: footpaths keep under it.
 constexpr int32_t kPassTop = 50;
 constexpr int32_t kHighest = 72;
-// The rise fades in over this many tiles beyond the clearance and from the
-// shore.
-constexpr int32_t kFadeIn = 10;
-constexpr int32_t kShoreFade = 6;
+constexpr double kPeakGain = 2;
+// The searches count every this many-th rising tile.
+constexpr size_t kSampleStride = 4;
+// The top of the start areas' plain ground.
+constexpr int32_t kPlainTop = 35;
+// Beyond the start areas and from the shore the rise climbs by at most this
+// much per tile: the steepest slope the file allows, so the slope rule
+// lifts no tile of the start areas or the water.
+constexpr int32_t kClimb = 7;
+constexpr uint8_t kShoreReach = (kHighest - kWaterTop) / kClimb + 1;
+constexpr int32_t kPlainReach = (kHighest - kPlainTop) / kClimb + 1;
 // Ranges lie between the starts: a tile's score gains one per tile beyond
 // the clearance, up to this many.
 constexpr int32_t kRangeReach = 40;
@@ -40,10 +47,11 @@ struct Relief {
   int64_t size = 0;
   std::vector<uint8_t> heights;  // before the rise
   std::vector<int32_t> score;
-  std::vector<double> weight;  // 0 (no rise) to 1 (full rise)
+  std::vector<uint8_t> room;  // the most a tile may rise to; 0 where it keeps its height
   std::vector<uint8_t> land;
   std::vector<uint8_t> keepLow;  // footpaths: no snow there
-  std::vector<size_t> rising;    // the land tiles of weight above 0
+  std::vector<size_t> rising;    // the land tiles with room to rise
+  std::vector<size_t> sample;    // every kSampleStride-th of them, for the searches
   int64_t landTiles = 0;
   int32_t lowestScore = 400;  // of the tiles that may rise
   int32_t highestScore = 0;
@@ -52,18 +60,27 @@ struct Relief {
 struct Rise {
   int32_t line = 0;  // the score at which the full rise reaches kMountainFrom
   double steepness = 1;
+  // Mountain above this height rises by kPeakGain per step above it (peaks
+  // sharpened for snow where the mountain is there already).
+  int32_t peakLine = kHighest;
 };
 
 uint8_t raisedHeight(const Relief& r, const Rise& rise, size_t i) {
   const int32_t h = r.heights[i];
-  if (r.weight[i] <= 0) return r.heights[i];
-  const double top =
-      std::min<double>(kHighest, kMountainFrom + (r.score[i] - rise.line) * rise.steepness);
-  double raised = std::max<double>(h, h + (top - h) * r.weight[i]);
+  if (r.room[i] == 0) return r.heights[i];
+  double raised = std::max<double>(h, kMountainFrom + (r.score[i] - rise.line) * rise.steepness);
+  raised += std::max(0.0, raised - rise.peakLine) * kPeakGain;
+  raised = std::min<double>(std::max<int32_t>(h, r.room[i]), raised);
   if (!r.keepLow.empty() && r.keepLow[i] != 0) {
     raised = std::max<double>(h, std::min<double>(raised, kPassTop));
   }
   return static_cast<uint8_t>(std::lround(raised));
+}
+
+std::vector<uint8_t> raisedHeights(const Relief& r, const Rise& rise) {
+  std::vector<uint8_t> heights(r.heights.size());
+  for (size_t i = 0; i < heights.size(); ++i) heights[i] = raisedHeight(r, rise, i);
+  return heights;
 }
 
 // What the landscape stage will make of a height, in quarter tiles: mountain
@@ -78,23 +95,29 @@ struct Counts {
 };
 
 // The mountain and snow tiles of the rising land once raised, without the
-// rings the outline passes add.
-Counts countRising(const Relief& r, const Rise& rise) {
+// rings the outline passes add: counted exactly, or estimated from the sample.
+Counts countTiles(const Relief& r, const Rise& rise, const std::vector<size_t>& tiles,
+                  int64_t scale) {
   Counts c;
-  for (size_t i : r.rising) {
+  for (size_t i : tiles) {
     const int32_t h = raisedHeight(r, rise, i);
     c.mountain += mountainQuarters(h);
     c.snow += snowQuarters(h);
   }
-  return {c.mountain / 4, c.snow / 4};
+  return {c.mountain * scale / 4, c.snow * scale / 4};
+}
+
+Counts countRising(const Relief& r, const Rise& rise) { return countTiles(r, rise, r.rising, 1); }
+
+Counts estimateRising(const Relief& r, const Rise& rise) {
+  return countTiles(r, rise, r.sample, kSampleStride);
 }
 
 // The mountain and snow tiles of the whole land once raised, with the outer
 // border ring the outline passes lay around mountain on the land beside it.
 Counts countAll(const Relief& r, const Rise& rise) {
   const int64_t size = r.size;
-  std::vector<uint8_t> raised(r.heights.size());
-  for (size_t i = 0; i < raised.size(); ++i) raised[i] = raisedHeight(r, rise, i);
+  const std::vector<uint8_t> raised = raisedHeights(r, rise);
   Counts c;
   for (int64_t y = 1; y + 1 < size; ++y) {
     for (int64_t x = 1; x + 1 < size; ++x) {
@@ -120,10 +143,10 @@ Counts countAll(const Relief& r, const Rise& rise) {
 int32_t lineFor(const Relief& r, double steepness, int64_t want) {
   int32_t low = r.lowestScore;
   int32_t high = r.highestScore + 1;  // rises nothing to mountain
-  if (countRising(r, {low, steepness}).mountain < want) return low;
+  if (estimateRising(r, {low, steepness}).mountain < want) return low;
   while (high - low > 1) {
     const int32_t middle = low + (high - low) / 2;
-    if (countRising(r, {middle, steepness}).mountain >= want) {
+    if (estimateRising(r, {middle, steepness}).mountain >= want) {
       low = middle;
     } else {
       high = middle;
@@ -140,7 +163,7 @@ Rise riseFor(const Relief& r, int64_t wantMountain, int64_t wantSnow) {
   while (low < high) {
     const size_t middle = (low + high) / 2;
     const Rise rise = {lineFor(r, kSteepness[middle], wantMountain), kSteepness[middle]};
-    if (countRising(r, rise).snow >= wantSnow) {
+    if (estimateRising(r, rise).snow >= wantSnow) {
       high = middle;
     } else {
       low = middle + 1;
@@ -154,7 +177,10 @@ Relief reliefOf(const Map& map, Random& random, const std::vector<FairStart>& st
   Relief r;
   r.size = map.size;
   r.heights = map.heights;
-  const auto reach = static_cast<int32_t>(CLIMATE_CLEARANCE + std::max(kFadeIn, kRangeReach));
+  // The rise begins at the climate's clearance, where the first step of 7
+  // makes mountain whose outer ring keeps off the start areas.
+  const auto plainEnd = static_cast<int32_t>(CLIMATE_CLEARANCE - 1);
+  const auto reach = plainEnd + kRangeReach;
   const std::vector<int32_t> distance = startDistances(map, starts, reach);
   r.score = climateNoise(map, random, symmetry);
   r.land.assign(r.heights.size(), 0);
@@ -162,33 +188,32 @@ Relief reliefOf(const Map& map, Random& random, const std::vector<FairStart>& st
   for (int64_t y = 0; y < r.size; ++y) {
     for (int64_t x = 0; x < r.size; ++x) {
       const auto i = static_cast<size_t>(x + r.size * y);
-      const bool frame = std::min({x, y, r.size - 1 - x, r.size - 1 - y}) < STYLE_FRAME;
-      water[i] = frame || r.heights[i] <= kWaterTop;
+      water[i] = r.heights[i] <= kWaterTop;
       r.land[i] = water[i] == 0;
       r.landTiles += r.land[i];
     }
   }
-  const std::vector<uint8_t> shore = inspect::stepsTo(map.size, water, kShoreFade + 1);
-  r.weight.assign(r.heights.size(), 0);
+  const std::vector<uint8_t> shore = geometry::stepsTo(map.size, water, kShoreReach);
+  r.room.assign(r.heights.size(), 0);
   for (size_t i = 0; i < r.heights.size(); ++i) {
-    const int32_t beyond = distance[i] - static_cast<int32_t>(CLIMATE_CLEARANCE);
+    const int32_t beyond = distance[i] - plainEnd;
     r.score[i] += std::clamp(beyond, 0, kRangeReach);
     if (r.land[i] == 0 || beyond <= 0) continue;
+    r.room[i] =
+        static_cast<uint8_t>(std::min({kHighest, kWaterTop + kClimb * shore[i],
+                                       kPlainTop + kClimb * std::min(beyond, kPlainReach)}));
     r.lowestScore = std::min(r.lowestScore, r.score[i]);
     r.highestScore = std::max(r.highestScore, r.score[i]);
+    if (r.rising.size() % kSampleStride == 0) r.sample.push_back(i);
     r.rising.push_back(i);
-    r.weight[i] = std::min(1.0, static_cast<double>(beyond) / kFadeIn) *
-                  std::min(1.0, static_cast<double>(shore[i] - 1) / kShoreFade);
   }
   return r;
 }
 
-// The land no snow blocks once the rise is made.
-std::vector<uint8_t> walkable(const Relief& r, const Rise& rise) {
-  std::vector<uint8_t> open(r.heights.size(), 0);
-  for (size_t i = 0; i < open.size(); ++i) {
-    open[i] = r.land[i] != 0 && raisedHeight(r, rise, i) <= kPassTop;
-  }
+// The land no snow blocks at the given heights.
+std::vector<uint8_t> belowSnow(const Relief& r, const std::vector<uint8_t>& heights) {
+  std::vector<uint8_t> open(heights.size(), 0);
+  for (size_t i = 0; i < open.size(); ++i) open[i] = r.land[i] != 0 && heights[i] <= kPassTop;
   return open;
 }
 
@@ -208,12 +233,30 @@ void raiseClimateMountains(Map& map, Random& random, const std::vector<FairStart
   const Counts rising = countRising(r, rise);
   rise = riseFor(r, wantMountain - (all.mountain - rising.mountain),
                  wantSnow - (all.snow - rising.snow));
+  // Where the landscape has made the mountain already, nothing rises: the
+  // highest peaks are sharpened until they hold the snow.
+  const int64_t wantRisingSnow = wantSnow - (all.snow - rising.snow);
+  if (estimateRising(r, rise).snow < wantRisingSnow) {
+    int32_t low = kMountainFrom;  // sharpens every mountain
+    int32_t high = kHighest;      // sharpens nothing
+    while (high - low > 1) {
+      const int32_t middle = low + (high - low) / 2;
+      rise.peakLine = middle;
+      if (estimateRising(r, rise).snow >= wantRisingSnow) {
+        low = middle;
+      } else {
+        high = middle;
+      }
+    }
+    rise.peakLine = low;
+  }
   // Snow blocks the way; where it would cut the starts apart, the shortest
   // walks between them stay passes below the snow.
-  if (!startsJoined(r.size, walkable(r, rise), starts)) {
-    r.keepLow = footpaths(r.size, walkable(r, {400, 1.0}), starts, symmetry);
+  const std::vector<uint8_t> before = belowSnow(r, r.heights);
+  if (splitsStarts(r.size, before, belowSnow(r, raisedHeights(r, rise)), starts)) {
+    r.keepLow = footpaths(r.size, before, starts, symmetry);
   }
-  for (size_t i = 0; i < map.heights.size(); ++i) map.heights[i] = raisedHeight(r, rise, i);
+  map.heights = raisedHeights(r, rise);
   limitSlopes(map);
 }
 

@@ -5,7 +5,8 @@
 
 #include "catalogue/mapedit.h"
 #include "generate/climatefields.h"
-#include "inspect/conventions.h"
+#include "geometry/steps.h"
+#include "model/groundrules.h"
 
 namespace varnholt::generate {
 
@@ -16,6 +17,9 @@ using model::ResourceAmount;
 
 namespace {
 
+// By level (low, normal, high), the amounts cycled over a start area's
+// mineral tiles (4.25, 8 and 13.5 on average) and its lake's fish (2, 4 and
+// 7.25); high leaves a tile room to be raised to the richest start's total.
 using Cycle = std::array<uint8_t, 4>;
 constexpr std::array<Cycle, 3> kStartMinerals = {{{4, 4, 4, 5}, {7, 8, 9, 8}, {13, 14, 13, 14}}};
 constexpr std::array<Cycle, 3> kStartFish = {{{2, 2, 2, 2}, {3, 4, 5, 4}, {7, 7, 7, 8}}};
@@ -27,12 +31,15 @@ constexpr uint8_t kMoreMineral = 8;
 constexpr uint8_t kMoreFish = 5;
 // Low keeps the objects whose hash falls below this share of 100.
 constexpr uint64_t kLowKeepsPercent = 40;
-// High adds this many tenths of the objects already there.
-constexpr int64_t kHighAddsTenths = 8;
+// High adds this many tenths of the objects already there: the start areas
+// get exactly 1.6 times theirs, so the rest of the map must get more for the
+// whole map to stay above 1.6 where its grass is scarce.
+constexpr int64_t kHighAddsTenths = 10;
 // New objects stand within these reaches (in x and y) of an old one of their
 // kind, tried in turn until enough stand.
-constexpr std::array<int64_t, 3> kTreeReaches = {3, 6, 12};
-constexpr std::array<int64_t, 3> kStoneReaches = {6, 12, 24};
+constexpr std::array<int64_t, 4> kTreeReaches = {3, 6, 12, 48};
+constexpr std::array<int64_t, 4> kStoneReaches = {6, 12, 24, 48};
+constexpr size_t kBuckets = 64;
 
 size_t level(ResourceAmount amount) { return static_cast<size_t>(amount); }
 
@@ -61,7 +68,7 @@ bool nearStone(const Map& map, size_t i) {
   const int64_t size = map.size;
   const int64_t x = static_cast<int64_t>(i) % size;
   const int64_t y = static_cast<int64_t>(i) / size;
-  constexpr int64_t c = inspect::STONE_CLEARANCE;
+  constexpr int64_t c = model::STONE_CLEARANCE;
   for (int64_t ny = std::max<int64_t>(0, y - c); ny <= std::min(size - 1, y + c); ++ny) {
     for (int64_t nx = std::max<int64_t>(0, x - c); nx <= std::min(size - 1, x + c); ++nx) {
       if (model::isStone(map.objects[static_cast<size_t>(nx + size * ny)])) return true;
@@ -74,12 +81,12 @@ struct Growth {
   bool (*is)(ObjectType);
   bool (*ground)(LandscapeType);
   int64_t clearance;  // free ground around a new one
-  const std::array<int64_t, 3>* reaches;
+  const std::array<int64_t, 4>* reaches;
 };
 
 // Plants objects of the growth's kinds beyond the start areas, next to the
-// ones there, until 0.8 times as many again stand; the tiles are taken in
-// the order of their hashes, the kinds drawn from the hash too.
+// ones there, until twice as many stand; the tiles are taken in an order
+// spread by their hashes, the kinds picked by the hash too.
 template <size_t N>
 void grow(Map& map, const std::vector<int32_t>& distance, uint64_t salt, const Growth& growth,
           const std::array<ObjectType, N>& kinds) {
@@ -92,22 +99,24 @@ void grow(Map& map, const std::vector<int32_t>& distance, uint64_t salt, const G
     ++there;
   }
   int64_t missing = there * kHighAddsTenths / 10;
-  std::vector<std::pair<uint64_t, size_t>> order;
-  for (size_t i = 0; i < old.size(); ++i) {
-    if (distance[i] >= START_LEVEL_RADIUS && growth.ground(map.landscape[i])) {
-      order.emplace_back(tileHash(salt, i), i);
-    }
-  }
-  std::sort(order.begin(), order.end());
   for (int64_t reach : *growth.reaches) {
     if (missing <= 0) break;
     const std::vector<uint8_t> steps =
-        inspect::stepsTo(static_cast<uint32_t>(size), old, static_cast<uint8_t>(reach + 1));
-    for (const auto& [hash, i] : order) {
-      if (missing <= 0) break;
-      if (steps[i] > reach || !freeWithin(map, i, growth.clearance) || nearStone(map, i)) continue;
-      catalogue::setObject(map, static_cast<int64_t>(i), kinds[(hash >> 32) % N]);
-      --missing;
+        geometry::stepsTo(static_cast<uint32_t>(size), old, static_cast<uint8_t>(reach + 1));
+    // The tiles in reach in kBuckets buckets by their hash, each bucket in
+    // index order: taken bucket by bucket, they are spread over the map.
+    std::vector<std::vector<size_t>> buckets(kBuckets);
+    for (size_t i = 0; i < old.size(); ++i) {
+      if (steps[i] > reach || distance[i] < START_LEVEL_RADIUS) continue;
+      if (growth.ground(map.landscape[i])) buckets[tileHash(salt, i) % kBuckets].push_back(i);
+    }
+    for (const std::vector<size_t>& bucket : buckets) {
+      for (size_t i : bucket) {
+        if (missing <= 0) break;
+        if (!freeWithin(map, i, growth.clearance) || nearStone(map, i)) continue;
+        catalogue::setObject(map, static_cast<int64_t>(i), kinds[(tileHash(salt, i) >> 32) % N]);
+        --missing;
+      }
     }
   }
 }
@@ -124,15 +133,11 @@ constexpr std::array<model::ResourceType, 5> kMinerals = {
     model::ResourceType::COAL, model::ResourceType::IRONORE, model::ResourceType::GOLDORE,
     model::ResourceType::GEMS, model::ResourceType::SULFUR};
 
-bool isMineralGround(LandscapeType t) {
-  return t == LandscapeType::MOUNTAIN || t == LandscapeType::MOUNTAINBORDER;
-}
-
 std::array<int64_t, kMinerals.size()> mineralTotals(const Map& map,
                                                      const std::vector<int32_t>& distance) {
   std::array<int64_t, kMinerals.size()> totals{};
   for (size_t i = 0; i < map.resources.size(); ++i) {
-    if (distance[i] < START_RADIUS || !isMineralGround(map.landscape[i])) continue;
+    if (distance[i] < START_RADIUS || !model::isMineralGround(map.landscape[i])) continue;
     for (size_t k = 0; k < kMinerals.size(); ++k) {
       if (map.resources[i] == kMinerals[k]) totals[k] += map.resourceAmounts[i];
     }
@@ -146,7 +151,7 @@ void spreadMinerals(Map& map, const std::vector<int32_t>& distance, uint64_t sal
   std::array<int64_t, kMinerals.size()> now = mineralTotals(map, distance);
   std::vector<std::pair<uint64_t, size_t>> order;
   for (size_t i = 0; i < map.resources.size(); ++i) {
-    if (distance[i] >= START_RADIUS && isMineralGround(map.landscape[i]) &&
+    if (distance[i] >= START_RADIUS && model::isMineralGround(map.landscape[i]) &&
         map.resourceAmounts[i] == 0) {
       order.emplace_back(tileHash(salt, i), i);
     }
@@ -224,7 +229,7 @@ void scaleMapAmounts(Map& map, const Random& random, const std::vector<FairStart
   spreadMinerals(map, distance, salt, before);
   grow(map, distance, salt, {model::isTree, isGrass, 1, &kTreeReaches}, model::TREE_TYPES);
   grow(map, distance, salt,
-       {model::isStone, isStoneGround, inspect::STONE_CLEARANCE, &kStoneReaches},
+       {model::isStone, isStoneGround, model::STONE_CLEARANCE, &kStoneReaches},
        model::STONE_TYPES);
 }
 

@@ -5,8 +5,8 @@
 
 #include "generate/fairstages.h"
 #include "generate/random.h"
-#include "model/map.h"
-#include "model/mapstyle.h"
+#include "varnholt/model/map.h"
+#include "varnholt/model/mapstyle.h"
 
 // Resource amounts of fair and symmetric maps: low, normal or high amounts
 // of minerals (coal, iron, gold, gems, sulfur), fish, trees and stones, on
@@ -31,11 +31,12 @@ uint8_t startFishAmount(model::ResourceAmount amount, size_t place);
 // the tiles it picks follow a hash of their index salted with the random
 // source's state, which it leaves as it is). Normal: nothing. Low halves
 // every mineral and fish amount (rounding down) and keeps two in five of
-// the trees and stones. High adds 8 to every mineral amount and 5 to every fish amount
-// (up to 15 and 8, the most the stages lay), and beyond START_LEVEL_RADIUS
-// of every start plants trees and stones by the free-ground rules of the
-// object scatter beside the ones there, 0.8 times as many again, the woods
-// and rock fields growing where they are.
+// the trees and stones. High adds 8 to every mineral amount and 5 to every
+// fish amount (up to 15 and 8, the most the stages lay), and beyond
+// START_LEVEL_RADIUS of every start plants as many trees and stones again as
+// stand there, by the free-ground rules of the object scatter and beside
+// the ones there (within 3, 6, 12, then 48 tiles for trees, 6, 12, 24, then
+// 48 for stones), the woods and rock fields growing where they are.
 void scaleMapAmounts(model::Map& map, const Random& random, const std::vector<FairStart>& starts,
                      model::ResourceAmount amount);
 

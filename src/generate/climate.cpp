@@ -3,14 +3,16 @@
 #include <algorithm>
 #include <string>
 
-#include "generate/around.h"
+#include "geometry/around.h"
 #include "generate/climatefields.h"
 #include "generate/heightfield.h"
 #include "generate/stages.h"
-#include "inspect/conventions.h"
-#include "model/error.h"
+#include "geometry/steps.h"
+#include "varnholt/model/error.h"
 
 namespace varnholt::generate {
+
+using geometry::aroundIndices;
 
 using model::AccessibleType;
 using model::ClimateStyle;
@@ -19,8 +21,9 @@ using model::Map;
 
 namespace {
 
-// Climate ground keeps this many tiles (in x and y) from ground of another
-// kind it must not touch, so two families of border rings never meet.
+// Climate ground keeps this many tiles (in x and y) from ground whose
+// border rings its own must not meet, and one from water, so the rings of
+// desert are drawn on land.
 constexpr int64_t kApart = 2;
 // Desert grows outwards from the oases: a tile's score gains one per tile
 // beyond the clearance, up to this many.
@@ -58,17 +61,29 @@ bool blocksWalking(LandscapeType t) {
          t == LandscapeType::SNOWINNER;
 }
 
-// The GRASS tiles beyond the clearance that keep kApart from every tile
-// marked in avoid, as an index list.
+// Ground a climate's tiles keep apart from: the tiles marked, by at least
+// apart tiles in x and y.
+struct Apart {
+  std::vector<uint8_t> marked;
+  int64_t apart = 1;
+};
+
+// The GRASS tiles beyond the clearance that keep apart from every ground
+// listed.
 std::vector<size_t> grassBeyondStarts(const Map& map, const std::vector<int32_t>& distance,
-                                      const std::vector<uint8_t>& avoid) {
-  const std::vector<uint8_t> steps = inspect::stepsTo(map.size, avoid, kApart + 1);
+                                      const std::vector<Apart>& avoid) {
+  std::vector<uint8_t> open(map.landscape.size(), 0);
+  for (size_t i = 0; i < open.size(); ++i) {
+    open[i] = map.landscape[i] == LandscapeType::GRASS && distance[i] >= CLIMATE_CLEARANCE;
+  }
+  for (const Apart& a : avoid) {
+    const std::vector<uint8_t> steps =
+        geometry::stepsTo(map.size, a.marked, static_cast<uint8_t>(a.apart + 1));
+    for (size_t i = 0; i < open.size(); ++i) open[i] = open[i] != 0 && steps[i] > a.apart;
+  }
   std::vector<size_t> tiles;
-  for (size_t i = 0; i < map.landscape.size(); ++i) {
-    if (map.landscape[i] == LandscapeType::GRASS && distance[i] >= CLIMATE_CLEARANCE &&
-        steps[i] > kApart) {
-      tiles.push_back(i);
-    }
+  for (size_t i = 0; i < open.size(); ++i) {
+    if (open[i] != 0) tiles.push_back(i);
   }
   return tiles;
 }
@@ -79,15 +94,18 @@ size_t stillToLay(const Map& map, int32_t percent, int64_t have) {
   return static_cast<size_t>(std::max<int64_t>(0, want - have));
 }
 
-// The tiles the first count ranked tiles will make desert: themselves and
-// the outer border ring the outline passes lay around them on other land.
-int64_t desertWith(const Map& map, const std::vector<size_t>& ranked, size_t count) {
+// How many of the ranked tiles, taken best first, make want desert tiles
+// with the outer border ring the outline passes lay around them on other
+// land; all of them when they cannot.
+size_t desertNeeded(const Map& map, const std::vector<size_t>& ranked, int64_t want) {
   const int64_t size = map.size;
   std::vector<uint8_t> desert(map.landscape.size(), 0);
-  for (size_t k = 0; k < count; ++k) desert[ranked[k]] = 1;
-  int64_t tiles = static_cast<int64_t>(count);
-  for (size_t k = 0; k < count; ++k) {
+  int64_t tiles = 0;
+  for (size_t k = 0; k < ranked.size(); ++k) {
+    if (tiles >= want) return k;
     const auto i = static_cast<int64_t>(ranked[k]);
+    tiles += desert[ranked[k]] == 0;  // unless it counted as ring already
+    desert[ranked[k]] = 1;
     for (int64_t n : aroundIndices(size, size, i, i % size)) {
       const auto j = static_cast<size_t>(n);
       const LandscapeType t = map.landscape[j];
@@ -98,7 +116,7 @@ int64_t desertWith(const Map& map, const std::vector<size_t>& ranked, size_t cou
       ++tiles;
     }
   }
-  return tiles;
+  return ranked.size();
 }
 
 void layDesert(Map& map, Random& random, const std::vector<FairStart>& starts,
@@ -109,25 +127,20 @@ void layDesert(Map& map, Random& random, const std::vector<FairStart>& starts,
   for (size_t i = 0; i < score.size(); ++i) {
     score[i] += std::max<int32_t>(0, distance[i] - static_cast<int32_t>(CLIMATE_CLEARANCE));
   }
-  const std::vector<uint8_t> avoid = markWhere(map, [](LandscapeType t) {
-    return model::isWater(t) || model::isMountain(t) || model::isSnow(t) || model::isMoor(t);
-  });
+  const std::vector<Apart> avoid = {
+      {markWhere(map, [](LandscapeType t) { return model::isWater(t); }), 1},
+      {markWhere(map,
+                 [](LandscapeType t) {
+                   return model::isMountain(t) || model::isSnow(t) || model::isMoor(t);
+                 }),
+       kApart}};
   const int64_t have =
       tilesOf(map, [](LandscapeType t) { return model::isDesert(t) || t == LandscapeType::SAND; });
   const auto want = static_cast<int64_t>(stillToLay(map, DESERT_PERCENT, have));
   const std::vector<size_t> ranked = byScore(grassBeyondStarts(map, distance, avoid), score);
   // The fewest best-ranked tiles that with their rings make the share.
-  size_t low = 0;
-  size_t high = ranked.size();
-  while (low < high) {
-    const size_t middle = low + (high - low) / 2;
-    if (desertWith(map, ranked, middle) >= want) {
-      high = middle;
-    } else {
-      low = middle + 1;
-    }
-  }
-  for (size_t k = 0; k < low; ++k) {
+  const size_t count = desertNeeded(map, ranked, want);
+  for (size_t k = 0; k < count; ++k) {
     map.landscape[ranked[k]] = LandscapeType::DESERT;
     map.accessible[ranked[k]] = AccessibleType::EMPTY;
   }
@@ -158,9 +171,14 @@ void laySwamp(Map& map, Random& random, const std::vector<FairStart>& starts,
   std::vector<int32_t> split(splitGrid.data.begin(), splitGrid.data.end());
   symmetrizeField(split, size, symmetry);
 
-  const std::vector<uint8_t> avoid = markWhere(map, [](LandscapeType t) {
-    return model::isWater(t) || model::isMountain(t) || model::isSnow(t) || model::isDesert(t);
-  });
+  // Moor and mud draw their rings on their own tiles: one tile apart from
+  // other ground is enough, and they may reach the water.
+  const std::vector<Apart> avoid = {{markWhere(map,
+                                               [](LandscapeType t) {
+                                                 return model::isMountain(t) || model::isSnow(t) ||
+                                                        model::isDesert(t);
+                                               }),
+                                     1}};
   const std::vector<size_t> candidates = grassBeyondStarts(map, distance, avoid);
   const int64_t have = tilesOf(map, [](LandscapeType t) { return model::isMoor(t) || isMud(t); });
   const size_t count = stillToLay(map, SWAMP_PERCENT, have);
@@ -170,7 +188,7 @@ void laySwamp(Map& map, Random& random, const std::vector<FairStart>& starts,
   std::vector<uint8_t> walkable = markWhere(map, [](LandscapeType t) { return !blocksWalking(t); });
   std::vector<uint8_t> laid = walkable;
   for (size_t i : tiles) laid[i] = 0;
-  if (!startsJoined(size, laid, starts)) {
+  if (splitsStarts(size, walkable, laid, starts)) {
     tiles = swampTiles(candidates, score, count, footpaths(size, walkable, starts, symmetry));
   }
 
@@ -184,7 +202,7 @@ void laySwamp(Map& map, Random& random, const std::vector<FairStart>& starts,
   for (size_t i : tiles) {
     bool beside = false;
     for (int64_t n :
-         aroundIndices(size, size, static_cast<int64_t>(i), static_cast<int64_t>(i) % size)) {
+         geometry::aroundIndices(size, size, static_cast<int64_t>(i), static_cast<int64_t>(i) % size)) {
       beside =
           beside || (kind[static_cast<size_t>(n)] != 0 && kind[static_cast<size_t>(n)] != kind[i]);
     }
@@ -201,14 +219,14 @@ void validateStyle(const model::MapStyle& style) {
   if (style.climate == ClimateStyle::ALPINE &&
       style.mountainPercent != model::STYLE_DEFAULT_SHARE &&
       style.mountainPercent < ALPINE_LEAST_MOUNTAIN_PERCENT) {
-    throw valueError("--mountains=" + std::to_string(style.mountainPercent) +
-                     " is too little for --climate=alpine, which needs --mountains of at least " +
-                     std::to_string(ALPINE_LEAST_MOUNTAIN_PERCENT));
+    throw valueError("--mountains takes at least " + std::to_string(ALPINE_LEAST_MOUNTAIN_PERCENT) +
+                     " with --climate=alpine, not " + std::to_string(style.mountainPercent));
   }
 }
 
 int32_t alpineMountainPercent(const model::MapStyle& style) {
-  return std::max(ALPINE_MOUNTAIN_PERCENT, style.mountainPercent);
+  return style.mountainPercent == model::STYLE_DEFAULT_SHARE ? ALPINE_MOUNTAIN_PERCENT
+                                                             : style.mountainPercent;
 }
 
 void growPalms(Map& map, const Random& random, const std::vector<FairStart>& starts,

@@ -4,11 +4,13 @@
 #include <cmath>
 #include <deque>
 
-#include "generate/around.h"
+#include "geometry/around.h"
 #include "generate/heightfield.h"
 #include "generate/symmetry.h"
 
 namespace varnholt::generate {
+
+using geometry::aroundIndices;
 
 namespace {
 
@@ -29,7 +31,7 @@ std::vector<int64_t> walkFrom(int64_t size, const std::vector<uint8_t>& walkable
   while (!queue.empty()) {
     const int64_t i = queue.front();
     queue.pop_front();
-    for (int64_t n : aroundIndices(size, size, i, i % size)) {
+    for (int64_t n : geometry::aroundIndices(size, size, i, i % size)) {
       const auto k = static_cast<size_t>(n);
       if (cameFrom[k] >= 0 || walkable[k] == 0) continue;
       cameFrom[k] = i;
@@ -37,6 +39,22 @@ std::vector<int64_t> walkFrom(int64_t size, const std::vector<uint8_t>& walkable
     }
   }
   return cameFrom;
+}
+
+// Per start, the first start (by index) that can reach it over walkable
+// tiles: equal numbers for starts that can reach each other.
+std::vector<size_t> groupsOf(int64_t size, const std::vector<uint8_t>& walkable,
+                             const std::vector<FairStart>& starts) {
+  std::vector<size_t> group(starts.size(), starts.size());
+  for (size_t k = 0; k < starts.size(); ++k) {
+    if (group[k] != starts.size()) continue;
+    group[k] = k;
+    const std::vector<int64_t> cameFrom = walkFrom(size, walkable, starts[k]);
+    for (size_t j = k + 1; j < starts.size(); ++j) {
+      if (cameFrom[static_cast<size_t>(starts[j].x + size * starts[j].y)] >= 0) group[j] = k;
+    }
+  }
+  return group;
 }
 
 }  // namespace
@@ -86,27 +104,27 @@ std::vector<int32_t> climateNoise(const model::Map& map, Random& random, StartSy
   return field;
 }
 
-bool startsJoined(int64_t size, const std::vector<uint8_t>& walkable,
-                  const std::vector<FairStart>& starts) {
-  if (starts.empty()) return true;
-  const std::vector<int64_t> cameFrom = walkFrom(size, walkable, starts.front());
-  return std::all_of(starts.begin(), starts.end(), [&](const FairStart& s) {
-    return cameFrom[static_cast<size_t>(s.x + size * s.y)] >= 0;
-  });
+bool splitsStarts(int64_t size, const std::vector<uint8_t>& before,
+                  const std::vector<uint8_t>& after, const std::vector<FairStart>& starts) {
+  return groupsOf(size, before, starts) != groupsOf(size, after, starts);
 }
 
 std::vector<uint8_t> footpaths(int64_t size, const std::vector<uint8_t>& walkable,
                                const std::vector<FairStart>& starts, StartSymmetry symmetry) {
   std::vector<uint8_t> path(walkable.size(), 0);
-  if (starts.empty()) return path;
-  const std::vector<int64_t> cameFrom = walkFrom(size, walkable, starts.front());
-  for (const FairStart& s : starts) {
-    int64_t i = s.x + size * s.y;
-    if (cameFrom[static_cast<size_t>(i)] < 0) continue;
-    while (path[static_cast<size_t>(i)] == 0) {
-      path[static_cast<size_t>(i)] = 1;
-      i = cameFrom[static_cast<size_t>(i)];
+  const std::vector<size_t> group = groupsOf(size, walkable, starts);
+  for (size_t k = 0; k < starts.size(); ++k) {
+    if (group[k] != k) continue;
+    const std::vector<int64_t> cameFrom = walkFrom(size, walkable, starts[k]);
+    for (size_t j = k + 1; j < starts.size(); ++j) {
+      if (group[j] != k) continue;
+      int64_t i = starts[j].x + size * starts[j].y;
+      while (path[static_cast<size_t>(i)] == 0) {
+        path[static_cast<size_t>(i)] = 1;
+        i = cameFrom[static_cast<size_t>(i)];
+      }
     }
+    path[static_cast<size_t>(starts[k].x + size * starts[k].y)] = 1;
   }
   std::vector<uint8_t> wide(path.size(), 0);
   const int64_t order = symmetryOrder(symmetry);

@@ -5,7 +5,7 @@
 
 #include "generate/fairstages.h"
 #include "generate/random.h"
-#include "model/map.h"
+#include "varnholt/model/map.h"
 
 // The fields the climate stages lay their ground by: how far each tile lies
 // from the starts, a smooth noise field of the map's own, the footpaths that
@@ -31,14 +31,16 @@ std::vector<int32_t> climateNoise(const model::Map& map, Random& random, StartSy
 // rounded down), so the field is symmetric.
 void symmetrizeField(std::vector<int32_t>& field, int64_t size, StartSymmetry symmetry);
 
-// True when every start can reach every other over tiles marked walkable,
-// stepping to any of the eight neighbours.
-bool startsJoined(int64_t size, const std::vector<uint8_t>& walkable,
-                  const std::vector<FairStart>& starts);
+// True when some two starts that can reach each other over the tiles marked
+// in before (stepping to any of the eight neighbours) cannot over the tiles
+// marked in after.
+bool splitsStarts(int64_t size, const std::vector<uint8_t>& before,
+                  const std::vector<uint8_t>& after, const std::vector<FairStart>& starts);
 
-// Marks the tiles of shortest walks over walkable tiles from the first start
-// to every other one, widened by one tile on each side, and their images
-// under the symmetry. Starts no walk reaches are left out.
+// Marks the tiles of shortest walks over walkable tiles between the starts
+// that can reach each other (from the first start of each group to the
+// others), widened by one tile on each side, and their images under the
+// symmetry.
 std::vector<uint8_t> footpaths(int64_t size, const std::vector<uint8_t>& walkable,
                                const std::vector<FairStart>& starts, StartSymmetry symmetry);
 

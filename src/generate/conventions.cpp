@@ -4,7 +4,8 @@
 #include <vector>
 
 #include "generate/stages.h"
-#include "inspect/conventions.h"
+#include "geometry/steps.h"
+#include "model/groundrules.h"
 
 namespace varnholt::generate {
 
@@ -14,11 +15,8 @@ using model::ResourceType;
 
 namespace {
 
-constexpr int64_t kClearance = inspect::STONE_CLEARANCE;
-
-bool isMineralGround(LandscapeType kind) {
-  return kind == LandscapeType::MOUNTAIN || kind == LandscapeType::MOUNTAINBORDER;
-}
+constexpr int64_t kClearance = model::STONE_CLEARANCE;
+using model::isMineralGround;
 
 // A MOUNTAIN tile beside any other ground than MOUNTAIN and MOUNTAINBORDER
 // becomes MOUNTAINBORDER, as the outline passes do where mountain meets
@@ -45,7 +43,7 @@ void stepMountainBorders(Map& map) {
 // Every water tile gets the depth of its distance from land: WATER1 on the
 // shore, one deeper per tile outwards, WATER8 from 8 tiles on.
 void gradeWaterDepth(Map& map) {
-  const std::vector<uint8_t> depths = inspect::gradedDepths(map);
+  const std::vector<uint8_t> depths = geometry::gradedDepths(map);
   for (size_t i = 0; i < map.landscape.size(); ++i) {
     if (model::isWater(map.landscape[i])) map.landscape[i] = model::WATER_TYPES[depths[i] - 1];
   }
@@ -63,9 +61,9 @@ void levelWater(Map& map) {
     if (water[i] != 0) level = std::min<int64_t>(level, map.heights[i]);
   }
   if (level == 256) return;
-  const std::vector<uint8_t> steps = inspect::stepsTo(map.size, water, 255);
+  const std::vector<uint8_t> steps = geometry::stepsTo(map.size, water, 255);
   for (size_t i = 0; i < water.size(); ++i) {
-    const int64_t reach = inspect::SHORE_STEP * steps[i];
+    const int64_t reach = model::SHORE_STEP * steps[i];
     const int64_t low = std::max<int64_t>(0, level - reach);
     const int64_t high = std::min<int64_t>(255, level + reach);
     map.heights[i] = static_cast<uint8_t>(std::clamp<int64_t>(map.heights[i], low, high));

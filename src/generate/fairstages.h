@@ -5,16 +5,17 @@
 #include <vector>
 
 #include "generate/random.h"
-#include "model/map.h"
-#include "model/mapstyle.h"
+#include "model/groundrules.h"
+#include "varnholt/model/map.h"
+#include "varnholt/model/mapstyle.h"
 
-// The extra stages of fair and symmetric maps. They run between the classic
-// stages of stages.h (see initFairMap in pipeline.h), before the ground
-// conventions stage that ends a fair map, and give every start surroundings
-// of its own with the same amounts: rolling grass, mountain ground, a lake,
-// trees, stones and ore within the fairness radius of its tower, and the
-// same room for buildings. What they lay out keeps to those conventions, so
-// that stage leaves the start areas' counts alone.
+// The extra stages of fair and symmetric maps. They run between the stages
+// of stages.h at the start layout's points of the pipeline (pipeline.h),
+// before the ground conventions stage that ends a fair map, and give every
+// start surroundings of its own with the same amounts: rolling grass,
+// mountain ground, a lake, trees, stones and ore within the fairness radius
+// of its tower, and the same room for buildings. What they lay out keeps to
+// those conventions, so that stage leaves the start areas' counts alone.
 namespace varnholt::generate {
 
 struct StartShape;
@@ -42,7 +43,7 @@ enum class StartSymmetry : uint8_t { NONE, POINT, POINT_AND_DIAGONAL };
 inline constexpr int64_t START_EDGE_DISTANCE = 52;
 // The start area: what lies at distance below this from a tower is laid out
 // by these stages; it is the fairness radius and the tower's claim.
-inline constexpr int64_t START_RADIUS = 40;
+inline constexpr int64_t START_RADIUS = model::START_AREA_RADIUS;
 // The ground these stages level and clear: the start area and the reach of
 // the largest building footprint beyond it, so a spot at the rim of the area
 // finds the same ground as one in the middle.

@@ -5,15 +5,19 @@
 #include <string>
 
 #include "catalogue/mapedit.h"
-#include "generate/circle.h"
 #include "generate/compass.h"
 #include "generate/fairstages.h"
-#include "generate/summedarea.h"
+#include "generate/startgoods.h"
 #include "generate/symmetry.h"
-#include "model/error.h"
-#include "model/utils.h"
+#include "geometry/circle.h"
+#include "geometry/summedarea.h"
+#include "geometry/tiles.h"
+#include "varnholt/model/error.h"
 
 namespace varnholt::generate {
+
+using geometry::SummedArea;
+using geometry::circleHalfWidth;
 
 using model::Map;
 
@@ -37,11 +41,6 @@ constexpr int64_t kLookRadius = 14;
 constexpr int64_t kLandLow = 12;
 constexpr int64_t kLandHigh = 40;
 constexpr int64_t kHighGround = 36;
-
-// The garrison of a start tower, as the classic tower search mans it.
-constexpr std::array<uint8_t, 3> kSwordCount = {0, 0, 0};
-constexpr std::array<uint8_t, 3> kArcherCount = {2, 0, 0};
-constexpr std::array<uint8_t, 3> kSpearCount = {1, 0, 0};
 
 struct Lattice {
   int64_t columns = 1;
@@ -303,7 +302,7 @@ void placeFairTowers(Map& map, const std::vector<FairStart>& starts) {
       throw exception("No room for the tower of player " + std::to_string(party));
     }
     catalogue::setBuilding(map, pos, model::BuildingType::TOWER, static_cast<uint8_t>(party),
-                           kSwordCount, kArcherCount, kSpearCount);
+                           START_SWORDSMEN, START_ARCHERS, START_SPEARMEN);
     for (int64_t dy = 1 - START_RADIUS; dy < START_RADIUS; ++dy) {
       const int64_t reach = circleHalfWidth(START_RADIUS, dy);
       const int64_t row = s.y + dy;

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "model/error.h"
 #include "generate/random.h"
+#include "varnholt/model/error.h"
 
 namespace varnholt::generate {
 
@@ -126,7 +126,7 @@ Grid<uint8_t> generateWithBorder(Random& random, int64_t size, int64_t border) {
   Grid<uint8_t> result(size, size);
   for (int64_t y = 0; y < inner.h; ++y) {
     std::copy_n(&inner.data[static_cast<size_t>(y * inner.w)], inner.w,
-                &result.data[static_cast<size_t>(20 + (y + 20) * size)]);
+                &result.data[static_cast<size_t>(border + (y + border) * size)]);
   }
   return result;
 }

@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "generate/random.h"
-#include "model/grid.h"
+#include "varnholt/model/grid.h"
 
 // The smooth random field generator that shapes heights, ground variation,
 // object density and resources: random lattice points in cells of about one
@@ -49,8 +49,8 @@ uint8_t calculateValue(const SubGrid& cell, int64_t dx, int64_t dy);
 // "Illegal generate size <size>" for any other negative size.
 Grid<uint8_t> generate(Random& random, int64_t size, int64_t step, int64_t variance);
 
-// generate(size - 2 * border, 20, 60) copied at offset (20, 20) into a
-// size x size field of zeros. Throws as generate does when the frame leaves
+// generate(size - 2 * border, 20, 60) copied at offset (border, border) into
+// a size x size field of zeros. Throws as generate does when the frame leaves
 // a negative inner size that is not a multiple of 20.
 Grid<uint8_t> generateWithBorder(Random& random, int64_t size, int64_t border);
 

@@ -1,6 +1,6 @@
-#include "generate/stages.h"
 #include "generate/heightfield.h"
 #include "generate/random.h"
+#include "generate/stages.h"
 
 namespace varnholt::generate {
 

@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "generate/fairstages.h"
-#include "model/grid.h"
-#include "model/map.h"
+#include "varnholt/model/grid.h"
+#include "varnholt/model/map.h"
 
 // What the landscapes are drawn from: the map's own noise and its distance
 // fields (to the starts, the edges and the paths between neighbouring

@@ -4,7 +4,8 @@
 #include <cmath>
 
 #include "generate/landscapes.h"
-#include "inspect/conventions.h"
+#include "geometry/steps.h"
+#include "model/groundrules.h"
 
 namespace varnholt::generate {
 
@@ -143,7 +144,7 @@ std::vector<uint8_t> landscapeHeights(const LandscapeScores& scores, int64_t siz
 
   int64_t land = 0;
   for (uint8_t w : water) land += w == 0 ? 1 : 0;
-  const std::vector<uint8_t> steps = inspect::stepsTo(static_cast<uint32_t>(size), water, 8);
+  const std::vector<uint8_t> steps = geometry::stepsTo(static_cast<uint32_t>(size), water, 8);
   const auto mayRise = [&](size_t i) {
     return water[i] == 0 && scores.relief[i] > NEVER_MOUNTAIN && steps[i] >= kMountainShore;
   };

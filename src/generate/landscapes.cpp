@@ -8,7 +8,7 @@
 #include "generate/heightfield.h"
 #include "generate/landscapeheights.h"
 #include "generate/stages.h"
-#include "model/error.h"
+#include "varnholt/model/error.h"
 
 namespace varnholt::generate {
 
@@ -26,11 +26,13 @@ constexpr double kSettled = 0.005;
 constexpr double kTolerance = 0.045;
 // Islands: a strait between the start areas' land.
 constexpr int64_t kIslandSpacing = 2 * (START_LEVEL_RADIUS + 3) + 5;
+// How far the start areas' levelling blends into the landscape; islands
+// blend fast, so their coast lies just beyond the start area.
 constexpr int64_t kBlendWidth = 12;
+constexpr int64_t kIslandBlendWidth = 4;
 // The highest mountain heights: snow lies from 51 up.
 constexpr int64_t kPeak = 55;
 constexpr int64_t kAlpinePeak = 61;
-constexpr int64_t kIslandBlendWidth = 4;
 // The inland lakes of lakes maps cover a little more than the least they
 // promise (10 % of the map).
 constexpr double kLeastLakes = 0.115;

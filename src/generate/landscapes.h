@@ -5,8 +5,8 @@
 
 #include "generate/fairstages.h"
 #include "generate/random.h"
-#include "model/map.h"
-#include "model/mapstyle.h"
+#include "varnholt/model/map.h"
+#include "varnholt/model/mapstyle.h"
 
 // The landscapes of fair and symmetric maps: the shape of the land around
 // the start areas, drawn into the height field before the ground stage.

@@ -1,10 +1,12 @@
-#include "generate/around.h"
 #include "catalogue/mapedit.h"
-#include "generate/stages.h"
 #include "generate/heightfield.h"
 #include "generate/random.h"
+#include "generate/stages.h"
+#include "geometry/around.h"
 
 namespace varnholt::generate {
+
+using geometry::aroundIndices;
 
 using model::LandscapeType;
 using model::Map;

@@ -1,43 +1,84 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
+#include <vector>
 
 #include "generate/fairstages.h"
 #include "generate/random.h"
-#include "model/console.h"
-#include "model/map.h"
-#include "model/mapstyle.h"
-#include "model/startresourcetype.h"
+#include "varnholt/model/console.h"
+#include "varnholt/model/map.h"
+#include "varnholt/model/mapstyle.h"
+#include "varnholt/model/startresourcetype.h"
 
-// The classic generation pipeline: a map created from one seeded random
-// source, then every stage of stages.h in its fixed order.
+// The generation pipeline: one map created from one seeded random source,
+// then one fixed sequence of stages, stages(). Every map goes through the
+// same list; the plan decides which stages of it run. The start layout plugs
+// in at its points of the list: classic maps search room for each tower
+// where the objects left it ("buildings"); fair and symmetric maps plan
+// their starts on the height field ("plan-starts"), grow each start's own
+// mountain and lake ("start-shapes"), shape and open the ground around
+// them, plant and balance what lies there, mirror it under a symmetry, then
+// place the towers ("start-towers"). A map style plugs in the same way: its
+// choices become fields of MapPlan, read by the stages it changes or by
+// stages it adds at the point where they belong.
 namespace varnholt::generate {
 
-// Creates the map (header codes, heights from generateWithBorder(size, 20),
-// every other layer zero) and generates it completely through init.
-model::Map initMap(Random& random, int64_t playerCount, uint32_t size,
-                   model::StartResourcesType startResources, const Console& console);
+// How the starts are laid out.
+enum class StartLayout : uint8_t {
+  CLASSIC,  // one tower per party wherever the tower search finds room
+  FAIR,     // planned starts, each given the same surroundings
+};
 
-// The first half of initMap: header codes, heights, the other six layers all
-// zero, no entities and no stage run yet. Draws the height field.
+// What a run makes: everything the stages read besides the map and the
+// random source.
+struct MapPlan {
+  uint32_t size = 320;
+  int64_t playerCount = 8;  // 1 to 254: parties are bytes and 255 means none
+  model::StartResourcesType startGoods = model::StartResourcesType::HIGH;
+  StartLayout layout = StartLayout::CLASSIC;
+  StartSymmetry symmetry = StartSymmetry::NONE;  // FAIR layouts only
+  // FAIR layouts only: the landscape, the climate's stages and the amounts
+  // (landscapes.h, climate.h, amounts.h) read it.
+  model::MapStyle style = {};
+};
+
+// A run in progress: the map, the random source it draws from, the plan,
+// where progress lines go, and the starts a fair layout planned.
+struct Run {
+  model::Map map;
+  Random random;
+  MapPlan plan;
+  Console console;
+  std::vector<FairStart> starts;
+};
+
+// One step of the pipeline: its name (for benchmarks and tests), whether it
+// runs for a plan, and what it does.
+struct Stage {
+  const char* name;
+  bool (*runsFor)(const MapPlan& plan);
+  void (*run)(Run& run);
+};
+
+// Every stage in pipeline order. A run executes each whose runsFor is true.
+std::span<const Stage> stages();
+
+// A run before its first stage: the map from createMap (its height field
+// drawn from a source seeded with seed), the plan and the console.
+Run startRun(int64_t seed, const MapPlan& plan, const Console& console);
+
+// Runs every stage of stages() that runs for run.plan, in order.
+void runStages(Run& run);
+
+// startRun and runStages: the whole map. Throws the stage's Exception when
+// the map cannot be made (no room for a tower, too many fair starts, an odd
+// player count under a symmetry).
+model::Map generate(int64_t seed, const MapPlan& plan, const Console& console);
+
+// A map of size tiles a side with header codes for playerCount players, heights
+// from generateWithBorder(size, 20) and every other layer zero; no entities
+// and no stage run yet. Draws the height field.
 model::Map createMap(Random& random, int64_t playerCount, uint32_t size);
-
-// Sets every party to 255, runs the nine stages in their fixed order and
-// prints the goods pile dump. Returns the same map.
-model::Map& init(model::Map& map, Random& random, int64_t playerCount, uint32_t size,
-                 model::StartResourcesType startResources, const Console& console);
-
-// A fair map: createMap, then the classic stages with the fair stages of
-// fairstages.h between them, the style's landscape (landscapes.h) drawn
-// before the ground and its climate and amounts (climate.h, amounts.h), for
-// starts related by symmetry (NONE for --fair), and last
-// applyGroundConventions. Throws validateStyle's and the landscape's
-// ValueError for a style that cannot be made, the planning stage's
-// Exception when the map is too small for its players or, under a symmetry,
-// the player count is odd, and the landscape's when the start areas leave
-// no room for the shares asked for.
-model::Map initFairMap(Random& random, int64_t playerCount, uint32_t size,
-                       model::StartResourcesType startResources, StartSymmetry symmetry,
-                       const model::MapStyle& style, const Console& console);
 
 }  // namespace varnholt::generate

@@ -28,7 +28,8 @@ std::pair<uint32_t, uint32_t> startOf(const model::Map& map, int64_t party, uint
 
 }  // namespace
 
-void initPlayers(model::Map& map, int64_t playerCount, uint32_t size, model::StartResourcesType) {
+void initPlayers(model::Map& map, int64_t playerCount) {
+  const uint32_t size = map.size;
   for (int64_t i = 0; i < playerCount; ++i) {
     std::string name = "Player " + std::to_string(i);
     name.resize(kNameLength, ' ');

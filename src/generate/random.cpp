@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "model/error.h"
+#include "varnholt/model/error.h"
 
 namespace varnholt::generate {
 

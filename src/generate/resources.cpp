@@ -1,8 +1,8 @@
 #include <array>
 
-#include "generate/stages.h"
 #include "generate/heightfield.h"
 #include "generate/random.h"
+#include "generate/stages.h"
 
 namespace varnholt::generate {
 

@@ -1,12 +1,14 @@
 #include <cstdlib>
 #include <vector>
 
-#include "generate/around.h"
-#include "generate/stages.h"
 #include "generate/random.h"
-#include "model/utils.h"
+#include "generate/stages.h"
+#include "geometry/around.h"
+#include "geometry/tiles.h"
 
 namespace varnholt::generate {
+
+using geometry::aroundIndices;
 
 using model::LandscapeType;
 

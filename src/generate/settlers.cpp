@@ -1,9 +1,11 @@
-#include "generate/circle.h"
 #include "generate/stages.h"
 #include "generate/startgoods.h"
-#include "model/utils.h"
+#include "geometry/circle.h"
+#include "geometry/tiles.h"
 
 namespace varnholt::generate {
+
+using geometry::Circle;
 
 using model::Map;
 

@@ -1,12 +1,14 @@
 #include <string>
 
-#include "generate/circle.h"
 #include "generate/stages.h"
 #include "generate/startgoods.h"
-#include "model/error.h"
-#include "model/utils.h"
+#include "geometry/circle.h"
+#include "geometry/tiles.h"
+#include "varnholt/model/error.h"
 
 namespace varnholt::generate {
+
+using geometry::Circle;
 
 using model::Map;
 

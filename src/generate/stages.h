@@ -3,12 +3,13 @@
 #include <cstdint>
 
 #include "generate/random.h"
-#include "model/console.h"
-#include "model/map.h"
-#include "model/startresourcetype.h"
+#include "varnholt/model/console.h"
+#include "varnholt/model/map.h"
+#include "varnholt/model/startresourcetype.h"
 
-// The generation stages, in the order init runs them. Each changes the map in
-// place; only the listed ones draw random numbers.
+// The generation stages every map goes through, in pipeline order (see
+// stages() in pipeline.h). Each changes the map in place; only the listed
+// ones draw random numbers.
 namespace varnholt::generate {
 
 // The deep-water frame of classic maps.
@@ -33,8 +34,8 @@ void initObjects(model::Map& map, Random& random);
 // Fish in water, minerals under mountains (draws).
 void initResources(model::Map& map, Random& random);
 // One manned tower per party and its claimed area (draws).
-void initBuildings(model::Map& map, Random& random, int64_t playerCount, uint32_t size,
-                   model::StartResourcesType startResources);
+// Classic layout only; fair maps place theirs with placeFairTowers.
+void initBuildings(model::Map& map, Random& random, int64_t playerCount);
 // Start goods piles around every tower; prints progress lines (no draws).
 void initStacks(model::Map& map, model::StartResourcesType startResources,
                 const Console& console);
@@ -42,8 +43,7 @@ void initStacks(model::Map& map, model::StartResourcesType startResources,
 void initSettlers(model::Map& map, model::StartResourcesType startResources);
 // One player record per player, starting at (150, 150) where the map holds
 // that tile and at the player's tower otherwise (no draws).
-void initPlayers(model::Map& map, int64_t playerCount, uint32_t size,
-                 model::StartResourcesType startResources);
+void initPlayers(model::Map& map, int64_t playerCount);
 // Fair maps, after the settlers: ground, water, resources, stones as hand-made maps have (no draws).
 void applyGroundConventions(model::Map& map);
 

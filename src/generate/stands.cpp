@@ -5,7 +5,7 @@
 
 #include "catalogue/mapedit.h"
 #include "generate/valuenoise.h"
-#include "model/landscapetype.h"
+#include "varnholt/model/landscapetype.h"
 
 namespace varnholt::generate {
 

@@ -6,8 +6,8 @@
 
 #include "generate/fairstages.h"
 #include "generate/random.h"
-#include "model/map.h"
-#include "model/objecttype.h"
+#include "varnholt/model/map.h"
+#include "varnholt/model/objecttype.h"
 
 // Stands of trees or stones around a start: a few centres of the start's
 // own, grown outwards over a noise outline and thinned by a density noise,

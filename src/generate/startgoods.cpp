@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "model/utils.h"
+#include "geometry/tiles.h"
 
 namespace varnholt::generate {
 

@@ -1,14 +1,15 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <span>
 #include <vector>
 
-#include "model/building.h"
-#include "model/map.h"
-#include "model/settlertype.h"
-#include "model/stacktype.h"
-#include "model/startresourcetype.h"
+#include "varnholt/model/building.h"
+#include "varnholt/model/map.h"
+#include "varnholt/model/settlertype.h"
+#include "varnholt/model/stacktype.h"
+#include "varnholt/model/startresourcetype.h"
 
 // What every tower starts with, per start goods level, and where it goes.
 namespace varnholt::generate {
@@ -19,6 +20,12 @@ inline constexpr int64_t SUPPLY_RADIUS = 30;
 
 // The tile index of (posX + 3, posY + 3), beside the tower.
 int64_t supplyCentre(const model::Map& map, const model::Building& tower);
+
+// The soldiers manning every start tower, by level: two archers and one
+// spearman of the first level.
+inline constexpr std::array<uint8_t, 3> START_SWORDSMEN = {0, 0, 0};
+inline constexpr std::array<uint8_t, 3> START_ARCHERS = {2, 0, 0};
+inline constexpr std::array<uint8_t, 3> START_SPEARMEN = {1, 0, 0};
 
 // One goods pile of a start list.
 struct StartStack {

@@ -5,7 +5,7 @@
 
 #include "generate/fairstages.h"
 #include "generate/regiongrow.h"
-#include "model/map.h"
+#include "varnholt/model/map.h"
 
 // The mountain and the lake of each start area, grown from the start's own
 // noise: the same number of tiles for every start, each of its own outline

@@ -7,10 +7,10 @@
 
 #include "catalogue/footprints.h"
 #include "catalogue/mapedit.h"
-#include "generate/circle.h"
+#include "geometry/circle.h"
 #include "generate/startgoods.h"
-#include "model/landscapetype.h"
-#include "model/objecttype.h"
+#include "varnholt/model/landscapetype.h"
+#include "varnholt/model/objecttype.h"
 
 namespace varnholt::generate {
 
@@ -71,7 +71,7 @@ StartRoom startRoom(const model::Map& map, const FairStart& s, int64_t piles) {
   building.posX = static_cast<uint16_t>(s.x);
   building.posY = static_cast<uint16_t>(s.y);
   int64_t laid = 0;
-  for (int64_t tile : Circle(size, size, supplyCentre(map, building), SUPPLY_RADIUS)) {
+  for (int64_t tile : geometry::Circle(size, size, supplyCentre(map, building), SUPPLY_RADIUS)) {
     if (laid == piles) break;
     if (taken[inWindow(tile)] != 0 || !model::isEmpty(map, tile)) continue;
     taken[inWindow(tile)] = 1;
@@ -132,7 +132,7 @@ StartRoom countRoom(const std::vector<uint8_t>& taken) {
   static const std::array<int64_t, 2 * START_RADIUS - 1> halves = [] {
     std::array<int64_t, 2 * START_RADIUS - 1> rows{};
     for (int64_t dy = 1 - START_RADIUS; dy < START_RADIUS; ++dy) {
-      rows[static_cast<size_t>(dy + START_RADIUS - 1)] = circleHalfWidth(START_RADIUS, dy);
+      rows[static_cast<size_t>(dy + START_RADIUS - 1)] = geometry::circleHalfWidth(START_RADIUS, dy);
     }
     return rows;
   }();

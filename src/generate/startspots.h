@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "generate/fairstages.h"
-#include "model/map.h"
+#include "varnholt/model/map.h"
 
 // Room for large buildings in one start area, counted while the area is
 // laid out, so the woods can be planted to leave every start the same room.

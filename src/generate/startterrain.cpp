@@ -9,7 +9,7 @@
 #include "generate/startshapes.h"
 #include "generate/startspots.h"
 #include "generate/valuenoise.h"
-#include "model/landscapetype.h"
+#include "varnholt/model/landscapetype.h"
 
 namespace varnholt::generate {
 

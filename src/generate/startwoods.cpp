@@ -10,8 +10,8 @@
 #include "generate/stands.h"
 #include "generate/startspots.h"
 #include "generate/valuenoise.h"
-#include "inspect/conventions.h"
-#include "model/objecttype.h"
+#include "model/groundrules.h"
+#include "varnholt/model/objecttype.h"
 
 namespace varnholt::generate {
 
@@ -26,7 +26,7 @@ constexpr std::array<ObjectType, 6> kOasisTrees = {
     ObjectType::TREE_ARECACEAE_2, ObjectType::TREE_BIRCH_1,     ObjectType::TREE_OAK_1};
 // Two to four woods, one or two outcrops of rock.
 constexpr StandRule kWoods = {2, 2, 9, 0.5, 0.65, 1, true};
-constexpr StandRule kRock = {1, 1, 5, 0.35, 0.9, inspect::STONE_CLEARANCE, false};
+constexpr StandRule kRock = {1, 1, 5, 0.35, 0.9, model::STONE_CLEARANCE, false};
 // Each start tries this many layouts of its stands, each at these
 // thicknesses of its woods: the more thinly a wood stands, the more
 // building room it takes.
@@ -42,6 +42,8 @@ constexpr std::array<double, ROOM_FOOTPRINTS> kRoomWeights = {1, 1, 1, 0.5};
 // these in a few passes over the starts.
 constexpr std::array<double, ROOM_FOOTPRINTS> kRoomLimits = {1.15, 1.15, 1.15, 1.3};
 constexpr int kEvenPasses = 3;
+// Halvings of the thickness between a start's neighbours on the scale.
+constexpr int kFineSteps = 2;
 
 struct Layout {
   StandPlan woods;
@@ -186,9 +188,54 @@ void plantStartObjects(Map& map, Random& random, const std::vector<FairStart>& s
       choice[k] = best;
     }
   }
+  // Last, each start's thickness is fine-tuned, in each of its layouts,
+  // between the neighbours on the scale that bracket the middle start's
+  // room, and the try nearest the middle start's room over all footprints
+  // is planted.
+  StartRoom middle;
+  for (size_t f = 0; f < ROOM_FOOTPRINTS; ++f) {
+    std::vector<int64_t> chosen;
+    for (size_t k = 0; k < starts.size(); ++k) chosen.push_back(roomOf(k, choice[k]).spots[f]);
+    std::nth_element(chosen.begin(), chosen.begin() + static_cast<std::ptrdiff_t>(chosen.size() / 2),
+                     chosen.end());
+    middle.spots[f] = chosen[chosen.size() / 2];
+  }
+  const auto apart = [&](const StartRoom& room) {
+    double sum = 0;
+    for (size_t f = 0; f < ROOM_FOOTPRINTS; ++f) {
+      const double ratio = static_cast<double>(room.spots[f]) /
+                           static_cast<double>(std::max<int64_t>(1, middle.spots[f]));
+      sum += (ratio - 1) * (ratio - 1) / ((kRoomLimits[f] - 1) * (kRoomLimits[f] - 1));
+    }
+    return sum;
+  };
   for (size_t k = 0; k < starts.size(); ++k) {
-    plant(map, tries[k].layouts[choice[k] / kThicknesses.size()], objects,
-          kThicknesses[choice[k] % kThicknesses.size()]);
+    size_t bestLayout = choice[k] / kThicknesses.size();
+    double best = kThicknesses[choice[k] % kThicknesses.size()];
+    double bestApart = apart(roomOf(k, choice[k]));
+    for (size_t j = 0; j < kLayouts; ++j) {
+      // The neighbours on the scale whose rooms for big houses bracket the
+      // middle start's.
+      const auto& rooms = tries[k].rooms[j];
+      size_t t = 0;
+      while (t + 2 < kThicknesses.size() && rooms[t + 1].spots[2] > middle.spots[2]) ++t;
+      double thick = kThicknesses[t];
+      double thin = kThicknesses[t + 1];
+      for (int step = 0; step < kFineSteps; ++step) {
+        const double thickness = (thick + thin) / 2;
+        const std::vector<int64_t> planted = plant(map, tries[k].layouts[j], objects, thickness);
+        const StartRoom room = startRoom(map, starts[k], piles);
+        unplant(map, planted);
+        if (apart(room) < bestApart) {
+          bestLayout = j;
+          best = thickness;
+          bestApart = apart(room);
+        }
+        // More room than the middle start's: thinner; less: thicker.
+        (room.spots[2] > middle.spots[2] ? thick : thin) = thickness;
+      }
+    }
+    plant(map, tries[k].layouts[bestLayout], objects, best);
   }
 }
 

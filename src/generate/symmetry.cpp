@@ -4,13 +4,16 @@
 #include <cmath>
 #include <vector>
 
-#include "generate/around.h"
 #include "generate/stages.h"
-#include "generate/summedarea.h"
 #include "generate/valuenoise.h"
-#include "model/landscapetype.h"
+#include "geometry/around.h"
+#include "geometry/summedarea.h"
+#include "varnholt/model/landscapetype.h"
 
 namespace varnholt::generate {
+
+using geometry::SummedArea;
+using geometry::aroundIndices;
 
 using model::Map;
 

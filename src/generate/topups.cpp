@@ -5,12 +5,15 @@
 #include <vector>
 
 #include "generate/amounts.h"
-#include "generate/circle.h"
 #include "generate/fairstages.h"
-#include "model/landscapetype.h"
-#include "model/resourcetype.h"
+#include "geometry/circle.h"
+#include "model/groundrules.h"
+#include "varnholt/model/landscapetype.h"
+#include "varnholt/model/resourcetype.h"
 
 namespace varnholt::generate {
+
+using geometry::Circle;
 
 using model::LandscapeType;
 using model::Map;
@@ -39,9 +42,7 @@ bool inArea(const FairStart& s, int64_t x, int64_t y) {
   return squared(x - s.x, y - s.y) < START_RADIUS * START_RADIUS;
 }
 
-bool isMineralGround(LandscapeType t) {
-  return t == LandscapeType::MOUNTAIN || t == LandscapeType::MOUNTAINBORDER;
-}
+using model::isMineralGround;
 
 // The tiles of the start area whose ground passes test, nearest (cx, cy) first.
 template <typename Test>

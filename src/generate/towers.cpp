@@ -2,22 +2,26 @@
 #include <array>
 #include <vector>
 
-#include "generate/circle.h"
 #include "catalogue/footprints.h"
 #include "catalogue/mapedit.h"
-#include "generate/stages.h"
-#include "model/error.h"
 #include "generate/random.h"
+#include "generate/stages.h"
+#include "generate/startgoods.h"
+#include "geometry/circle.h"
+#include "model/groundrules.h"
+#include "varnholt/model/error.h"
 
 namespace varnholt::generate {
+
+using geometry::circleHalfWidth;
 
 using model::BuildingType;
 using model::Map;
 
 namespace {
 
-// A tower claims the tiles at distance below this radius.
-constexpr int64_t kClaimRadius = 40;
+// A tower claims the tiles of its start area.
+constexpr int64_t kClaimRadius = model::START_AREA_RADIUS;
 constexpr int64_t kAttemptsPerParty = 10000001;
 // After this many failed attempts for one party the whole map is searched
 // once for a tile that could pass; if there is none, every further attempt
@@ -25,9 +29,6 @@ constexpr int64_t kAttemptsPerParty = 10000001;
 constexpr int64_t kAttemptsBeforeSearch = 100000;
 
 constexpr uint8_t kNoParty = 255;
-constexpr std::array<uint8_t, 3> kSwordCount = {0, 0, 0};
-constexpr std::array<uint8_t, 3> kArcherCount = {2, 0, 0};
-constexpr std::array<uint8_t, 3> kSpearCount = {1, 0, 0};
 
 // Columns left..right of one row.
 struct Span {
@@ -136,7 +137,7 @@ class TowerSearch {
     for (int64_t attempt = 1; attempt <= kAttemptsPerParty; ++attempt) {
       const int64_t pos = random_.rand(tiles_);  // size * size itself names no tile and fails below
       if (passes(pos, party)) {
-        catalogue::setBuilding(map_, pos, BuildingType::TOWER, party, kSwordCount, kArcherCount, kSpearCount);
+        catalogue::setBuilding(map_, pos, BuildingType::TOWER, party, START_SWORDSMEN, START_ARCHERS, START_SPEARMEN);
         claim(pos, party);
         return;
       }
@@ -186,8 +187,7 @@ class TowerSearch {
 
 }  // namespace
 
-void initBuildings(Map& map, Random& random, int64_t playerCount, uint32_t,
-                   model::StartResourcesType) {
+void initBuildings(Map& map, Random& random, int64_t playerCount) {
   // Parties are bytes; the driver keeps playerCount within 1..254.
   const auto parties = static_cast<uint8_t>(playerCount);
   TowerSearch search(map, random);

@@ -6,20 +6,12 @@
 #include <utility>
 #include <vector>
 
-#include "model/map.h"
+#include "varnholt/model/map.h"
 
 // The ground conventions hand-made maps keep, and a count of every place a
 // map breaks them. A map that keeps them all has zero of each finding.
 // Neighbours are the 8 tiles around a tile; a pair of neighbours counts once.
 namespace varnholt::inspect {
-
-// The largest height difference between a water tile and any neighbour:
-// water lies level and its shores climb at most this much per tile.
-inline constexpr int64_t SHORE_STEP = 3;
-
-// A stone needs its own tile and the 8 around it; nothing else may stand on
-// those or next to them, so nothing within this many tiles of it in x and y.
-inline constexpr int64_t STONE_CLEARANCE = 2;
 
 struct Conventions {
   // The height most water tiles have (the lowest of equally common ones);
@@ -34,7 +26,7 @@ struct Conventions {
   // Water tiles not at the water level.
   int64_t waterOffLevel = 0;
   // Neighbour pairs, at least one of them water, whose heights differ by
-  // more than SHORE_STEP.
+  // more than model::SHORE_STEP.
   int64_t steepShorePairs = 0;
   // Neighbour pairs of water tiles whose depths (WATER1 = 1 ... WATER8 = 8)
   // differ by more than one.
@@ -49,7 +41,7 @@ struct Conventions {
   // MOUNTAIN tiles beside ground other than MOUNTAIN and MOUNTAINBORDER (for
   // example SNOWBORDER): the mountain border was skipped.
   int64_t skippedMountainBorders = 0;
-  // Trees, other stones, goods piles and settlers within STONE_CLEARANCE of
+  // Trees, other stones, goods piles and settlers within model::STONE_CLEARANCE of
   // a stone (piles and settlers on the stone's own tile included).
   int64_t treesNearStones = 0;
   int64_t stonesNearStones = 0;
@@ -67,13 +59,5 @@ Conventions conventions(const model::Map& map);
 // Every finding with its report name, in report order (the water level is
 // not a finding and is left out).
 std::vector<std::pair<std::string_view, int64_t>> findings(const Conventions& c);
-
-// For every tile of a size x size map, the tiles in x or y to the nearest
-// tile marked nonzero in sources, at most cap (also where none is marked).
-std::vector<uint8_t> stepsTo(uint32_t size, const std::vector<uint8_t>& sources, uint8_t cap);
-
-// The depth (1 to 8) every tile's water should have: its steps to the
-// nearest land tile, at most 8; 8 throughout a map without land.
-std::vector<uint8_t> gradedDepths(const model::Map& map);
 
 }  // namespace varnholt::inspect

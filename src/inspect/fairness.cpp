@@ -4,8 +4,8 @@
 #include <optional>
 
 #include "catalogue/footprints.h"
-#include "generate/summedarea.h"
-#include "model/utils.h"
+#include "geometry/summedarea.h"
+#include "geometry/tiles.h"
 
 namespace varnholt::inspect {
 
@@ -38,10 +38,7 @@ std::vector<StartSpot> playerSpots(const Map& map) {
   return spots;
 }
 
-bool isRiver(LandscapeType type) {
-  return std::find(model::RIVER_TYPES.begin(), model::RIVER_TYPES.end(), type) !=
-         model::RIVER_TYPES.end();
-}
+using model::isRiver;
 
 // The column that sums a resource's amounts, if any.
 std::optional<Column> amountColumn(ResourceType type) {
@@ -80,23 +77,23 @@ Tally tally(const Map& map) {
 
 // Tables of the building spots and of trees and stones, for the spot columns.
 struct SpotTables {
-  generate::SummedArea small;
-  generate::SummedArea medium;
-  generate::SummedArea large;
+  geometry::SummedArea small;
+  geometry::SummedArea medium;
+  geometry::SummedArea large;
   std::vector<int32_t> smallFits;
-  generate::SummedArea stones;
-  generate::SummedArea trees;
+  geometry::SummedArea stones;
+  geometry::SummedArea trees;
 };
 
 SpotTables spotTables(const Map& map, const std::vector<StartSpot>& spots) {
   const int64_t size = map.size;
   std::vector<int32_t> smallFits = buildingSpots(map, SMALL_SPOT_KEY, spots);
-  return {generate::SummedArea(size, smallFits),
-          generate::SummedArea(size, buildingSpots(map, MEDIUM_SPOT_KEY, spots)),
-          generate::SummedArea(size, buildingSpots(map, LARGE_SPOT_KEY, spots)),
+  return {geometry::SummedArea(size, smallFits),
+          geometry::SummedArea(size, buildingSpots(map, MEDIUM_SPOT_KEY, spots)),
+          geometry::SummedArea(size, buildingSpots(map, LARGE_SPOT_KEY, spots)),
           smallFits,
-          generate::SummedArea::of(size, [&](int64_t i) { return isStone(map.objects[i]); }),
-          generate::SummedArea::of(size, [&](int64_t i) { return isTree(map.objects[i]); })};
+          geometry::SummedArea::of(size, [&](int64_t i) { return isStone(map.objects[i]); }),
+          geometry::SummedArea::of(size, [&](int64_t i) { return isTree(map.objects[i]); })};
 }
 
 void addSpotColumns(FairnessRow& r, const SpotTables& tables, int64_t size) {
@@ -193,7 +190,7 @@ std::vector<int32_t> buildingSpots(const Map& map, const char* key,
   for (const model::Stack& stack : map.stacks) {
     if (stack.posX < size && stack.posY < size) pile[stack.posX + size * stack.posY] = true;
   }
-  const generate::SummedArea bad = generate::SummedArea::of(size, [&](int64_t i) {
+  const geometry::SummedArea bad = geometry::SummedArea::of(size, [&](int64_t i) {
     const auto tile = static_cast<size_t>(i);
     return map.landscape[tile] != LandscapeType::GRASS ||
            map.objects[tile] != model::ObjectType::NO_OBJECT ||
@@ -201,7 +198,7 @@ std::vector<int32_t> buildingSpots(const Map& map, const char* key,
   });
   std::vector<std::array<int64_t, 2>> centres;
   for (const StartSpot& spot : spots) centres.push_back({spot.x, spot.y});
-  return generate::footprintFits(bad, generate::FootprintRows(catalogue::buildingMeta(key)),
+  return geometry::footprintFits(bad, geometry::FootprintRows(catalogue::buildingMeta(key)),
                                  centres, FAIRNESS_RADIUS);
 }
 
@@ -214,6 +211,7 @@ Fairness fairness(const Map& map) {
   Fairness result;
   std::vector<StartSpot> spots = towerSpots(map);
   result.fromTowers = !spots.empty();
+  result.radius = FAIRNESS_RADIUS;
   if (!result.fromTowers) spots = playerSpots(map);
   const Tally t = tally(map);
   for (const StartSpot& spot : spots) result.rows.push_back(row(map, t, spot));

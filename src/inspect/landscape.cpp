@@ -3,14 +3,28 @@
 #include <algorithm>
 
 #include "inspect/fairness.h"
+#include "model/groundrules.h"
 
 namespace varnholt::inspect {
+
+bool isSwampGround(model::LandscapeType t) {
+  using model::LandscapeType;
+  return model::isMoor(t) || t == LandscapeType::MUDBORDER || t == LandscapeType::MUDINNER ||
+         t == LandscapeType::MUD;
+}
+
+bool blocksWalking(model::LandscapeType t) {
+  using model::LandscapeType;
+  return model::isWater(t) || t == LandscapeType::MOORINNER || t == LandscapeType::MUDINNER ||
+         t == LandscapeType::SNOWINNER;
+}
 
 namespace {
 
 using model::LandscapeType;
 using model::Map;
 using model::ResourceType;
+using model::isRiver;
 
 // The connected components of the tiles marked nonzero.
 struct Components {
@@ -64,19 +78,6 @@ std::vector<uint8_t> mark(const Map& map, Test test) {
   return marked;
 }
 
-bool isSwamp(LandscapeType t) {
-  return model::isMoor(t) || t == LandscapeType::MUDBORDER || t == LandscapeType::MUDINNER ||
-         t == LandscapeType::MUD;
-}
-
-bool isRiver(LandscapeType t) { return t >= LandscapeType::RIVER1 && t <= LandscapeType::RIVER4; }
-
-// Ground nobody walks over: water and the inner parts of moor, mud and snow.
-bool blocksWalking(LandscapeType t) {
-  return model::isWater(t) || t == LandscapeType::MOORINNER || t == LandscapeType::MUDINNER ||
-         t == LandscapeType::SNOWINNER;
-}
-
 void countGround(const Map& map, Landscape& l) {
   for (size_t i = 0; i < map.landscape.size(); ++i) {
     const LandscapeType t = map.landscape[i];
@@ -86,7 +87,7 @@ void countGround(const Map& map, Landscape& l) {
       ++l.grass;
     } else if (model::isDesert(t) || t == LandscapeType::SAND) {
       ++l.desert;
-    } else if (isSwamp(t)) {
+    } else if (isSwampGround(t)) {
       ++l.swamp;
     } else if (model::isMountain(t)) {
       ++l.mountain;

@@ -3,7 +3,7 @@
 #include <nlohmann/json.hpp>
 #include <ostream>
 
-#include "inspect/landscape.h"
+#include "varnholt/landscape.h"
 
 // The report's landscape block, for people (text) and programs (JSON).
 namespace varnholt::inspect {

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 #include <array>
-#include <bit>
+#include <cmath>
 #include <map>
 #include <utility>
 
-#include "generate/summedarea.h"
+#include "geometry/summedarea.h"
 #include "inspect/fairness.h"
 
 namespace varnholt::inspect {
@@ -15,8 +15,9 @@ namespace {
 
 using model::Map;
 
-// Offsets within the radius lie within this many tiles in x and y.
-constexpr int64_t kReach = FAIRNESS_RADIUS - 1;
+// Offsets within the radius lie within this many tiles in x and y, also
+// when turned by 45 degrees and rounded.
+constexpr int64_t kReach = FAIRNESS_RADIUS;
 constexpr int64_t kSide = 2 * kReach + 1;
 
 // The classes compared between start spots, one bit each.
@@ -51,20 +52,29 @@ uint8_t classBits(const Map& map, size_t tile) {
   return bits;
 }
 
-// The spot's pattern under each of the 8 transforms.
-std::array<Pattern, 8> patterns(const Map& map, const StartSpot& spot) {
-  std::array<Pattern, 8> result{};
+// A spot's patterns: under each of the 8 transforms, then from this index on
+// under each after a turn by 45 degrees.
+constexpr size_t kDiagonal = kTransforms.size();
+constexpr size_t kPatterns = 2 * kDiagonal;
+
+// Sets the spot's kPatterns patterns, at result[0] on; they are large, so
+// they are written in place rather than returned.
+void setPatterns(const Map& map, const StartSpot& spot, Pattern* result) {
   const int64_t size = map.size;
+  const double root2 = std::sqrt(2.0);
   for (const TileOffset& offset : radiusOffsets()) {
     const int64_t x = spot.x + offset.dx;
     const int64_t y = spot.y + offset.dy;
     if (x < 0 || y < 0 || x >= size || y >= size) continue;
     const uint8_t bits = classBits(map, static_cast<size_t>(x + size * y));
     if (bits == 0) continue;
-    for (size_t t = 0; t < kTransforms.size(); ++t) {
-      const Transform& m = kTransforms[t];
-      const int64_t tx = m.xx * offset.dx + m.xy * offset.dy + kReach;
-      const int64_t ty = m.yx * offset.dx + m.yy * offset.dy + kReach;
+    const TileOffset diagonal = {std::lround(static_cast<double>(offset.dx - offset.dy) / root2),
+                                 std::lround(static_cast<double>(offset.dx + offset.dy) / root2)};
+    for (size_t t = 0; t < kPatterns; ++t) {
+      const Transform& m = kTransforms[t % kDiagonal];
+      const TileOffset& o = t < kDiagonal ? offset : diagonal;
+      const int64_t tx = m.xx * o.dx + m.xy * o.dy + kReach;
+      const int64_t ty = m.yx * o.dx + m.yy * o.dy + kReach;
       const auto base = static_cast<size_t>((ty * kSide + tx) * kClasses);
       for (int64_t c = 0; c < kClasses; ++c) {
         if ((bits >> c & 1) == 0) continue;
@@ -72,37 +82,50 @@ std::array<Pattern, 8> patterns(const Map& map, const StartSpot& spot) {
       }
     }
   }
-  return result;
+}
+
+// The set bits of a word, written out so the compiler inlines and
+// vectorises it where the target has no popcount instruction of its own.
+constexpr uint64_t bitCount(uint64_t w) {
+  w = w - ((w >> 1) & 0x5555555555555555u);
+  w = (w & 0x3333333333333333u) + ((w >> 2) & 0x3333333333333333u);
+  w = (w + (w >> 4)) & 0x0F0F0F0F0F0F0F0Fu;
+  return (w * 0x0101010101010101u) >> 56;
 }
 
 int64_t count(const Pattern& p) {
-  int64_t n = 0;
-  for (uint64_t word : p) n += std::popcount(word);
-  return n;
+  uint64_t n = 0;
+  for (uint64_t word : p) n += bitCount(word);
+  return static_cast<int64_t>(n);
 }
 
 int64_t shared(const Pattern& a, const Pattern& b) {
-  int64_t n = 0;
-  for (size_t w = 0; w < kWords; ++w) n += std::popcount(a[w] & b[w]);
-  return n;
+  uint64_t n = 0;
+  for (size_t w = 0; w < kWords; ++w) n += bitCount(a[w] & b[w]);
+  return static_cast<int64_t>(n);
 }
 
 CopyOverlap copyOverlap(const Map& map, const std::vector<StartSpot>& spots) {
-  std::vector<std::array<Pattern, 8>> all;
-  std::vector<int64_t> sizes;
-  for (const StartSpot& spot : spots) {
-    all.push_back(patterns(map, spot));
-    sizes.push_back(count(all.back()[0]));
-  }
+  std::vector<Pattern> all(spots.size() * kPatterns);  // zeroed
+  std::vector<int64_t> sizes(all.size());
+  for (size_t s = 0; s < spots.size(); ++s) setPatterns(map, spots[s], &all[s * kPatterns]);
+  for (size_t p = 0; p < all.size(); ++p) sizes[p] = count(all[p]);
   CopyOverlap result;
-  if (spots.size() > 1) result.second = 1;
+  if (spots.size() > 1) result.turns.second = result.diagonalTurns.second = 1;
   for (size_t a = 0; a < spots.size(); ++a) {
     for (size_t b = a + 1; b < spots.size(); ++b) {
-      for (const Pattern& turned : all[b]) {
-        const int64_t both = shared(all[a][0], turned);
-        const int64_t either = sizes[a] + sizes[b] - both;
-        const double overlap = either > 0 ? static_cast<double>(both) / either : 0.0;
-        if (overlap > result.best) result = {overlap, a, b};
+      const size_t first = a * kPatterns;
+      for (size_t t = 0; t < kPatterns; ++t) {
+        BestPair& best = t < kDiagonal ? result.turns : result.diagonalTurns;
+        const size_t second = b * kPatterns + t;
+        // The overlap is at most the smaller set over the larger: skip the
+        // count where that cannot beat the best so far.
+        const int64_t smaller = std::min(sizes[first], sizes[second]);
+        const int64_t larger = std::max(sizes[first], sizes[second]);
+        if (larger == 0 || static_cast<double>(smaller) / larger <= best.overlap) continue;
+        const int64_t both = shared(all[first], all[second]);
+        const double overlap = static_cast<double>(both) / (sizes[first] + sizes[second] - both);
+        if (overlap > best.overlap) best = {overlap, a, b};  // the first pair on a tie
       }
     }
   }
@@ -198,7 +221,7 @@ TreeGrid treeGrid(const Map& map, const std::vector<uint8_t>& near) {
 LargeSpots largeSpots(const Map& map, const std::vector<StartSpot>& spots) {
   LargeSpots result;
   if (spots.empty()) return result;
-  const generate::SummedArea fits(map.size, buildingSpots(map, FARM_SPOT_KEY, spots));
+  const geometry::SummedArea fits(map.size, buildingSpots(map, FARM_SPOT_KEY, spots));
   for (const StartSpot& spot : spots) {
     result.perStart.push_back(fits.circle(spot.x, spot.y, FAIRNESS_RADIUS));
   }

@@ -1,68 +1,13 @@
 #pragma once
 
-#include <cstddef>
-#include <cstdint>
-#include <optional>
-#include <vector>
+#include "varnholt/look.h"
 
-#include "model/map.h"
-
-// How natural the surroundings of the start spots look: whether they are
-// turned or mirrored copies of one another, whether their ground rolls like
-// the rest of the land, whether their trees stand in a grid, and whether
-// each has the same room for the largest buildings. "Near" is within
-// FAIRNESS_RADIUS of a start spot (startSpots(map)), as in the fairness table.
+// How natural the starts look; the measures are declared in varnholt/look.h,
+// this is the footprint they count farm spots by.
 namespace varnholt::inspect {
 
 // The footprint that stands for the largest buildings: the Roman farm, the
 // largest of the farms.
 inline constexpr const char* FARM_SPOT_KEY = "meta/buildings/roman/farm.xml";
-
-// Two start spots compared as sets of (offset from the spot, class) pairs,
-// the classes being mountain ground, water, tree and stone: shared pairs /
-// pairs of either, at the best of the 8 turns and mirrors of the square grid.
-// 1 for exact copies, 0 for nothing in common or nothing to compare.
-struct CopyOverlap {
-  double best = 0;   // the largest overlap of any pair; 0 with fewer than two spots
-  size_t first = 0;  // the pair it belongs to, indices into startSpots(map)
-  size_t second = 0;
-};
-
-// Mean absolute height step between a land tile and its right and lower
-// neighbours where both are land (not water). A pair is near when its left
-// or upper tile is near a start spot.
-struct Roughness {
-  int64_t nearPairs = 0, elsewherePairs = 0;
-  double near = 0, elsewhere = 0;  // 0 without pairs
-  std::optional<double> ratio;     // near / elsewhere; none when elsewhere is 0
-};
-
-// The trees near the start spots and the offset to each one's nearest other
-// tree (anywhere on the map within FAIRNESS_RADIUS; the nearest by Euclidean
-// distance, ties to the smaller dy, then the smaller dx).
-struct TreeGrid {
-  int64_t trees = 0;
-  int64_t dx = 0, dy = 0;        // the most common offset, the smaller (dy, dx) on a tie
-  int64_t atCommonOffset = 0;    // trees whose nearest tree is there
-  double share = 0;              // atCommonOffset / trees; 0 without trees
-};
-
-// Spots for the FARM_SPOT_KEY footprint near each start spot, by the rule of
-// the fairness table's building spots.
-struct LargeSpots {
-  std::vector<int64_t> perStart;  // in startSpots(map) order
-  int64_t min = 0, max = 0;       // 0 without start spots
-};
-
-struct Look {
-  CopyOverlap copyOverlap;
-  Roughness roughness;
-  TreeGrid treeGrid;
-  LargeSpots largeSpots;
-};
-
-// Measures the map. Safe on any map read from a file; the work grows with
-// the pairs of start spots (at most MAX_START_SPOTS of them in a report).
-Look measureLook(const model::Map& map);
 
 }  // namespace varnholt::inspect

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "inspect/fairness.h"
+#include "inspect/look.h"
 
 namespace varnholt::inspect {
 
@@ -30,10 +31,16 @@ std::string spread(int64_t min, int64_t max) {
 void writeLook(std::ostream& out, const Look& look, size_t spots, const char* basis) {
   out << "look (within " << FAIRNESS_RADIUS << " tiles of the " << spots << " " << basis
       << " against the rest of the map):\n";
-  const CopyOverlap& copy = look.copyOverlap;
-  out << "  copy overlap: " << fixed(copy.best);
-  if (spots > 1) out << ", starts " << copy.first << " and " << copy.second;
+  auto pair = [&](const BestPair& best) {
+    out << fixed(best.overlap);
+    if (spots > 1) out << ", starts " << best.first << " and " << best.second;
+  };
+  out << "  copy overlap: ";
+  pair(look.copyOverlap.turns);
   out << " (mountain, water, tree and stone tiles shared at the best turn or mirror)\n";
+  out << "  copy overlap turned by 45 degrees: ";
+  pair(look.copyOverlap.diagonalTurns);
+  out << "\n";
   const Roughness& rough = look.roughness;
   out << "  roughness: near " << fixed(rough.near) << ", elsewhere " << fixed(rough.elsewhere)
       << ", near/elsewhere " << (rough.ratio ? fixed(*rough.ratio) : "-")
@@ -49,6 +56,7 @@ void writeLook(std::ostream& out, const Look& look, size_t spots, const char* ba
 
 Json lookJson(const Look& look) {
   const CopyOverlap& copy = look.copyOverlap;
+  const BestPair& diagonal = copy.diagonalTurns;
   const Roughness& rough = look.roughness;
   const TreeGrid& grid = look.treeGrid;
   const LargeSpots& large = look.largeSpots;
@@ -57,7 +65,11 @@ Json lookJson(const Look& look) {
   Json largeRatio = nullptr;
   if (large.min > 0) largeRatio = static_cast<double>(large.max) / large.min;
   return {{"radius", FAIRNESS_RADIUS},
-          {"copyOverlap", {{"best", copy.best}, {"pair", {copy.first, copy.second}}}},
+          {"copyOverlap",
+           {{"best", copy.turns.overlap},
+            {"pair", {copy.turns.first, copy.turns.second}},
+            {"diagonalBest", diagonal.overlap},
+            {"diagonalPair", {diagonal.first, diagonal.second}}}},
           {"roughness",
            {{"near", rough.near},
             {"elsewhere", rough.elsewhere},

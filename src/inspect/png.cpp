@@ -1,4 +1,4 @@
-#include "inspect/png.h"
+#include "varnholt/report.h"
 
 #include <png.h>
 
@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "model/error.h"
-#include "model/escaping.h"
+#include "varnholt/escaping.h"
+#include "varnholt/model/error.h"
 
 namespace varnholt::inspect {
 

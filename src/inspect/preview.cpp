@@ -1,10 +1,10 @@
-#include "inspect/preview.h"
+#include "varnholt/inspect.h"
 
 #include <algorithm>
 #include <cmath>
 
 #include "inspect/fairness.h"
-#include "model/error.h"
+#include "varnholt/model/error.h"
 
 namespace varnholt::inspect {
 
@@ -67,10 +67,7 @@ Colour groundColour(LandscapeType type) {
   }
 }
 
-bool isRiver(LandscapeType type) {
-  return std::find(model::RIVER_TYPES.begin(), model::RIVER_TYPES.end(), type) !=
-         model::RIVER_TYPES.end();
-}
+using model::isRiver;
 
 Colour scaled(const Colour& c, double factor) {
   Colour out;

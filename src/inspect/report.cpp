@@ -1,4 +1,4 @@
-#include "inspect/report.h"
+#include "varnholt/report.h"
 
 #include <algorithm>
 #include <array>
@@ -9,12 +9,11 @@
 
 #include "inspect/conventions.h"
 #include "inspect/fairness.h"
-#include "inspect/landscape.h"
 #include "inspect/landscapereport.h"
-#include "inspect/look.h"
 #include "inspect/lookreport.h"
-#include "model/error.h"
-#include "model/escaping.h"
+#include "mapfile/reader.h"
+#include "varnholt/escaping.h"
+#include "varnholt/model/error.h"
 
 namespace varnholt::inspect {
 
@@ -147,6 +146,10 @@ Json conventionsJson(const Conventions& c) {
 }
 
 }  // namespace
+
+mapfile::MapFile readReportable(const std::string& path) {
+  return mapfile::importMap(path, {.maxMapSize = MAX_REPORT_MAP_SIZE, .maxTowers = MAX_START_SPOTS});
+}
 
 void checkReportable(const Map& map) {
   if (map.size > MAX_REPORT_MAP_SIZE) {

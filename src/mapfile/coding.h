@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "model/console.h"
+#include "varnholt/model/console.h"
 
 // Seals a plain map file in memory: every section body scrambled with a
 // running byte key, then the checksum in the first word. Also the byte-level

@@ -7,7 +7,7 @@
 #include "mapfile/coding.h"
 #include "mapfile/fileformat.h"
 #include "mapfile/records.h"
-#include "model/error.h"
+#include "varnholt/model/error.h"
 
 namespace varnholt::mapfile {
 

@@ -7,7 +7,7 @@
 #include <type_traits>
 
 #include "mapfile/fileformat.h"
-#include "model/error.h"
+#include "varnholt/model/error.h"
 
 namespace varnholt::mapfile {
 

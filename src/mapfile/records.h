@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "model/map.h"
+#include "varnholt/model/map.h"
 
 // The byte layout of each record kind the map file holds. Each layout is one
 // list of fields that both directions walk, so what is written and what is

@@ -5,7 +5,7 @@
 
 #include "mapfile/fileformat.h"
 #include "mapfile/records.h"
-#include "model/error.h"
+#include "varnholt/model/error.h"
 
 namespace varnholt::mapfile {
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "mapfile/coding.h"
-#include "model/map.h"
+#include "varnholt/model/map.h"
 
 // Lays a map out as a map file in memory: the plain file, then sealed
 // (scrambled sections, checksum).

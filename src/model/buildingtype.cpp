@@ -1,9 +1,9 @@
-#include "model/buildingtype.h"
+#include "varnholt/model/buildingtype.h"
 
 namespace varnholt::model {
 
 namespace {
-constexpr std::array<std::string_view, 57> kNames = {
+constexpr auto kNames = std::to_array<std::string_view>({
     "NOT_A_BUILDING",
     "STOCK",
     "LUMBERJACK",
@@ -61,7 +61,10 @@ constexpr std::array<std::string_view, 57> kNames = {
     "kleiner_Tempel",
     "grosser_Tempel",
     "SchwefelmineAmazonen",
-};
+});
+static_assert(kNames.size() == static_cast<size_t>(BUILDING_TYPE_COUNT) &&
+                  kNames.size() == static_cast<size_t>(BuildingType::SchwefelmineAmazonen) + 1,
+              "one name per code");
 }  // namespace
 
 std::string name(BuildingType type) {

@@ -1,4 +1,4 @@
-#include "model/civilizationtype.h"
+#include "varnholt/model/civilizationtype.h"
 
 namespace varnholt::model {
 

@@ -1,4 +1,4 @@
-#include "model/escaping.h"
+#include "varnholt/escaping.h"
 
 namespace varnholt {
 

@@ -1,4 +1,4 @@
-#include "model/fileversion.h"
+#include "varnholt/model/fileversion.h"
 
 namespace varnholt::model {
 

@@ -1,4 +1,4 @@
-#include "model/gametype.h"
+#include "varnholt/model/gametype.h"
 
 namespace varnholt::model {
 

@@ -1,4 +1,4 @@
-#include "model/landscapetype.h"
+#include "varnholt/model/landscapetype.h"
 
 #include <cstdio>
 

@@ -1,10 +1,9 @@
-#include "model/map.h"
+#include "varnholt/model/map.h"
 
 #include <cstdlib>
 #include <string>
 
-#include "model/error.h"
-#include "model/utils.h"
+#include "varnholt/model/error.h"
 
 namespace varnholt::model {
 
@@ -30,8 +29,9 @@ Grid<uint8_t> partyGrid(const Map& map) { return snapshot(map, map.party); }
 bool isStack(const Map& map, int64_t index) {
   if (map.stacks.empty()) return false;
   const int64_t size = map.size;
-  const int64_t posX = x(size, index);
-  const int64_t posY = y(size, index);
+  if (size == 0) throw exception("Division by zero in tile column");
+  const int64_t posX = index % size;
+  const int64_t posY = index / size;
   for (const Stack& stack : map.stacks) {
     if (stack.posX == posX && stack.posY == posY) return true;
   }
@@ -39,8 +39,12 @@ bool isStack(const Map& map, int64_t index) {
 }
 
 bool isEmpty(const Map& map, int64_t index) {
+  if (index < 0 || index >= static_cast<int64_t>(map.objects.size()) ||
+      index >= static_cast<int64_t>(map.accessible.size())) {
+    throw exception("Tile " + std::to_string(index) + " is outside the map");
+  }
   const auto i = static_cast<size_t>(index);
-  return map.objects.at(i) == ObjectType::NO_OBJECT && !isBlocked(map.accessible.at(i)) &&
+  return map.objects[i] == ObjectType::NO_OBJECT && !isBlocked(map.accessible[i]) &&
          !isStack(map, index);
 }
 
@@ -48,8 +52,8 @@ void(assert)(const Map& map) {
   const uint32_t size = map.size;
   for (uint32_t y = 1; y + 1 < size; ++y) {
     for (uint32_t x = 1; x + 1 < size; ++x) {
-      const int h = map.heights[varnholt::index(size, x, y)];
-      const int neighbour = map.heights[varnholt::index(size, x - 1, y - 1)];
+      const int h = map.heights[x + size * y];
+      const int neighbour = map.heights[x - 1 + size * (y - 1)];
       if (std::abs(h - neighbour) > 7 && (h & 8) != 0) {
         throw exception("Illegal slope at " + std::to_string(x) + "x" + std::to_string(y));
       }

@@ -1,10 +1,10 @@
-#include "model/mapstyle.h"
+#include "varnholt/model/mapstyle.h"
 
 #include <array>
 #include <string>
 
-#include "model/error.h"
-#include "model/utils.h"
+#include "varnholt/model/error.h"
+#include "varnholt/options.h"
 
 namespace varnholt::model {
 

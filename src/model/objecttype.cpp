@@ -1,4 +1,4 @@
-#include "model/objecttype.h"
+#include "varnholt/model/objecttype.h"
 
 #include <cstdio>
 #include <string_view>

@@ -1,9 +1,9 @@
-#include "model/settlertype.h"
+#include "varnholt/model/settlertype.h"
 
 namespace varnholt::model {
 
 namespace {
-constexpr std::array<std::string_view, 49> kNames = {
+constexpr auto kNames = std::to_array<std::string_view>({
     "BEARER",
     "DIGGER",
     "BRICKLAYER",
@@ -53,7 +53,10 @@ constexpr std::array<std::string_view, 49> kNames = {
     "Metwinzer",
     "Alchemist",
     "NOT_A_SETTLER",
-};
+});
+static_assert(kNames.size() == static_cast<size_t>(SETTLER_TYPE_COUNT) &&
+                  kNames.size() == static_cast<size_t>(SettlerType::NOT_A_SETTLER) + 1,
+              "one name per code");
 }  // namespace
 
 std::string name(SettlerType type) {

@@ -1,9 +1,9 @@
-#include "model/stacktype.h"
+#include "varnholt/model/stacktype.h"
 
 namespace varnholt::model {
 
 namespace {
-constexpr std::array<std::string_view, 36> kNames = {
+constexpr auto kNames = std::to_array<std::string_view>({
     "NOT_A_STACK",
     "PLANK",
     "STONE",
@@ -40,7 +40,10 @@ constexpr std::array<std::string_view, 36> kNames = {
     "Reisschnaps",
     "Met",
     "HONEY",
-};
+});
+static_assert(kNames.size() == static_cast<size_t>(STACK_TYPE_COUNT) &&
+                  kNames.size() == static_cast<size_t>(StackType::HONEY) + 1,
+              "one name per code");
 }  // namespace
 
 std::string name(StackType type) {

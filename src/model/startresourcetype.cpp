@@ -1,6 +1,6 @@
-#include "model/startresourcetype.h"
+#include "varnholt/model/startresourcetype.h"
 
-#include "model/error.h"
+#include "varnholt/model/error.h"
 
 namespace varnholt::model {
 

@@ -25,7 +25,12 @@ const CASES = [
   ['a size out of range', { seed: '1', size: 0, players: 8, goods: 'HG' }],
   ['fair starts', { seed: '42', size: 320, players: 8, goods: 'HG', starts: 'fair' }],
   ['symmetric starts', { seed: '5', size: 384, players: 4, goods: 'LG', starts: 'symmetric' }],
+  ['a seed in the command line\'s grammar', { seed: '+1_000', size: 320, players: 2, goods: 'MG' }],
+  ['a seed that is no integer', { seed: '12abc', size: 320, players: 8, goods: 'HG' }],
   ['symmetric starts need an even player count', { seed: '5', size: 320, players: 3, goods: 'HG', starts: 'symmetric' }],
+  ['a style alone, which makes a fair map', { seed: '7', size: 384, players: 4, goods: 'HG', landscape: 'islands', climate: 'desert', water: '40', resources: 'high' }],
+  ['a style of symmetric starts', { seed: '3', size: 384, players: 4, goods: 'MG', starts: 'symmetric', landscape: 'lakes', mountains: '20' }],
+  ['a share out of the landscape\'s range', { seed: '1', size: 384, players: 4, goods: 'HG', landscape: 'islands', water: '10' }],
   ['the defaults again, after other runs in the same instance', DEFAULTS],
 ];
 
@@ -71,6 +76,60 @@ describe('the WebAssembly module', () => {
       });
     });
   }
+
+  // Numbers no 64-bit integer equals, which the module once converted
+  // unchecked: each is refused with the message the command line gives for
+  // the same value as text (digits for the whole numbers, JS's text for the rest).
+  const OUT_OF_RANGE = 'Parsed integer outside of valid range';
+  const UNREADABLE = [
+    ['size', NaN, 'invalid integer: NaN'],
+    ['size', Infinity, 'invalid integer: Infinity'],
+    ['players', -Infinity, 'invalid integer: -Infinity'],
+    ['size', 1e300, OUT_OF_RANGE],
+    ['players', -1e300, OUT_OF_RANGE],
+    ['size', 2 ** 63, OUT_OF_RANGE],
+    ['players', 1.5, 'invalid integer: 1.5'],
+  ];
+  for (const [key, value, message] of UNREADABLE) {
+    test(`refuses ${key} ${value} as the command line does`, () => {
+      const options = { ...DEFAULTS, [key]: value };
+      const text = Number.isInteger(value) ? BigInt(value).toString() : String(value);
+      assert.equal(cliMap({ ...options, [key]: text }).error, message);
+      const result = module.generate(options, () => {});
+      assert.equal(result.error, message);
+      assert.equal(result.bytes, undefined);
+    });
+  }
+
+  test('reads integers as the command line does, for the page', () => {
+    const READINGS = [
+      ['42', '42'],
+      ['+1_000', '1000'],
+      ['-5', '-5'],
+      ['1__2_', '12'],
+      ['-0', '0'],
+      ['9223372036854775807', '9223372036854775807'],
+      ['-9_223_372_036_854_775_808', '-9223372036854775808'],
+    ];
+    for (const [text, value] of READINGS) assert.deepEqual(module.readInteger(text), { value }, text);
+    const REFUSED = [
+      ['9223372036854775808', true],
+      ['-99999999999999999999', true],
+      ['', false],
+      ['+', false],
+      ['_1', false],
+      [' 1', false],
+      ['1.5', false],
+      ['1e3', false],
+      ['0x10', false],
+    ];
+    for (const [text, outOfRange] of REFUSED) {
+      const { value, error, outOfRange: far } = module.readInteger(text);
+      assert.equal(value, undefined, text);
+      assert.equal(error, outOfRange ? OUT_OF_RANGE : `invalid integer: ${text}`, text);
+      assert.equal(far, outOfRange, text);
+    }
+  });
 
   test('reports progress while it runs, with lines of its console text', () => {
     const lines = [];

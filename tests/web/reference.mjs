@@ -23,12 +23,15 @@ const work = temporaryFolder();
 let runs = 0;
 
 // Runs the command-line generator with the page's options { seed, size,
-// players, goods, starts }. Returns { bytes, file } of the map it wrote, or
-// { error } with the message of its final error line.
-export function cliMap({ seed, size, players, goods, starts = 'classic' }) {
+// players, goods, starts } and the style options the page gives (landscape,
+// climate, water, mountains, resources; empty ones left out). Returns
+// { bytes, file } of the map it wrote, or { error } with the message of its
+// final error line.
+export function cliMap({ seed, size, players, goods, starts = 'classic', ...style }) {
   const file = path.join(work, `cli-${++runs}.map`);
+  const styleFlags = Object.entries(style).filter(([, v]) => v !== '').map(([k, v]) => `--${k}=${v}`);
   const run = spawnSync(BINARY, [`--seed=${seed}`, `--size=${size}`, `--playerCount=${players}`,
-    `--startGoods=${goods}`, ...(starts === 'classic' ? [] : [`--${starts}`]), `--output=${file}`], { stdio: ['ignore', 'ignore', 'pipe'], encoding: 'utf8' });
+    `--startGoods=${goods}`, ...(starts === 'classic' ? [] : [`--${starts}`]), ...styleFlags, `--output=${file}`], { stdio: ['ignore', 'ignore', 'pipe'], encoding: 'utf8' });
   if (run.error) throw run.error;
   if (run.status === 0) return { bytes: fs.readFileSync(file), file };
   const match = /^Error: unhandled exception: (.*) \[\w+\]$/m.exec(run.stderr);

@@ -17,8 +17,9 @@ const TYPES = {
 
 // Starts serving root on 127.0.0.1:port (0: a free port chosen by the system).
 // Resolves to { url, close() } once listening; "/" serves index.html and a
-// path that leaves root or names no file answers 404.
-export async function serve(root, port = 0) {
+// path that leaves root or names no file answers 404. types maps file
+// extensions to content types that replace the usual ones.
+export async function serve(root, port = 0, types = {}) {
   const base = path.resolve(root);
   const server = http.createServer(async (request, response) => {
     const { pathname } = new URL(request.url, 'http://localhost');
@@ -30,7 +31,8 @@ export async function serve(root, port = 0) {
     }
     try {
       const body = await fs.readFile(file);
-      const type = TYPES[path.extname(file)] ?? 'application/octet-stream';
+      const extension = path.extname(file);
+      const type = types[extension] ?? TYPES[extension] ?? 'application/octet-stream';
       response.writeHead(200, { 'Content-Type': type, 'Cache-Control': 'no-store' }).end(body);
     } catch {
       response.writeHead(404).end();

@@ -1,0 +1,38 @@
+# Compiles one-line sources with a layer's include directories: each header
+# in OWN, of the layer, must compile; each header in ABOVE, of a layer it
+# does not use, must fail as not found. Run by the Layers.* tests.
+set(flags -std=c++20 -fsyntax-only)
+string(REPLACE "|" ";" INCLUDES "${INCLUDES}")
+string(REPLACE "|" ";" ABOVE "${ABOVE}")
+string(REPLACE "|" ";" OWN "${OWN}")
+foreach(dir ${INCLUDES})
+  list(APPEND flags -I${dir})
+endforeach()
+file(MAKE_DIRECTORY ${WORK})
+
+function(compile header result output)
+  string(MAKE_C_IDENTIFIER ${header} name)
+  file(WRITE ${WORK}/${name}.cpp "#include \"${header}\"\n")
+  execute_process(COMMAND ${COMPILER} ${flags} ${WORK}/${name}.cpp
+    RESULT_VARIABLE status ERROR_VARIABLE errors OUTPUT_QUIET)
+  set(${result} ${status} PARENT_SCOPE)
+  set(${output} "${errors}" PARENT_SCOPE)
+endfunction()
+
+foreach(header ${OWN})
+  compile(${header} status errors)
+  if(NOT status EQUAL 0)
+    message(FATAL_ERROR "${header} does not compile with its own layer's includes:\n${errors}")
+  endif()
+endforeach()
+foreach(header ${ABOVE})
+  compile(${header} status errors)
+  if(status EQUAL 0)
+    message(FATAL_ERROR "${header} is visible from a layer that does not use it")
+  endif()
+  if(NOT errors MATCHES "${header}: No such file or directory")
+    message(FATAL_ERROR "${header} failed for another reason than not being found:\n${errors}")
+  endif()
+endforeach()
+list(LENGTH ABOVE checked)
+message(STATUS "${checked} headers of layers not used are not found")
