@@ -110,6 +110,8 @@ def look_checks(r, size, players, seed, symmetric):
     if not symmetric:
         copy = look["copyOverlap"]["best"]
         out.append(("copy overlap", copy, copy <= 0.5))
+        diagonal = look["copyOverlap"]["diagonalBest"]
+        out.append(("copy overlap turned 45", diagonal, diagonal <= 0.5))
     near = look["roughness"]["ratio"] or 0.0
     out.append(("roughness near/elsewhere", near, near >= 0.6))
     grid = look["treeGrid"]["share"]
@@ -229,7 +231,7 @@ columns = [("spots", ("small max/min", "medium max/min", "large max/min"), max),
            ("grass", ("grass share",), min), ("desert", ("desert share",), min),
            ("swamp", ("swamp share",), min), ("alp.mount", ("alpine mountain share",), min),
            ("alp.snow", ("alpine snow share",), min),
-           ("copy", ("copy overlap",), max), ("rough", ("roughness near/elsewhere",), min),
+           ("copy", ("copy overlap", "copy overlap turned 45"), max), ("rough", ("roughness near/elsewhere",), min),
            ("grid", ("tree grid",), max), ("farm", ("farm spots max/min",), max),
            ("rough/cl.", ("roughness / classic",), min)]
 configs_seen = sorted({config for config, _ in worst if " amounts" not in config and "--" not in config})
