@@ -98,6 +98,96 @@ struct Tries {
   std::vector<std::array<StartRoom, kThicknesses.size()>> rooms;
 };
 
+// Tries are numbered layout by layout, thickness by thickness.
+constexpr size_t kOptions = kLayouts * kThicknesses.size();
+const StartRoom& roomOf(const Tries& tries, size_t option) {
+  return tries.rooms[option / kThicknesses.size()][option % kThicknesses.size()];
+}
+
+// Each start's first choice: the try whose room lies nearest the goal, per
+// footprint a little below the room the poorest start can keep at most, so
+// that start too has tries on either side of it.
+std::vector<size_t> firstChoices(const std::vector<Tries>& tries) {
+  StartRoom goal;
+  for (size_t f = 0; f < ROOM_FOOTPRINTS; ++f) {
+    for (size_t k = 0; k < tries.size(); ++k) {
+      int64_t most = 0;
+      for (const auto& rooms : tries[k].rooms) {
+        for (const StartRoom& room : rooms) most = std::max(most, room.spots[f]);
+      }
+      goal.spots[f] = k == 0 ? most : std::min(goal.spots[f], most);
+    }
+    goal.spots[f] = goal.spots[f] * kGoalShare / 100;
+  }
+  const auto off = [&](const StartRoom& room) {
+    double sum = 0;
+    for (size_t f = 0; f < ROOM_FOOTPRINTS; ++f) {
+      const double ratio = static_cast<double>(room.spots[f]) /
+                           static_cast<double>(std::max<int64_t>(1, goal.spots[f]));
+      sum += kRoomWeights[f] * (ratio - 1) * (ratio - 1);
+    }
+    return sum;
+  };
+  std::vector<size_t> choice(tries.size(), 0);
+  for (size_t k = 0; k < tries.size(); ++k) {
+    for (size_t o = 1; o < kOptions; ++o) {
+      if (off(roomOf(tries[k], o)) < off(roomOf(tries[k], choice[k]))) choice[k] = o;
+    }
+  }
+  return choice;
+}
+
+// Start by start, the try that makes the starts most even: the worst of
+// the footprints' max/min, each over its limit, and a little of their sum
+// so the others even out too.
+void evenOut(const std::vector<Tries>& tries, std::vector<size_t>& choice) {
+  const auto spread = [&] {
+    double worst = 0;
+    double sum = 0;
+    for (size_t f = 0; f < ROOM_FOOTPRINTS; ++f) {
+      int64_t least = roomOf(tries[0], choice[0]).spots[f];
+      int64_t most = least;
+      for (size_t k = 1; k < tries.size(); ++k) {
+        least = std::min(least, roomOf(tries[k], choice[k]).spots[f]);
+        most = std::max(most, roomOf(tries[k], choice[k]).spots[f]);
+      }
+      const double ratio =
+          static_cast<double>(most) / static_cast<double>(std::max<int64_t>(1, least));
+      worst = std::max(worst, ratio / kRoomLimits[f]);
+      sum += ratio;
+    }
+    return worst + 0.01 * sum;
+  };
+  for (int pass = 0; pass < kEvenPasses; ++pass) {
+    for (size_t k = 0; k < tries.size(); ++k) {
+      size_t best = choice[k];
+      double bestSpread = spread();
+      for (size_t o = 0; o < kOptions; ++o) {
+        choice[k] = o;
+        const double now = spread();
+        if (now < bestSpread) {
+          best = o;
+          bestSpread = now;
+        }
+      }
+      choice[k] = best;
+    }
+  }
+}
+
+// Per footprint, the middle of the chosen tries' rooms.
+StartRoom middleRoom(const std::vector<Tries>& tries, const std::vector<size_t>& choice) {
+  StartRoom middle;
+  for (size_t f = 0; f < ROOM_FOOTPRINTS; ++f) {
+    std::vector<int64_t> chosen;
+    for (size_t k = 0; k < tries.size(); ++k) chosen.push_back(roomOf(tries[k], choice[k]).spots[f]);
+    std::nth_element(chosen.begin(),
+                     chosen.begin() + static_cast<std::ptrdiff_t>(chosen.size() / 2), chosen.end());
+    middle.spots[f] = chosen[chosen.size() / 2];
+  }
+  return middle;
+}
+
 }  // namespace
 
 void plantStartObjects(Map& map, Random& random, const std::vector<FairStart>& starts,
@@ -121,85 +211,13 @@ void plantStartObjects(Map& map, Random& random, const std::vector<FairStart>& s
       }
     }
   }
-  // The goal per footprint: a little below the room the poorest start can
-  // keep at most, so that start too has tries on either side of it.
-  StartRoom goal;
-  for (size_t f = 0; f < ROOM_FOOTPRINTS; ++f) {
-    for (size_t k = 0; k < starts.size(); ++k) {
-      int64_t most = 0;
-      for (const auto& rooms : tries[k].rooms) {
-        for (const StartRoom& room : rooms) most = std::max(most, room.spots[f]);
-      }
-      goal.spots[f] = k == 0 ? most : std::min(goal.spots[f], most);
-    }
-    goal.spots[f] = goal.spots[f] * kGoalShare / 100;
-  }
-  const auto off = [&](const StartRoom& room) {
-    double sum = 0;
-    for (size_t f = 0; f < ROOM_FOOTPRINTS; ++f) {
-      const double ratio = static_cast<double>(room.spots[f]) /
-                           static_cast<double>(std::max<int64_t>(1, goal.spots[f]));
-      sum += kRoomWeights[f] * (ratio - 1) * (ratio - 1);
-    }
-    return sum;
-  };
-  // Each start first takes the try whose room lies nearest the goal.
-  const size_t options = kLayouts * kThicknesses.size();
-  const auto roomOf = [&](size_t k, size_t option) -> const StartRoom& {
-    return tries[k].rooms[option / kThicknesses.size()][option % kThicknesses.size()];
-  };
-  std::vector<size_t> choice(starts.size(), 0);
-  for (size_t k = 0; k < starts.size(); ++k) {
-    for (size_t o = 1; o < options; ++o) {
-      if (off(roomOf(k, o)) < off(roomOf(k, choice[k]))) choice[k] = o;
-    }
-  }
-  // Then, start by start, the try that makes the starts most even: the
-  // worst of the footprints' max/min, each over its limit, and a little of
-  // their sum so the others even out too.
-  const auto spread = [&] {
-    double worst = 0;
-    double sum = 0;
-    for (size_t f = 0; f < ROOM_FOOTPRINTS; ++f) {
-      int64_t least = roomOf(0, choice[0]).spots[f];
-      int64_t most = least;
-      for (size_t k = 1; k < starts.size(); ++k) {
-        least = std::min(least, roomOf(k, choice[k]).spots[f]);
-        most = std::max(most, roomOf(k, choice[k]).spots[f]);
-      }
-      const double ratio = static_cast<double>(most) / static_cast<double>(std::max<int64_t>(1, least));
-      worst = std::max(worst, ratio / kRoomLimits[f]);
-      sum += ratio;
-    }
-    return worst + 0.01 * sum;
-  };
-  for (int pass = 0; pass < kEvenPasses; ++pass) {
-    for (size_t k = 0; k < starts.size(); ++k) {
-      size_t best = choice[k];
-      double bestSpread = spread();
-      for (size_t o = 0; o < options; ++o) {
-        choice[k] = o;
-        const double now = spread();
-        if (now < bestSpread) {
-          best = o;
-          bestSpread = now;
-        }
-      }
-      choice[k] = best;
-    }
-  }
+  std::vector<size_t> choice = firstChoices(tries);
+  evenOut(tries, choice);
   // Last, each start's thickness is fine-tuned, in each of its layouts,
   // between the neighbours on the scale that bracket the middle start's
   // room, and the try nearest the middle start's room over all footprints
   // is planted.
-  StartRoom middle;
-  for (size_t f = 0; f < ROOM_FOOTPRINTS; ++f) {
-    std::vector<int64_t> chosen;
-    for (size_t k = 0; k < starts.size(); ++k) chosen.push_back(roomOf(k, choice[k]).spots[f]);
-    std::nth_element(chosen.begin(), chosen.begin() + static_cast<std::ptrdiff_t>(chosen.size() / 2),
-                     chosen.end());
-    middle.spots[f] = chosen[chosen.size() / 2];
-  }
+  const StartRoom middle = middleRoom(tries, choice);
   const auto apart = [&](const StartRoom& room) {
     double sum = 0;
     for (size_t f = 0; f < ROOM_FOOTPRINTS; ++f) {
@@ -212,7 +230,7 @@ void plantStartObjects(Map& map, Random& random, const std::vector<FairStart>& s
   for (size_t k = 0; k < starts.size(); ++k) {
     size_t bestLayout = choice[k] / kThicknesses.size();
     double best = kThicknesses[choice[k] % kThicknesses.size()];
-    double bestApart = apart(roomOf(k, choice[k]));
+    double bestApart = apart(roomOf(tries[k], choice[k]));
     for (size_t j = 0; j < kLayouts; ++j) {
       // The neighbours on the scale whose rooms for big houses bracket the
       // middle start's.
