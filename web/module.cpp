@@ -48,7 +48,8 @@ std::string colourOf(uint8_t party) {
 }
 
 // The fairness table as { fromTowers, radius, columns, rows, spread }; each
-// row { spot: { party, x, y, colour }, values }, each spread { min, max }.
+// row { spot: { party, x, y, colour, team }, values } (team 0 where the
+// player's name gives none), each spread { min, max }.
 val fairnessOf(const varnholt::inspect::Fairness& fairness) {
   val columns = val::array();
   for (const std::string_view name : varnholt::inspect::COLUMN_NAMES) columns.call<void>("push", std::string(name));
@@ -59,6 +60,7 @@ val fairnessOf(const varnholt::inspect::Fairness& fairness) {
     spot.set("x", row.spot.x);
     spot.set("y", row.spot.y);
     spot.set("colour", colourOf(row.spot.party));
+    spot.set("team", row.team);
     val values = val::array();
     for (const int64_t value : row.values) values.call<void>("push", static_cast<double>(value));
     val line = val::object();
@@ -107,7 +109,8 @@ int64_t integerOf(const val& value) {
 // 64-bit seed), goods as HG, MG or LG, starts as classic (or absent), fair
 // or symmetric, and the style's landscape, climate, water, mountains and
 // resources as the command line's texts (absent or empty: not given; any
-// given makes classic starts fair). Throws Error for a value the command
+// given makes classic starts fair), and teams the same way (a count that
+// disagrees with players is refused). Throws Error for a value the command
 // line would refuse.
 varnholt::GenerateOptions optionsOf(const val& options) {
   varnholt::GenerateOptions out;
@@ -122,6 +125,13 @@ varnholt::GenerateOptions optionsOf(const val& options) {
     const val style = options[name];
     if (style.isUndefined() || style.as<std::string>().empty()) continue;
     varnholt::setOption(out, name, style.as<std::string>());
+  }
+  // Teams, like a style, make classic starts fair; they set a player count of
+  // their own, and the page's count must agree with it.
+  const val teams = options["teams"];
+  if (!teams.isUndefined() && !teams.as<std::string>().empty()) {
+    varnholt::setOption(out, "teams", teams.as<std::string>());
+    out.playerCount = integerOf(options["players"]);
   }
   return out;
 }

@@ -64,7 +64,26 @@ const CLIMATES = {
   alpine: 'mountains, snow',
 };
 const AMOUNTS = { '': 'none chosen', low: 'scarce', normal: 'as usual', high: 'plenty' };
-const STYLE_KEYS = ['landscape', 'climate', 'water', 'mountains', 'resources'];
+// Teams are given like a style: left out when empty, named in the file name,
+// and any makes classic starts fair.
+const STYLE_KEYS = ['landscape', 'climate', 'water', 'mountains', 'resources', 'teams'];
+
+// Team sizes joined by 'v' ('2v2', '2v2v2'), or '' for none; the generator
+// checks the rest (equal sizes, the player count, room on the map).
+function teamsOrNone(text) {
+  if (text === '' || /^[1-9][0-9]*(v[1-9][0-9]*)+$/.test(text)) return text;
+  throw 'Enter team sizes joined by v, such as 2v2 or 2v2v2, or nothing for no teams.';
+}
+
+// The ways to split players into two or more teams of one size: for 8,
+// 4v4, 2v2v2v2 and 1v1v1v1v1v1v1v1.
+export function teamShapes(players) {
+  const shapes = [];
+  for (let members = Math.floor(players / 2); members >= 1; --members) {
+    if (players % members === 0) shapes.push(Array(players / members).fill(members).join('v'));
+  }
+  return shapes;
+}
 const OPTIONS = [
   { key: 'seed', label: 'Seed', initial: '123456789', parse: (text, read) => integer(text, read).toString(), random: true },
   { key: 'size', label: 'Size', initial: '320', parse: integerIn(1, MAX_BROWSER_SIZE, ' (larger maps need the command-line program)'), list: SIZES },
@@ -76,6 +95,7 @@ const OPTIONS = [
   { key: 'water', label: 'Water %', initial: '', parse: percentOrNone },
   { key: 'mountains', label: 'Mountains %', initial: '', parse: percentOrNone },
   { key: 'resources', label: 'Resources', initial: '', parse: oneOf(AMOUNTS), choices: AMOUNTS },
+  { key: 'teams', label: 'Teams', initial: '', parse: teamsOrNone, list: teamShapes(8) },
 ];
 // The options that name the downloaded file, in order; fair and symmetric
 // maps add their kind of starts.
@@ -91,7 +111,7 @@ export function buildForm(container) {
     const label = document.createElement('label');
     label.htmlFor = `option-${option.key}`;
     label.textContent = option.label;
-    const input = option.choices ? choiceList(option.choices) : textField();
+    const input = option.choices ? choiceList(option.choices) : textField(option.key === 'teams' ? 'text' : 'numeric');
     input.id = label.htmlFor;
     input.name = option.key;
     input.value = option.initial;
@@ -108,6 +128,17 @@ export function buildForm(container) {
     container.append(row);
     fields.set(option.key, { option, input, error });
   }
+  // The teams suggested are those of the player count entered.
+  const players = fields.get('players').input;
+  players.addEventListener('input', () => suggestTeams(players.value));
+}
+
+// Replaces the teams suggestions by the shapes of players (as typed).
+function suggestTeams(players) {
+  const count = Number(players.trim());
+  if (!Number.isInteger(count) || count < 2 || count > 254) return;
+  const list = document.getElementById('teams-list');
+  list.replaceChildren(...teamShapes(count).map((shape) => new Option(shape)));
 }
 
 // A drop-down list of choices (value → what it means).
@@ -119,11 +150,11 @@ function choiceList(choices) {
   return input;
 }
 
-// A free text field for numbers.
-function textField() {
+// A free text field; mode says which keyboard suits it ('numeric', 'text').
+function textField(mode) {
   const input = document.createElement('input');
   input.type = 'text';
-  input.inputMode = 'numeric';
+  input.inputMode = mode;
   input.autocomplete = 'off';
   input.spellcheck = false;
   return input;
@@ -193,6 +224,7 @@ export function loadUrl() {
   for (const [key, { input }] of fields) {
     if (params.has(key)) input.value = params.get(key);
   }
+  suggestTeams(fields.get('players').input.value);
 }
 
 // Puts options into the URL, so the link makes the same map; style options

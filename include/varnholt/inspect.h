@@ -57,6 +57,8 @@ struct StartSpot {
 
 struct FairnessRow {
   StartSpot spot;
+  // The team the party's player name says ("... Team <n>"), 0 when none.
+  int32_t team = 0;
   std::array<int64_t, COLUMN_COUNT> values{};
 
   int64_t operator[](Column column) const { return values[static_cast<size_t>(column)]; }
@@ -92,7 +94,9 @@ struct Image {
 
 // One pixel per tile: water in blues by depth, land in its ground colour
 // shaded by height, rivers, trees and stones as darker dots, claimed land
-// tinted in its party's colour, each start spot marked by a framed square.
+// tinted in its party's colour (on maps whose player names give teams, in
+// its team's: the colour of party team - 1), each start spot marked by a
+// framed square in its party's colour.
 Image renderPreview(const model::Map& map);
 
 // The colour that marks a party's land and start spot.

@@ -48,7 +48,9 @@ int64_t parseInteger(std::string_view text);
 // "climate" and "resources" by name and "water" and "mountains" as whole
 // percents (ValueError naming the option and the values it takes
 // otherwise, see varnholt/model/mapstyle.h), each of which also turns a
-// CLASSIC mode into FAIR: a style is a fair map's. Ranges are checked by
+// CLASSIC mode into FAIR: a style is a fair map's; "teams" as
+// model::parseTeams reads it, which also sets playerCount to the teams'
+// players and turns CLASSIC into FAIR. Ranges are checked by
 // generateMap, not here. Throws KeyError "unknown option: <name>" for any
 // other name; options is unchanged whenever it throws.
 void setOption(GenerateOptions& options, std::string_view name, std::string_view text);

@@ -40,7 +40,10 @@ namespace varnholt {
 // 75 on islands, not 10"), an alpine style with too little mountain asked
 // for ValueError "--mountains takes at least 35 with --climate=alpine, not
 // <n>"; shares the start areas leave no room for throw Exception "Map too
-// small for <landscape> with ...".
+// small for <landscape> with ...". Teams (style.teams) throw ValueError when
+// they hold another number of players than playerCount, on a CLASSIC map, or
+// in an odd number on a SYMMETRIC one, and Exception "Map too small for
+// <teams> at size <n> (...)" when no team layout fits.
 model::Map generateMap(const GenerateOptions& options, const Console& console);
 
 // The finished map file: written, scrambled and sealed with its checksum,

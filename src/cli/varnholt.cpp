@@ -24,7 +24,7 @@ constexpr const char* kUsage =
     R"(Varnholt is a generator for The Settlers 3 *.map files
 
 Usage:
-  varnholt [--output=<output>] [--seed=<seed>] [--size=<size>] [--playerCount=<playerCount>] [--startGoods=<HG|MG|LG>] [--fair | --symmetric] [--landscape=<landscape>] [--climate=<climate>] [--water=<percent>] [--mountains=<percent>] [--resources=<amount>]
+  varnholt [--output=<output>] [--seed=<seed>] [--size=<size>] [--playerCount=<playerCount>] [--startGoods=<HG|MG|LG>] [--fair | --symmetric] [--landscape=<landscape>] [--climate=<climate>] [--water=<percent>] [--mountains=<percent>] [--resources=<amount>] [--teams=<teams>]
   varnholt (-h | --help)
   varnholt --version
 Options:
@@ -41,14 +41,19 @@ Options:
   --climate=<climate>           Ground between the building land of a fair map: temperate, desert, swamp or alpine (temperate when not given).
   --water=<percent>             Share of the map's tiles that are water: continent 15-60, islands 30-75, highlands 5-35, lakes 15-60 (the landscape's own when not given).
   --mountains=<percent>         Share of the land that is mountain with its snow: 5-45, highlands 30-60 (the landscape's own when not given).
-  --resources=<amount>          Minerals, fish, trees and stones of a fair map: low, normal or high (normal when not given).)";
+  --resources=<amount>          Minerals, fish, trees and stones of a fair map: low, normal or high (normal when not given).
+  --teams=<teams>               Teams of equal size, joined by v: 1v1, 2v2, 3v3, 4v4, 2v2v2, 2v2v2v2, ... Mates start side by side and every team gets an equal share (a fair map unless --symmetric).)";
 
 constexpr const char* kVersion = "BETA";
 
 // docopt.cpp splits an argument name at '|', so it is given a pipe-free name;
-// help and rejection messages still print the text as written.
+// help and rejection messages still print the text as written. The player
+// count's default is applied by the program rather than by docopt, so a
+// count given can be told from the default one.
 std::string docoptText() {
   std::string text = kUsage;
+  const std::string playerDefault = "player start spots on the map. [default: 8]";
+  text.replace(text.find(playerDefault), playerDefault.size(), "player start spots on the map.");
   const std::string from = "<HG|MG|LG>";
   for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at)) {
     text.replace(at, from.size(), "<startGoods>");
@@ -82,6 +87,8 @@ int run(const std::vector<std::string>& arguments) {
   const std::string output = isTrue(args["--output"]) ? text(args["--output"]) : "random.map";
   if (isTrue(args["--seed"])) options.seed = parseInteger(text(args["--seed"]));
   if (isTrue(args["--size"])) options.size = parseInteger(text(args["--size"]));
+  // Teams set the player count; a count given as well must agree with them.
+  if (isTrue(args["--teams"])) setOption(options, "teams", text(args["--teams"]));
   if (isTrue(args["--playerCount"])) {
     options.playerCount = parseInteger(text(args["--playerCount"]));
   }

@@ -47,6 +47,11 @@ void setOption(GenerateOptions& options, std::string_view name, std::string_view
     } else {
       throw exception("invalid starts: " + std::string(text));
     }
+  } else if (name == "teams") {
+    const model::Teams teams = model::parseTeams(text);
+    options.style.teams = teams;
+    options.playerCount = model::teamPlayerCount(teams);
+    if (options.mode == StartMode::CLASSIC) options.mode = StartMode::FAIR;
   } else if (!setStyleOption(options.style, name, text)) {
     throw keyError("unknown option: " + std::string(name));
   } else if (options.mode == StartMode::CLASSIC) {

@@ -27,6 +27,20 @@ model::Map generateMap(const GenerateOptions& options, const Console& console) {
   if (options.playerCount < 1 || options.playerCount > MAX_PLAYER_COUNT) {
     throw exception("Illegal player count " + std::to_string(options.playerCount));
   }
+  const model::Teams& teams = options.style.teams;
+  if (teams.count > 0 && model::teamPlayerCount(teams) != options.playerCount) {
+    throw valueError("--teams " + model::teamsText(teams) + " holds " +
+                     std::to_string(model::teamPlayerCount(teams)) +
+                     " players, but --playerCount is " + std::to_string(options.playerCount) +
+                     "; give team sizes that add up to the player count");
+  }
+  if (teams.count > 0 && options.mode == StartMode::CLASSIC) {
+    throw valueError("--teams needs a fair or symmetric map");
+  }
+  if (teams.count % 2 != 0 && options.mode == StartMode::SYMMETRIC) {
+    throw valueError("--symmetric takes an even number of teams, so that the symmetry takes "
+                     "each team onto another, not " + model::teamsText(teams));
+  }
   generate::MapPlan plan;
   plan.size = static_cast<uint32_t>(options.size);
   plan.playerCount = options.playerCount;
@@ -43,8 +57,11 @@ model::Map generateMap(const GenerateOptions& options, const Console& console) {
       checkStyle(options.style);
       plan.layout = generate::StartLayout::FAIR;
       plan.style = options.style;
-      plan.symmetry = options.playerCount == 4 ? generate::StartSymmetry::POINT_AND_DIAGONAL
-                                               : generate::StartSymmetry::POINT;
+      // Team maps take the point reflection alone, which takes one team
+      // onto another.
+      plan.symmetry = options.playerCount == 4 && teams.count == 0
+                          ? generate::StartSymmetry::POINT_AND_DIAGONAL
+                          : generate::StartSymmetry::POINT;
       break;
     default:
       throw exception("Unknown start mode");

@@ -8,6 +8,7 @@
 #include "model/groundrules.h"
 #include "varnholt/model/map.h"
 #include "varnholt/model/mapstyle.h"
+#include "varnholt/model/teams.h"
 
 // The extra stages of fair and symmetric maps. They run between the stages
 // of stages.h at the start layout's points of the pipeline (pipeline.h),
@@ -29,6 +30,9 @@ struct FairStart {
   int64_t mountainY = 0;
   int64_t lakeX = 0;
   int64_t lakeY = 0;
+  // The start's team: starts of one team share it; without teams every start
+  // has its own.
+  int32_t team = 0;
   // The mountain and lake grown for it (chooseStartShapes); shared by the
   // copies of the start list.
   std::shared_ptr<const StartShape> shape = nullptr;
@@ -50,20 +54,29 @@ inline constexpr int64_t START_RADIUS = model::START_AREA_RADIUS;
 inline constexpr int64_t START_LEVEL_RADIUS = 48;
 
 // fairstarts.cpp: picks the tower tiles and the directions of mountain and
-// lake (no draws). Starts lie on a lattice (six on a wider octagon, four
-// under both mirrors at the middles of the sides) over a square at least
-// START_EDGE_DISTANCE and at most 68 tiles in from the edges, spread so that
-// neighbours stand at least max(2 * START_DOMAIN, 0.8 * size / sqrt(players))
-// apart, each moved within a small window to the tile whose start area holds
-// the most land in the height field already. The mountain faces the most
-// high ground, the lake lies opposite. Under a symmetry the starts come
-// element by element: the first ones, then their images under each element
-// in turn. Throws Exception "Map too small for <n> fair starts (...)" when
-// the layout cannot keep the distances and "Symmetric maps need an even
-// player count, not <n>" for odd counts under a symmetry. Neighbours keep
-// at least leastSpacing apart too (the landscape's own need).
-std::vector<FairStart> planFairStarts(const model::Map& map, int64_t playerCount,
-                                      StartSymmetry symmetry, int64_t leastSpacing);
+// lake. The layout is searched with draws from random: starts spread over a
+// square at least START_EDGE_DISTANCE and, where there is room, 68 tiles in
+// from the edges, so that their places and the turn of the whole layout
+// change with the seed; neighbours stand at least
+// max(2 * START_DOMAIN, leastSpacing, 0.8 * size / sqrt(players)) apart and
+// the nearest-rival distances vary at most 1.2 times. Each start moves
+// within a small window to the tile whose start area holds the most land in
+// the height field already. With teams (teams.count > 0) mates may stand
+// max(2 * START_DOMAIN, leastSpacing) apart, every start's nearest start is
+// a mate, rivals keep the distance above and the nearest-rival distances
+// vary at most 1.25 times. When no searched
+// layout keeps the rules, maps without teams take a fixed lattice (six on a
+// wider octagon, four under both mirrors at the middles of the sides). The
+// mountain faces the most high ground, the lake lies opposite. Under a
+// symmetry the starts come element by element: the first ones, then their
+// images under each element in turn. Throws Exception "Map too small for <n>
+// fair starts (...)" when even the lattice cannot keep the distances, "Map
+// too small for <teams> at size <n> (...)" when no team layout is found, and
+// "Symmetric maps need an even player count, not <n>" for odd counts under a
+// symmetry.
+std::vector<FairStart> planFairStarts(const model::Map& map, Random& random, int64_t playerCount,
+                                      StartSymmetry symmetry, int64_t leastSpacing,
+                                      const model::Teams& teams);
 
 // Tiles at distance below this from a start belong to that start's copy
 // under a symmetry; twice it is the least distance between starts.
@@ -134,6 +147,11 @@ void placeFairTowers(model::Map& map, const std::vector<FairStart>& starts);
 
 // fairstarts.cpp: sets every player record's start to its tower's tile.
 void setPlayerStartsToTowers(model::Map& map);
+
+// fairstarts.cpp: names every player record after its team, "Player <n>
+// Team <t>" padded as initPlayers pads, on a map with teams; leaves the
+// names alone otherwise.
+void nameTeamPlayers(model::Map& map, const model::Teams& teams);
 
 // symmetry.cpp: replaces every height by the rounded mean over its images,
 // so the height field is symmetric and stays smooth (no draws).

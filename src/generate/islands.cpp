@@ -1,8 +1,9 @@
-// islands: every start on an island of its own, open water between them.
+// islands: every start on an island of its own (every team on one of its
+// own, mates together), open water between them.
 //
 // Guarantees: a strait of water runs along the whole boundary between the
-// domains of neighbouring starts (tiles nearly as far from a second start as
-// from their own), so no two starts share land; each start area is land out
+// domains of neighbouring starts of different teams (tiles nearly as far
+// from a rival's start as from their own), so no two rivals share land; each start area is land out
 // to its levelling and the island's coast lies just beyond it, so every
 // island has shore for a harbour. Islets of no start may rise from the noise
 // in the open sea between them.
@@ -37,7 +38,7 @@ LandscapeScores islandsScores(const LandscapeFields& fields) {
       scores.land[i] = FORCED_WATER;
     } else if (fields.nearest[i] < static_cast<float>(START_LEVEL_RADIUS) + kShore) {
       scores.land[i] = FORCED_LAND;
-    } else if (fields.second[i] - fields.nearest[i] < kStrait) {
+    } else if (fields.rival[i] - fields.nearest[i] < kStrait) {
       scores.land[i] = FORCED_WATER;
     } else {
       const float offshore = std::max(0.0f, 1.0f - (fields.edge[i] - STYLE_FRAME) / kShelf);

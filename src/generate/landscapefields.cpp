@@ -22,8 +22,13 @@ struct Pair {
   double length;
 };
 
+// The square root is correctly rounded everywhere, unlike std::hypot, whose
+// last bit differs between C libraries: the browser's and the Windows
+// programs' maps must equal these.
 double between(const FairStart& a, const FairStart& b) {
-  return std::hypot(static_cast<double>(a.x - b.x), static_cast<double>(a.y - b.y));
+  const double dx = static_cast<double>(a.x - b.x);
+  const double dy = static_cast<double>(a.y - b.y);
+  return std::sqrt(dx * dx + dy * dy);
 }
 
 size_t root(std::vector<size_t>& parent, size_t i) {
@@ -82,6 +87,7 @@ LandscapeFields landscapeFields(const model::Map& map, const model::Grid<uint8_t
   fields.fine.resize(tiles);
   fields.nearest.resize(tiles);
   fields.second.resize(tiles);
+  fields.rival.resize(tiles);
   fields.edge.resize(tiles);
   fields.path.assign(tiles, static_cast<float>(kPathReach + 1));
   for (int64_t y = 0, i = 0; y < size; ++y) {
@@ -93,17 +99,25 @@ LandscapeFields landscapeFields(const model::Map& map, const model::Grid<uint8_t
       // Squared distances compared, one root each at the end.
       int64_t first = size * size;
       int64_t next = size * size;
+      int32_t team = -1;
       for (const FairStart& s : starts) {
         const int64_t d2 = (x - s.x) * (x - s.x) + (y - s.y) * (y - s.y);
         if (d2 < first) {
           next = first;
           first = d2;
+          team = s.team;
         } else if (d2 < next) {
           next = d2;
         }
       }
+      int64_t rival = size * size;
+      for (const FairStart& s : starts) {
+        if (s.team == team) continue;
+        rival = std::min(rival, (x - s.x) * (x - s.x) + (y - s.y) * (y - s.y));
+      }
       fields.nearest[at] = std::sqrt(static_cast<float>(first));
       fields.second[at] = std::sqrt(static_cast<float>(next));
+      fields.rival[at] = std::sqrt(static_cast<float>(rival));
     }
   }
   for (const Pair& pair : neighbourPairs(starts, fields.spacing)) {

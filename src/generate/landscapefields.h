@@ -20,6 +20,8 @@ struct LandscapeFields {
   std::vector<float> fine;     // a finer noise field, 0 to 1
   std::vector<float> nearest;  // distance to the nearest start
   std::vector<float> second;   // distance to the second nearest start (the size for one start)
+  std::vector<float> rival;    // distance to the nearest start of another team than the nearest's
+                               // (second without teams, the size when there is none)
   std::vector<float> edge;     // tiles to the nearest edge of the map
   std::vector<float> path;     // distance to the nearest path between neighbouring starts
 };

@@ -61,8 +61,9 @@ constexpr std::array kStages = {
           [](Run& r) { symmetrizeHeights(r.map, r.plan.symmetry); }},
     Stage{"plan-starts", fair,
           [](Run& r) {
-            r.starts = planFairStarts(r.map, r.plan.playerCount, r.plan.symmetry,
-                                      landscapeStartSpacing(r.plan.style.landscape));
+            r.starts = planFairStarts(r.map, r.random, r.plan.playerCount, r.plan.symmetry,
+                                      landscapeStartSpacing(r.plan.style.landscape),
+                                      r.plan.style.teams);
           }},
     Stage{"start-shapes", fair, [](Run& r) { chooseStartShapes(r.map, r.starts); }},
     // style: the landscape's land, sea and mountains around the planned starts
@@ -120,6 +121,8 @@ constexpr std::array kStages = {
     Stage{"players", always, [](Run& r) { initPlayers(r.map, r.plan.playerCount); }},
     // start layout: each player record starts at its tower
     Stage{"player-starts", fair, [](Run& r) { setPlayerStartsToTowers(r.map); }},
+    // teams: each player record's name says its team
+    Stage{"team-names", fair, [](Run& r) { nameTeamPlayers(r.map, r.plan.style.teams); }},
     Stage{"ground-conventions", fair, [](Run& r) { applyGroundConventions(r.map); }},
     Stage{"stack-dump", always, [](Run& r) { printStacks(r.map, r.console); }},
 };

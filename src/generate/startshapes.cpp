@@ -95,10 +95,10 @@ StartShape planStartShape(const Map& map, const FairStart& s, uint64_t key) {
   };
   // Takes the tiles of a grown region in the order grown until goal tiles
   // are covered, counting what came before in covered: for a mountain the
-  // region and the ring of tiles around it, where the outline passes draw
-  // the outer border; for a lake the tiles with all eight neighbours in it,
-  // which stay water when the shore is drawn. So every start gets the same
-  // ground whatever its outline.
+  // region's own tiles, the MOUNTAIN and inner border that hold minerals;
+  // for a lake the tiles with all eight neighbours in it, which stay water
+  // when the shore is drawn. So every start gets the same ground whatever
+  // its outline.
   std::vector<uint8_t> covered(static_cast<size_t>(w.side * w.side), 0);
   int64_t coveredCount = 0;
   const auto cover = [&](int64_t x, int64_t y) {
@@ -114,12 +114,10 @@ StartShape planStartShape(const Map& map, const FairStart& s, uint64_t key) {
       const int64_t x = tile % size;
       const int64_t y = tile / size;
       marks[w.at(x, y)] = 1;
+      if (!interior) cover(x, y);
       for (int64_t ny = y - 1; ny <= y + 1; ++ny) {
         for (int64_t nx = x - 1; nx <= x + 1; ++nx) {
-          if (!interior) {
-            cover(nx, ny);
-            continue;
-          }
+          if (!interior) continue;
           bool inner = marked(nx, ny);
           for (int64_t my = ny - 1; inner && my <= ny + 1; ++my) {
             for (int64_t mx = nx - 1; inner && mx <= nx + 1; ++mx) inner = marked(mx, my);
@@ -142,22 +140,22 @@ StartShape planStartShape(const Map& map, const FairStart& s, uint64_t key) {
   };
   const auto growMountain = [&](Tile seed, int64_t goal) {
     if (coveredCount >= goal) return;
-    take(mountain, grow(seed, 2 * START_MOUNTAIN_COVER, mountainAllowed, kMountainNoise), goal,
+    take(mountain, grow(seed, 2 * START_MOUNTAIN_TILES, mountainAllowed, kMountainNoise), goal,
          false);
   };
   if (fraction(key, 2) < kPairShare) {
     const double apart = 0.6 + 0.6 * fraction(key, 6);
     const double share = 0.45 + 0.2 * fraction(key, 5);
     growMountain(seedTile(s, towards.x, towards.y, turn - apart, length),
-                 static_cast<int64_t>(share * START_MOUNTAIN_COVER));
-    growMountain(seedTile(s, towards.x, towards.y, turn + apart, length), START_MOUNTAIN_COVER);
+                 static_cast<int64_t>(share * START_MOUNTAIN_TILES));
+    growMountain(seedTile(s, towards.x, towards.y, turn + apart, length), START_MOUNTAIN_TILES);
   } else {
-    growMountain(seedTile(s, towards.x, towards.y, turn, length), START_MOUNTAIN_COVER);
+    growMountain(seedTile(s, towards.x, towards.y, turn, length), START_MOUNTAIN_TILES);
   }
   // Where a seed fell on ground already taken, or the ground around it ran
   // out, the rest grows from the compass points around the tower; so does
   // the lake's.
-  for (const Tile& d : COMPASS) growMountain(seedTile(s, d.x, d.y, 0, length), START_MOUNTAIN_COVER);
+  for (const Tile& d : COMPASS) growMountain(seedTile(s, d.x, d.y, 0, length), START_MOUNTAIN_TILES);
   shape.toMountain = kingDistances(w, mountain, false, SHAPE_REACH);
 
   std::vector<uint8_t> lake(mountain.size(), 0);

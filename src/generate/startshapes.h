@@ -12,10 +12,10 @@
 // and place around its tower.
 namespace varnholt::generate {
 
-// The ground of the mountains of every start (heights that always make
-// MOUNTAIN) with the ring of tiles around them, and the water of its lake
-// that the sand shore leaves.
-inline constexpr int64_t START_MOUNTAIN_COVER = 400;
+// The tiles of the mountains of every start (heights that always make
+// MOUNTAIN, the inner border ring included: the tiles that hold minerals),
+// and the water of its lake that the sand shore leaves.
+inline constexpr int64_t START_MOUNTAIN_TILES = 300;
 inline constexpr int64_t START_LAKE_WATER = 60;
 // How far distances to the mountain and the lake are counted.
 inline constexpr uint8_t SHAPE_REACH = 12;

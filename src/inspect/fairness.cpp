@@ -6,6 +6,7 @@
 #include "catalogue/footprints.h"
 #include "geometry/summedarea.h"
 #include "geometry/tiles.h"
+#include "varnholt/model/teams.h"
 
 namespace varnholt::inspect {
 
@@ -214,7 +215,12 @@ Fairness fairness(const Map& map) {
   result.radius = FAIRNESS_RADIUS;
   if (!result.fromTowers) spots = playerSpots(map);
   const Tally t = tally(map);
-  for (const StartSpot& spot : spots) result.rows.push_back(row(map, t, spot));
+  for (const StartSpot& spot : spots) {
+    result.rows.push_back(row(map, t, spot));
+    if (spot.party < map.players.size()) {
+      result.rows.back().team = model::teamInName(map.players[spot.party].name);
+    }
+  }
   if (!spots.empty()) {
     const SpotTables tables = spotTables(map, spots);
     for (FairnessRow& r : result.rows) addSpotColumns(r, tables, map.size);

@@ -5,6 +5,7 @@
 
 #include "inspect/fairness.h"
 #include "varnholt/model/error.h"
+#include "varnholt/model/teams.h"
 
 namespace varnholt::inspect {
 
@@ -151,6 +152,13 @@ Image renderPreview(const model::Map& map) {
     minHeight = std::min<int>(minHeight, map.heights[i]);
     maxHeight = std::max<int>(maxHeight, map.heights[i]);
   }
+  // On team maps a party's land takes its team's colour, so allies look alike.
+  std::array<Colour, 256> tints;
+  for (size_t party = 0; party < tints.size(); ++party) {
+    const int32_t team =
+        party < map.players.size() ? model::teamInName(map.players[party].name) : 0;
+    tints[party] = partyColour(static_cast<uint8_t>(team > 0 && team <= 255 ? team - 1 : party));
+  }
   for (size_t i = 0; i < tiles; ++i) {
     const LandscapeType ground = map.landscape[i];
     const model::ObjectType object = map.objects[i];
@@ -166,7 +174,7 @@ Image renderPreview(const model::Map& map) {
     } else {
       c = scaled(groundColour(ground), shade(map, i, minHeight, maxHeight));
     }
-    if (map.party[i] != 255) c = mixed(c, partyColour(map.party[i]), kTint);
+    if (map.party[i] != 255) c = mixed(c, tints[map.party[i]], kTint);
     setPixel(image, i, c);
   }
   for (const StartSpot& spot : startSpots(map)) drawMarker(image, spot);

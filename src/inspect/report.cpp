@@ -11,6 +11,7 @@
 #include "inspect/fairness.h"
 #include "inspect/landscapereport.h"
 #include "inspect/lookreport.h"
+#include "inspect/teamreport.h"
 #include "mapfile/reader.h"
 #include "varnholt/escaping.h"
 #include "varnholt/model/error.h"
@@ -102,16 +103,22 @@ void writeTable(std::ostream& out, const std::vector<std::string>& header,
 void writeFairness(std::ostream& out, const Fairness& f) {
   out << "fairness (within " << FAIRNESS_RADIUS << " tiles of each of the " << f.rows.size()
       << " " << basis(f) << "; claimed and settlers over the whole map):\n";
+  // The team column shows only on maps whose player names give teams.
+  const bool teams = std::any_of(f.rows.begin(), f.rows.end(),
+                                 [](const FairnessRow& r) { return r.team != 0; });
   std::vector<std::string> header = {"party", "x", "y"};
+  if (teams) header.insert(header.begin() + 1, "team");
   header.insert(header.end(), COLUMN_NAMES.begin(), COLUMN_NAMES.end());
   std::vector<std::vector<std::string>> rows;
   for (const FairnessRow& r : f.rows) {
     std::vector<std::string> cells = {std::to_string(r.spot.party), std::to_string(r.spot.x),
                                       std::to_string(r.spot.y)};
+    if (teams) cells.insert(cells.begin() + 1, r.team == 0 ? "-" : std::to_string(r.team));
     for (int64_t value : r.values) cells.push_back(std::to_string(value));
     rows.push_back(cells);
   }
   std::vector<std::string> spread = {"max/min", "", ""};
+  if (teams) spread.push_back("");
   for (const Spread& s : f.spread) spread.push_back(ratio(s));
   rows.push_back(spread);
   writeTable(out, header, rows);
@@ -120,7 +127,8 @@ void writeFairness(std::ostream& out, const Fairness& f) {
 Json fairnessJson(const Fairness& f) {
   Json rows = Json::array();
   for (const FairnessRow& r : f.rows) {
-    Json row = {{"party", r.spot.party}, {"x", r.spot.x}, {"y", r.spot.y}};
+    Json row = {{"party", r.spot.party}, {"team", nullptr}, {"x", r.spot.x}, {"y", r.spot.y}};
+    if (r.team != 0) row["team"] = r.team;
     for (size_t c = 0; c < COLUMN_COUNT; ++c) row[std::string(COLUMN_NAMES[c])] = r.values[c];
     rows.push_back(row);
   }
@@ -220,6 +228,11 @@ std::string textReport(const mapfile::MapFile& file, const std::string& path) {
   writeLook(out, measureLook(map), f.rows.size(), basis(f));
   out << "\n";
   writeFairness(out, f);
+  const Teams t = teams(f);
+  if (!t.teams.empty()) {
+    out << "\n";
+    writeTeams(out, t);
+  }
   return out.str();
 }
 
@@ -255,6 +268,7 @@ std::string jsonReport(const mapfile::MapFile& file, const std::string& path) {
                        {"startY", p.startY},
                        {"name", printable(p.name)}});
   }
+  const Fairness f = fairness(map);
   const Json report = {
       {"file", path},
       {"bytes", file.fileSize},
@@ -279,7 +293,8 @@ std::string jsonReport(const mapfile::MapFile& file, const std::string& path) {
       {"conventions", conventionsJson(conventions(map))},
       {"landscape", landscapeJson(measureLandscape(map))},
       {"look", lookJson(measureLook(map))},
-      {"fairness", fairnessJson(fairness(map))},
+      {"fairness", fairnessJson(f)},
+      {"teams", teamsJson(teams(f))},
   };
   return report.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
 }

@@ -14,6 +14,7 @@ async function loadModule() {
 }
 
 const DEFAULTS = { seed: '123456789', size: 320, players: 8, goods: 'HG' };
+const TEAMS = { seed: '2', size: 320, players: 4, goods: 'HG', teams: '2v2' };
 const CASES = [
   ['the defaults', DEFAULTS],
   ['medium goods, four players', { seed: '42', size: 320, players: 4, goods: 'MG' }],
@@ -31,6 +32,10 @@ const CASES = [
   ['a style alone, which makes a fair map', { seed: '7', size: 384, players: 4, goods: 'HG', landscape: 'islands', climate: 'desert', water: '40', resources: 'high' }],
   ['a style of symmetric starts', { seed: '3', size: 384, players: 4, goods: 'MG', starts: 'symmetric', landscape: 'lakes', mountains: '20' }],
   ['a share out of the landscape\'s range', { seed: '1', size: 384, players: 4, goods: 'HG', landscape: 'islands', water: '10' }],
+  ['teams, which make a fair map', TEAMS],
+  ['symmetric teams', { seed: '4', size: 384, players: 6, goods: 'HG', starts: 'symmetric', teams: '3v3', landscape: 'islands' }],
+  ['teams that disagree with the player count', { seed: '2', size: 320, players: 8, goods: 'HG', teams: '2v2' }],
+  ['teams of unequal size', { seed: '2', size: 320, players: 3, goods: 'HG', teams: '2v1' }],
   ['the defaults again, after other runs in the same instance', DEFAULTS],
 ];
 
@@ -52,7 +57,7 @@ describe('the WebAssembly module', () => {
     });
   }
 
-  for (const [name, options] of CASES.slice(0, 2)) {
+  for (const [name, options] of [...CASES.slice(0, 2), ['teams', TEAMS]]) {
     test(`draws the inspector's picture and counts its fairness table: ${name}`, () => {
       const { report, preview } = inspect(cliMap(options).file);
       const result = module.generate(options, () => {});
@@ -66,7 +71,7 @@ describe('the WebAssembly module', () => {
       assert.equal(fairness.radius, report.fairness.radius);
       assert.equal(fairness.fromTowers, report.fairness.basis === 'towers');
       const rows = fairness.rows.map(({ spot, values }) => ({
-        party: spot.party, x: spot.x, y: spot.y,
+        party: spot.party, team: spot.team > 0 ? spot.team : null, x: spot.x, y: spot.y,
         ...Object.fromEntries(fairness.columns.map((column, i) => [column, values[i]])),
       }));
       assert.deepEqual(rows, report.fairness.rows);

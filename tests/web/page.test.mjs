@@ -100,7 +100,7 @@ describe('the page', () => {
     await open('?seed=42&size=320&players=4&goods=MG');
     assert.deepEqual(await fieldValues(), {
       seed: '42', size: '320', players: '4', goods: 'MG', starts: 'classic',
-      landscape: '', climate: '', water: '', mountains: '', resources: '',
+      landscape: '', climate: '', water: '', mountains: '', resources: '', teams: '',
     });
     assert.equal(await state(), 'ready', await text('error'));
     const { name, bytes } = await download();
@@ -117,6 +117,24 @@ describe('the page', () => {
     assert.ok(bytes.equals(cliMap(styled).bytes));
     assert.equal(await page.evaluate('location.search'),
       '?seed=7&size=384&players=4&goods=HG&starts=classic&landscape=islands&climate=desert&water=40');
+  });
+
+  test('makes a team map from a shared link: team column, team totals, suggestions', async () => {
+    await open('?seed=2&size=320&players=4&goods=HG&teams=2v2');
+    assert.equal(await state(), 'ready', await text('error'));
+    const { name, bytes } = await download();
+    assert.equal(name, 'varnholt-2-320-4-HG-fair-2v2.map');
+    assert.ok(bytes.equals(cliMap({ seed: 2, size: 320, players: 4, goods: 'HG', teams: '2v2' }).bytes));
+    const shown = await page.evaluate(`({
+      head: [...document.querySelectorAll('#fairness thead th')].slice(0, 2).map((c) => c.textContent),
+      teams: [...document.querySelectorAll('#fairness tbody tr')].map((r) => r.cells[1].textContent),
+      totals: [...document.querySelectorAll('#team-totals tbody tr')].map((r) => r.cells[1].textContent),
+      suggested: [...document.querySelectorAll('#teams-list option')].map((o) => o.value),
+    })`);
+    assert.deepEqual(shown, {
+      head: ['party', 'team'], teams: ['1', '1', '2', '2'], totals: ['0 1', '2 3'],
+      suggested: ['2v2', '1v1v1v1'],
+    });
   });
 
   test('puts the options of each map it makes into the URL', async () => {
@@ -155,6 +173,7 @@ describe('the page', () => {
     ['goods', 'XG', 'Choose one of HG, MG, LG.'],
     ['water', 'abc', WHOLE],
     ['mountains', '101', 'Enter a whole percent from 0 to 100, or nothing for the landscape\'s own.'],
+    ['teams', '2x2', 'Enter team sizes joined by v, such as 2v2 or 2v2v2, or nothing for no teams.'],
   ];
   for (const [key, value, explanation] of INVALID) {
     test(`explains a bad value beside its field and makes no map: ${key}=${value}`, async () => {

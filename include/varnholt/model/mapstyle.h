@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "varnholt/model/teams.h"
+
 // The style of a fair or symmetric map: the shape of its land, the ground
 // between the building land, and the amounts of what grows and lies in it.
 // Classic maps have no style.
@@ -25,6 +27,8 @@ struct MapStyle {
   // Share of the land that is mountain ground with its snow, in percent.
   int32_t mountainPercent = STYLE_DEFAULT_SHARE;
   ResourceAmount resources = ResourceAmount::NORMAL;
+  // Teams of consecutive player numbers; none by default.
+  Teams teams = {};
 };
 
 // The option values as the command line and the page spell them.
