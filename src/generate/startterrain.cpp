@@ -43,7 +43,7 @@ constexpr double kShoreRise = 3;
 // Shapes tried per start: each start takes the one whose room for houses
 // and farms lies nearest the mean of all, so the starts differ less in room
 // before their woods are planted.
-constexpr uint64_t kShapeVariants = 5;
+constexpr uint64_t kShapeVariants = 4;
 
 // The most a height may differ from its upper-left neighbour's.
 constexpr int64_t kMaxStep = 7;

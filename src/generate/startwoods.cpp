@@ -30,8 +30,8 @@ constexpr StandRule kRock = {1, 1, 5, 0.35, 0.9, model::STONE_CLEARANCE, false};
 // Each start tries this many layouts of its stands, each at these
 // thicknesses of its woods: the more thinly a wood stands, the more
 // building room it takes.
-constexpr uint64_t kLayouts = 3;
-constexpr std::array<double, 6> kThicknesses = {1.0, 0.75, 0.56, 0.42, 0.3, 0.2};
+constexpr uint64_t kLayouts = 2;
+constexpr std::array<double, 5> kThicknesses = {1.0, 0.7, 0.48, 0.32, 0.2};
 // The goal's share of the poorest start's most room, in percent.
 constexpr int64_t kGoalShare = 96;
 // How much each footprint's room counts in a start's first choice: the
