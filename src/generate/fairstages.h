@@ -92,7 +92,8 @@ void chooseStartShapes(const model::Map& map, std::vector<FairStart>& starts);
 // draws): inside START_LEVEL_RADIUS the ground rolls between grass heights
 // around the mountain and the lake of the start's shape; a ring
 // blendWidth tiles wide outside blends back into the landscape's heights,
-// which rise from the water frame of styled maps. Ends with limitSlopes.
+// which rise from the water frame of styled maps. Starts without a shape get
+// one by chooseStartShapes first. Ends with limitSlopes.
 void shapeStartTerrain(model::Map& map, const std::vector<FairStart>& starts,
                        int64_t blendWidth);
 

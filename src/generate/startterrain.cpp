@@ -126,7 +126,13 @@ void chooseStartShapes(const Map& map, std::vector<FairStart>& starts) {
   }
 }
 
-void shapeStartTerrain(Map& map, const std::vector<FairStart>& starts, int64_t blendWidth) {
+void shapeStartTerrain(Map& map, const std::vector<FairStart>& given, int64_t blendWidth) {
+  // Starts whose shapes were not chosen yet get them here, from the heights
+  // as they are now.
+  std::vector<FairStart> starts = given;
+  if (std::any_of(starts.begin(), starts.end(), [](const FairStart& s) { return !s.shape; })) {
+    chooseStartShapes(map, starts);
+  }
   const int64_t size = map.size;
   const int64_t reach = START_LEVEL_RADIUS + blendWidth;
   // Each tile follows the nearest start only.
