@@ -6,7 +6,8 @@
 # first five seeds, reads each map back with varnholt-inspect --json and
 # checks every threshold a styled map must meet: the fairness table, the
 # landscape's and the climate's shares, the ground conventions, the water
-# and mountain shares asked for, and the amounts against normal. Prints a
+# and mountain shares asked for, the amounts against normal, and the look
+# of the starts (copy overlap, roughness, tree grid, farm spots). Prints a
 # table of the worst value of each check per configuration, every failed
 # check with its map, and exits 1 when any map failed.
 set -euo pipefail
@@ -93,12 +94,47 @@ def checks(r, landscape, climate, size, players, symmetric, asked_mountains=0.0)
         out.append(("alpine snow share", shares["snow"], shares["snow"] >= 0.04))
     return out
 
+# The look of the starts: measured by the inspector's look block on every
+# fair and symmetric map of the landscape x climate sweep. Symmetric maps'
+# starts are copies by design, so only their roughness is held against the
+# classic map of the same size, players and seed.
+classic_roughness = {}
+
+def land_roughness(look):
+    r = look["roughness"]
+    pairs = r["nearPairs"] + r["elsewherePairs"]
+    return (r["near"] * r["nearPairs"] + r["elsewhere"] * r["elsewherePairs"]) / max(1, pairs)
+
+def look_checks(r, size, players, seed, symmetric):
+    look = r["look"]
+    out = []
+    if not symmetric:
+        copy = look["copyOverlap"]["best"]
+        out.append(("copy overlap", copy, copy <= 0.5))
+        diagonal = look["copyOverlap"]["diagonalBest"]
+        out.append(("copy overlap turned 45", diagonal, diagonal <= 0.5))
+    near = look["roughness"]["ratio"] or 0.0
+    out.append(("roughness near/elsewhere", near, near >= 0.6))
+    grid = look["treeGrid"]["share"]
+    out.append(("tree grid", grid, grid <= 0.35))
+    farm = look["largeSpots"]
+    farm_ratio = math.inf if farm["min"] == 0 else farm["max"] / farm["min"]
+    out.append(("farm spots max/min", farm_ratio, farm_ratio <= 1.3))
+    if symmetric:
+        key = (size, players, seed)
+        if key not in classic_roughness:
+            classic, error = report([f"--seed={seed}", f"--size={size}", f"--playerCount={players}"])
+            classic_roughness[key] = land_roughness(classic["look"]) if classic else 0.0
+        ratio = land_roughness(look) / max(1e-9, classic_roughness[key])
+        out.append(("roughness / classic", ratio, ratio >= 0.75))
+    return out
+
 worst = {}
 
 def record(config, name, value, ok, where):
     key = (config, name)
     lower_is_worse = name.startswith(("weakest", "nearest", "edge", "largest", "inland", "grass",
-                                      "desert", "swamp", "alpine", "highlands"))
+                                      "desert", "swamp", "alpine", "highlands", "roughness"))
     old = worst.get(key)
     if old is None or (value < old if lower_is_worse else value > old):
         worst[key] = value
@@ -118,6 +154,8 @@ for mode, size, players in configs:
                     failures.append(f"{' '.join(args)}: {error}")
                     continue
                 for name, value, ok in checks(r, landscape, climate, size, players, mode == "--symmetric"):
+                    record(config, name, value, ok, " ".join(args))
+                for name, value, ok in look_checks(r, size, players, seed, mode == "--symmetric"):
                     record(config, name, value, ok, " ".join(args))
                 if mode == "--multiplayer":
                     lobby = (r["lobby"] is not None and r["buildings"]["count"] == 0 and
@@ -197,7 +235,10 @@ columns = [("spots", ("small max/min", "medium max/min", "large max/min"), max),
            ("lakes", ("inland lake share",), min), ("lakes/pl.", ("inland lakes per player",), min),
            ("grass", ("grass share",), min), ("desert", ("desert share",), min),
            ("swamp", ("swamp share",), min), ("alp.mount", ("alpine mountain share",), min),
-           ("alp.snow", ("alpine snow share",), min), ("lobby", ("not a lobby map",), max)]
+           ("alp.snow", ("alpine snow share",), min),
+           ("copy", ("copy overlap", "copy overlap turned 45"), max), ("rough", ("roughness near/elsewhere",), min),
+           ("grid", ("tree grid",), max), ("farm", ("farm spots max/min",), max),
+           ("rough/cl.", ("roughness / classic",), min), ("lobby", ("not a lobby map",), max)]
 configs_seen = sorted({config for config, _ in worst if " amounts" not in config and "--" not in config})
 print("| configuration | " + " | ".join(name for name, _, _ in columns) + " |")
 print("|---" * (len(columns) + 1) + "|")

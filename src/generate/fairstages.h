@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "generate/random.h"
@@ -11,12 +12,15 @@
 #include "varnholt/model/teams.h"
 
 // The extra stages of fair and symmetric maps. They run between the stages
-// of stages.h at the start layout's points of the pipeline (pipeline.h), before the ground
-// conventions stage that ends a fair map, and give every start the same
-// surroundings: open grass, one mountain, one lake, the same trees, stones
-// and ore within the fairness radius of its tower. What they lay out keeps
-// to those conventions, so that stage leaves the start areas' counts alone.
+// of stages.h at the start layout's points of the pipeline (pipeline.h),
+// before the ground conventions stage that ends a fair map, and give every
+// start surroundings of its own with the same amounts: rolling grass,
+// mountain ground, a lake, trees, stones and ore within the fairness radius
+// of its tower, and the same room for buildings. What they lay out keeps to
+// those conventions, so that stage leaves the start areas' counts alone.
 namespace varnholt::generate {
+
+struct StartShape;
 
 // A start of a fair map: the tower's tile and the centres of the mountain
 // and the lake laid out inside its circle.
@@ -30,6 +34,9 @@ struct FairStart {
   // The start's team: starts of one team share it; without teams every start
   // has its own.
   int32_t team = 0;
+  // The mountain and lake grown for it (chooseStartShapes); shared by the
+  // copies of the start list.
+  std::shared_ptr<const StartShape> shape = nullptr;
 };
 
 // How the starts of a map relate: each its own (fair), or copies of each
@@ -76,11 +83,18 @@ std::vector<FairStart> planFairStarts(const model::Map& map, Random& random, int
 // under a symmetry; twice it is the least distance between starts.
 inline constexpr int64_t START_DOMAIN = 44;
 
+// startterrain.cpp: gives every start the shape of its own surroundings
+// (no draws): of a few mountains and lakes grown from keys mixed from the
+// heights around its tower (startshapes.h), the one that leaves it the room
+// for buildings nearest the mean of all starts' tries.
+void chooseStartShapes(const model::Map& map, std::vector<FairStart>& starts);
+
 // startterrain.cpp: reshapes the height field around every start (no
-// draws): inside START_LEVEL_RADIUS the ground is levelled to grass heights
-// except one mountain and one lake of fixed shape; a ring blendWidth tiles
-// wide outside blends back into the landscape's heights, which rise from the
-// water frame of styled maps. Ends with limitSlopes.
+// draws): inside START_LEVEL_RADIUS the ground rolls between grass heights
+// around the mountain and the lake of the start's shape; a ring
+// blendWidth tiles wide outside blends back into the landscape's heights,
+// which rise from the water frame of styled maps. Starts without a shape get
+// one by chooseStartShapes first. Ends with limitSlopes.
 void shapeStartTerrain(model::Map& map, const std::vector<FairStart>& starts,
                        int64_t blendWidth);
 
@@ -105,15 +119,19 @@ struct StartObjects {
   bool palms = false;  // woods mostly of palms, for the oases of desert maps
 };
 
-// topups.cpp: removes the trees and stones within START_LEVEL_RADIUS of
-// every start and plants objects.trees trees in two woods beside the
-// mountain and objects.stones stones at its foot, inside the start area, on
-// tiles free by the rules of the object scatter: GRASS (stones also
-// desert), empty, all eight neighbours empty, and for stones everything
-// within the conventions' stone clearance empty (draws the kinds). The
-// patches widen with their share, so 80 trees and 20 stones fit in each.
+// startwoods.cpp: removes the trees and stones within START_LEVEL_RADIUS
+// of every start and plants objects.trees trees and objects.stones stones
+// in stands around a few centres of each start's own (two to four woods of
+// uneven density and outline, mostly of two kinds each; one or two
+// outcrops of rock away from them), inside the start area, on tiles free by
+// the rules of the object scatter: GRASS (stones also desert), empty, all
+// eight neighbours empty, and for stones everything within the
+// conventions' stone clearance empty (draws). Each start's woods stand as
+// thickly as leaves it the room for large buildings the poorest start has
+// with its woods at their thickest, the tower and its piles goods piles
+// counted in.
 void plantStartObjects(model::Map& map, Random& random, const std::vector<FairStart>& starts,
-                       const StartObjects& objects);
+                       const StartObjects& objects, int64_t piles);
 
 // topups.cpp: lays coal, iron, gold and sulfur into the MOUNTAIN and
 // MOUNTAINBORDER tiles of every start area in one fixed pattern (the outer

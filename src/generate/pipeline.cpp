@@ -10,6 +10,7 @@
 #include "generate/heightfield.h"
 #include "generate/landscapes.h"
 #include "generate/stages.h"
+#include "generate/startgoods.h"
 
 namespace varnholt::generate {
 
@@ -65,6 +66,7 @@ constexpr std::array kStages = {
                                       landscapeStartSpacing(r.plan.style.landscape),
                                       r.plan.style.teams);
           }},
+    Stage{"start-shapes", fair, [](Run& r) { chooseStartShapes(r.map, r.starts); }},
     // style: the landscape's land, sea and mountains around the planned starts
     Stage{"style-landscape", fair,
           [](Run& r) {
@@ -105,7 +107,8 @@ constexpr std::array kStages = {
     // start layout: equal trees, stones, ore and fish in the start areas, copies under a symmetry
     Stage{"start-objects", fair,
           [](Run& r) {
-            plantStartObjects(r.map, r.random, r.starts, startObjects(r.plan.style));
+            plantStartObjects(r.map, r.random, r.starts, startObjects(r.plan.style),
+                              static_cast<int64_t>(startStacks(r.plan.startGoods).size()));
           }},
     Stage{"start-minerals", fair,
           [](Run& r) { balanceStartMinerals(r.map, r.starts, r.plan.style.resources); }},

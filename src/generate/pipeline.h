@@ -16,12 +16,13 @@
 // same list; the plan decides which stages of it run. The start layout plugs
 // in at its points of the list: classic maps search room for each tower
 // where the objects left it ("buildings"); fair and symmetric maps plan
-// their starts on the height field ("plan-starts"), shape and open the
-// ground around them, plant and balance what lies there, mirror it under a
-// symmetry, then place the towers ("start-towers"). A lobby map takes the
-// kit off again at the end ("lobby"). A map style plugs in the
-// same way: its choices become fields of MapPlan, read by the stages it
-// changes or by stages it adds at the point where they belong.
+// their starts on the height field ("plan-starts"), grow each start's own
+// mountain and lake ("start-shapes"), shape and open the ground around
+// them, plant and balance what lies there, mirror it under a symmetry, then
+// place the towers ("start-towers"). A lobby map takes the kit off again at
+// the end ("lobby"). A map style plugs in the same way: its choices become
+// fields of MapPlan, read by the stages it changes or by stages it adds at
+// the point where they belong.
 namespace varnholt::generate {
 
 // How the starts are laid out.

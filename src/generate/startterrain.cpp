@@ -1,10 +1,14 @@
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 #include <vector>
 
 #include "generate/fairstages.h"
 #include "generate/landscapes.h"
+#include "generate/startshapes.h"
+#include "generate/startspots.h"
+#include "generate/valuenoise.h"
 #include "varnholt/model/landscapetype.h"
 
 namespace varnholt::generate {
@@ -13,46 +17,122 @@ using model::Map;
 
 namespace {
 
-// Grass heights: the landscape stage makes every height in this range GRASS
-// without a draw (below lies sand, desert and moor, above mountain).
-constexpr int64_t kPlainLow = 25;
-constexpr int64_t kPlainHigh = 35;
-// The mountain: a flat top of kPeak out to kTopRadius, then a slope that
-// reaches the lowest plain height at kMountainFoot and goes on falling, so
-// the plain's own height takes over without a step and the mountain ground
-// is the same for every start. The lake is the same upside down: kLakeBottom
-// out to kDeepRadius, rising to the highest plain height at kLakeRim.
-constexpr double kPeak = 47;
-constexpr double kTopRadius = 7;
-constexpr double kMountainFoot = 13;
-constexpr double kLakeBottom = 3;
-constexpr double kDeepRadius = 4;
-constexpr double kLakeRim = 12;
+// Heights the landscape stage makes GRASS without a draw (below lies sand,
+// desert and moor, above mountain), where the landscape's plains lie.
+constexpr double kPlainLow = 25;
+constexpr double kPlainHigh = 35;
+// Inside the fairness radius the ground rolls down to kHollow as well: the
+// desert, moor and sand those heights may draw there is turned back into
+// grass before the outlines are drawn.
+constexpr double kHollow = 14;
+// The roll: hills about kRollCell tiles across.
+constexpr double kRollCell = 12;
+// Mountains: kMountainLow on their outline (always MOUNTAIN), rising by
+// kMountainRise a tile inwards up to kMountainTop, with a little noise; snow
+// begins above it. Around them the plain climbs to kPlainHigh.
+constexpr double kMountainLow = 41;
+constexpr double kMountainRise = 2;
+constexpr double kMountainTop = 50;
+constexpr double kFootRise = 3;
+// Lakes: kLakeShore under the water's edge, down by 2 a tile inwards to
+// kLakeBottom; the land around rises from kLakeShore + 1 by kShoreRise a tile.
+constexpr double kLakeShore = 9;
+constexpr double kLakeBottom = 2;
+constexpr double kShoreRise = 3;
+
+// Shapes tried per start: each start takes the one whose room for houses
+// and farms lies nearest the mean of all, so the starts differ less in room
+// before their woods are planted.
+constexpr uint64_t kShapeVariants = 4;
 
 // The most a height may differ from its upper-left neighbour's.
 constexpr int64_t kMaxStep = 7;
 
-double between(int64_t x1, int64_t y1, int64_t x2, int64_t y2) {
-  const int64_t dx = x1 - x2;
-  const int64_t dy = y1 - y2;
-  return std::sqrt(static_cast<double>(dx * dx + dy * dy));
+// The plain at tile (x, y), d tiles from its tower, where the landscape
+// has height h: inside the fairness radius the noise spread a little beyond
+// the plain's heights and cut there, so hilltops and hollows flatten out;
+// towards the levelled rim it gives way to the landscape's height brought
+// into the plain's range, which the ring beyond blends into.
+double plain(double wave, double d, double h) {
+  const double rim = std::clamp((d - START_RADIUS) / (START_LEVEL_RADIUS - START_RADIUS), 0.0, 1.0);
+  const double middle = (kHollow + kPlainHigh) / 2;
+  const double rolled = std::clamp(middle + (kPlainHigh - middle) * 1.4 * wave, kHollow, kPlainHigh);
+  return rolled + (std::clamp(h, kPlainLow, kPlainHigh) - rolled) * rim;
 }
 
-// The height the start area asks for at a tile whose own height is h.
-int64_t laidOutHeight(const FairStart& s, int64_t x, int64_t y, int64_t h) {
-  auto target = static_cast<double>(std::clamp(h, kPlainLow, kPlainHigh));
-  const double dm = between(x, y, s.mountainX, s.mountainY);
-  const double mountainFall = (kPeak - kPlainLow) / (kMountainFoot - kTopRadius);
-  target = std::max(target, kPeak - mountainFall * std::max(0.0, dm - kTopRadius));
-  const double dl = between(x, y, s.lakeX, s.lakeY);
-  const double lakeRise = (kPlainHigh - kLakeBottom) / (kLakeRim - kDeepRadius);
-  target = std::min(target, kLakeBottom + lakeRise * std::max(0.0, dl - kDeepRadius));
-  return std::lround(target);
+// The height a start area asks for at tile (x, y) of its shape's window.
+double laidOutHeight(const StartShape& shape, int64_t x, int64_t y, double d, double landscape) {
+  const size_t i = shape.window.at(x, y);
+  double h = plain(shape.wave[i], d, landscape);
+  if (shape.toMountain[i] == 0) {
+    const double depth = kMountainRise * (shape.mountainDepth[i] - 1);
+    h = std::clamp(kMountainLow + depth + 2 * shape.bump[i], kMountainLow, kMountainTop);
+  } else {
+    h = std::max(h, kPlainHigh - kFootRise * (shape.toMountain[i] - 1));
+  }
+  if (shape.toLake[i] == 0) {
+    h = std::max(kLakeBottom, kLakeShore - 2.0 * (shape.lakeDepth[i] - 1));
+  } else {
+    h = std::min(h, kLakeShore + 1 + kShoreRise * (shape.toLake[i] - 1));
+  }
+  return h;
 }
 
 }  // namespace
 
-void shapeStartTerrain(Map& map, const std::vector<FairStart>& starts, int64_t blendWidth) {
+void chooseStartShapes(const Map& map, std::vector<FairStart>& starts) {
+  std::vector<std::vector<StartShape>> shapes(starts.size());
+  std::vector<std::vector<StartRoom>> rooms(starts.size());
+  std::array<double, ROOM_FOOTPRINTS> mean{};
+  for (size_t k = 0; k < starts.size(); ++k) {
+    for (uint64_t v = 0; v < kShapeVariants; ++v) {
+      shapes[k].push_back(planStartShape(map, starts[k], startShapeKey(map, starts[k], k, v)));
+      rooms[k].push_back(countRoom(shapeTaken(shapes[k].back())));
+      for (size_t f = 0; f < ROOM_FOOTPRINTS; ++f) {
+        mean[f] += static_cast<double>(rooms[k].back().spots[f]);
+      }
+    }
+  }
+  for (double& m : mean) m = std::max(1.0, m / static_cast<double>(starts.size() * kShapeVariants));
+  const auto off = [&](const StartRoom& room) {
+    double sum = 0;
+    for (size_t f = 0; f < ROOM_FOOTPRINTS; ++f) {
+      const double ratio = static_cast<double>(room.spots[f]) / mean[f];
+      sum += (ratio - 1) * (ratio - 1);
+    }
+    return sum;
+  };
+  for (size_t k = 0; k < starts.size(); ++k) {
+    size_t best = 0;
+    for (size_t v = 1; v < kShapeVariants; ++v) {
+      if (off(rooms[k][v]) < off(rooms[k][best])) best = v;
+    }
+    StartShape& shape = shapes[k][best];
+    measureStartShape(shape);
+    // The noise of the ground, read once for every shaping of the heights.
+    const ValueNoise roll(mixKey(shape.key, 9), kRollCell);
+    const Window& w = shape.window;
+    for (int64_t y = w.top; y < w.top + w.side; ++y) {
+      for (int64_t x = w.left; x < w.left + w.side; ++x) {
+        shape.wave.push_back(roll.layered(static_cast<double>(x), static_cast<double>(y)));
+      }
+    }
+    for (int64_t y = w.top; y < w.top + w.side; ++y) {
+      for (int64_t x = w.left; x < w.left + w.side; ++x) {
+        shape.bump.push_back(roll.at(static_cast<double>(y), static_cast<double>(x)));
+      }
+    }
+    starts[k].shape = std::make_shared<const StartShape>(std::move(shapes[k][best]));
+  }
+}
+
+void shapeStartTerrain(Map& map, const std::vector<FairStart>& given, int64_t blendWidth) {
+  // Starts whose shapes were not chosen yet get them here, from the heights
+  // as they are now.
+  std::vector<FairStart> starts = given;
+  if (std::any_of(starts.begin(), starts.end(), [](const FairStart& s) { return !s.shape; })) {
+    chooseStartShapes(map, starts);
+  }
   const int64_t size = map.size;
   const int64_t reach = START_LEVEL_RADIUS + blendWidth;
   // Each tile follows the nearest start only.
@@ -76,14 +156,17 @@ void shapeStartTerrain(Map& map, const std::vector<FairStart>& starts, int64_t b
     for (int64_t x = 0; x < size; ++x) {
       const auto i = static_cast<size_t>(x + size * y);
       if (owner[i] < 0) continue;
-      const FairStart& s = starts[static_cast<size_t>(owner[i])];
-      const int64_t h = map.heights[i];
-      const int64_t target = laidOutHeight(s, x, y, h);
+      const auto k = static_cast<size_t>(owner[i]);
+      const StartShape& shape = *starts[k].shape;
+      const double h = map.heights[i];
+      // The window covers the laid-out disc.
       const double d = std::sqrt(static_cast<double>(nearest[i]));
+      const double target = shape.window.holds(x, y)
+                                ? laidOutHeight(shape, x, y, d, h)
+                                : std::clamp(h, kPlainLow, kPlainHigh);
       const double keep =
           std::clamp((d - START_LEVEL_RADIUS) / static_cast<double>(blendWidth), 0.0, 1.0);
-      int64_t shaped =
-          std::lround(static_cast<double>(target) + static_cast<double>(h - target) * keep);
+      int64_t shaped = std::lround(target + (h - target) * keep);
       const int64_t edge = std::min({x, y, size - 1 - x, size - 1 - y});
       shaped = std::min(shaped, std::max<int64_t>(0, STYLE_FRAME_RISE * (edge - STYLE_FRAME)));
       map.heights[i] = static_cast<uint8_t>(std::clamp<int64_t>(shaped, 0, 255));

@@ -1,0 +1,260 @@
+// plantStartObjects: the woods and rock of every start area, grown as
+// stands of the start's own, laid out and thinned so that every start keeps
+// the same room for buildings.
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <vector>
+
+#include "generate/fairstages.h"
+#include "generate/stands.h"
+#include "generate/startspots.h"
+#include "generate/valuenoise.h"
+#include "model/groundrules.h"
+#include "varnholt/model/objecttype.h"
+
+namespace varnholt::generate {
+
+using model::Map;
+using model::ObjectType;
+
+namespace {
+
+// Woods of the oases of desert maps: mostly palms.
+constexpr std::array<ObjectType, 6> kOasisTrees = {
+    ObjectType::TREE_ARECACEAE_1, ObjectType::TREE_ARECACEAE_2, ObjectType::TREE_ARECACEAE_1,
+    ObjectType::TREE_ARECACEAE_2, ObjectType::TREE_BIRCH_1,     ObjectType::TREE_OAK_1};
+// Two to four woods, one or two outcrops of rock.
+constexpr StandRule kWoods = {2, 2, 9, 0.5, 0.65, 1, true};
+constexpr StandRule kRock = {1, 1, 5, 0.35, 0.9, model::STONE_CLEARANCE, false};
+// Each start tries this many layouts of its stands, each at these
+// thicknesses of its woods: the more thinly a wood stands, the more
+// building room it takes.
+constexpr uint64_t kLayouts = 2;
+constexpr std::array<double, 5> kThicknesses = {1.0, 0.7, 0.48, 0.32, 0.2};
+// The goal's share of the poorest start's most room, in percent.
+constexpr int64_t kGoalShare = 96;
+// How much each footprint's room counts in a start's first choice: the
+// houses' room is held closer than the farms'.
+constexpr std::array<double, ROOM_FOOTPRINTS> kRoomWeights = {1, 1, 1, 0.5};
+// The most the starts' room may differ, max/min per footprint, as the
+// fairness guarantees put it; the choices are then evened out against
+// these in a few passes over the starts.
+constexpr std::array<double, ROOM_FOOTPRINTS> kRoomLimits = {1.15, 1.15, 1.15, 1.3};
+constexpr int kEvenPasses = 3;
+// Halvings of the thickness between a start's neighbours on the scale.
+constexpr int kFineSteps = 2;
+
+struct Layout {
+  StandPlan woods;
+  StandPlan rock;
+};
+
+void clearObjects(Map& map, const FairStart& s) {
+  const int64_t size = map.size;
+  for (int64_t y = s.y - START_LEVEL_RADIUS; y <= s.y + START_LEVEL_RADIUS; ++y) {
+    for (int64_t x = s.x - START_LEVEL_RADIUS; x <= s.x + START_LEVEL_RADIUS; ++x) {
+      if (x < 0 || y < 0 || x >= size || y >= size) continue;
+      if ((x - s.x) * (x - s.x) + (y - s.y) * (y - s.y) >=
+          START_LEVEL_RADIUS * START_LEVEL_RADIUS) {
+        continue;
+      }
+      const auto i = static_cast<size_t>(x + size * y);
+      if (map.objects[i] == ObjectType::NO_OBJECT) continue;
+      // Only objects block grass and desert; the tile is free again.
+      map.objects[i] = ObjectType::NO_OBJECT;
+      map.accessible[i] = model::AccessibleType::EMPTY;
+    }
+  }
+}
+
+Layout drawLayout(const Map& map, RandomState state, const FairStart& s, bool palms) {
+  Random random(state);
+  Layout layout;
+  layout.woods = palms ? planStands(map, random, s, kWoods, kOasisTrees, {})
+                       : planStands(map, random, s, kWoods, model::TREE_TYPES, {});
+  layout.rock = planStands(map, random, s, kRock, model::STONE_TYPES, layout.woods.stands);
+  return layout;
+}
+
+std::vector<int64_t> plant(Map& map, const Layout& layout, const StartObjects& objects,
+                           double thickness) {
+  std::vector<int64_t> planted;
+  plantStands(map, layout.woods, objects.trees, thickness, planted);
+  plantStands(map, layout.rock, objects.stones, 1.0, planted);
+  return planted;
+}
+
+void unplant(Map& map, const std::vector<int64_t>& tiles) {
+  for (int64_t tile : tiles) {
+    map.objects[static_cast<size_t>(tile)] = ObjectType::NO_OBJECT;
+    map.accessible[static_cast<size_t>(tile)] = model::AccessibleType::EMPTY;
+  }
+}
+
+// One start's layouts, and the room each leaves at each thickness.
+struct Tries {
+  std::vector<Layout> layouts;
+  std::vector<std::array<StartRoom, kThicknesses.size()>> rooms;
+};
+
+// Tries are numbered layout by layout, thickness by thickness.
+constexpr size_t kOptions = kLayouts * kThicknesses.size();
+const StartRoom& roomOf(const Tries& tries, size_t option) {
+  return tries.rooms[option / kThicknesses.size()][option % kThicknesses.size()];
+}
+
+// Each start's first choice: the try whose room lies nearest the goal, per
+// footprint a little below the room the poorest start can keep at most, so
+// that start too has tries on either side of it.
+std::vector<size_t> firstChoices(const std::vector<Tries>& tries) {
+  StartRoom goal;
+  for (size_t f = 0; f < ROOM_FOOTPRINTS; ++f) {
+    for (size_t k = 0; k < tries.size(); ++k) {
+      int64_t most = 0;
+      for (const auto& rooms : tries[k].rooms) {
+        for (const StartRoom& room : rooms) most = std::max(most, room.spots[f]);
+      }
+      goal.spots[f] = k == 0 ? most : std::min(goal.spots[f], most);
+    }
+    goal.spots[f] = goal.spots[f] * kGoalShare / 100;
+  }
+  const auto off = [&](const StartRoom& room) {
+    double sum = 0;
+    for (size_t f = 0; f < ROOM_FOOTPRINTS; ++f) {
+      const double ratio = static_cast<double>(room.spots[f]) /
+                           static_cast<double>(std::max<int64_t>(1, goal.spots[f]));
+      sum += kRoomWeights[f] * (ratio - 1) * (ratio - 1);
+    }
+    return sum;
+  };
+  std::vector<size_t> choice(tries.size(), 0);
+  for (size_t k = 0; k < tries.size(); ++k) {
+    for (size_t o = 1; o < kOptions; ++o) {
+      if (off(roomOf(tries[k], o)) < off(roomOf(tries[k], choice[k]))) choice[k] = o;
+    }
+  }
+  return choice;
+}
+
+// Start by start, the try that makes the starts most even: the worst of
+// the footprints' max/min, each over its limit, and a little of their sum
+// so the others even out too.
+void evenOut(const std::vector<Tries>& tries, std::vector<size_t>& choice) {
+  const auto spread = [&] {
+    double worst = 0;
+    double sum = 0;
+    for (size_t f = 0; f < ROOM_FOOTPRINTS; ++f) {
+      int64_t least = roomOf(tries[0], choice[0]).spots[f];
+      int64_t most = least;
+      for (size_t k = 1; k < tries.size(); ++k) {
+        least = std::min(least, roomOf(tries[k], choice[k]).spots[f]);
+        most = std::max(most, roomOf(tries[k], choice[k]).spots[f]);
+      }
+      const double ratio =
+          static_cast<double>(most) / static_cast<double>(std::max<int64_t>(1, least));
+      worst = std::max(worst, ratio / kRoomLimits[f]);
+      sum += ratio;
+    }
+    return worst + 0.01 * sum;
+  };
+  for (int pass = 0; pass < kEvenPasses; ++pass) {
+    for (size_t k = 0; k < tries.size(); ++k) {
+      size_t best = choice[k];
+      double bestSpread = spread();
+      for (size_t o = 0; o < kOptions; ++o) {
+        choice[k] = o;
+        const double now = spread();
+        if (now < bestSpread) {
+          best = o;
+          bestSpread = now;
+        }
+      }
+      choice[k] = best;
+    }
+  }
+}
+
+// Per footprint, the middle of the chosen tries' rooms.
+StartRoom middleRoom(const std::vector<Tries>& tries, const std::vector<size_t>& choice) {
+  StartRoom middle;
+  for (size_t f = 0; f < ROOM_FOOTPRINTS; ++f) {
+    std::vector<int64_t> chosen;
+    for (size_t k = 0; k < tries.size(); ++k) chosen.push_back(roomOf(tries[k], choice[k]).spots[f]);
+    std::nth_element(chosen.begin(),
+                     chosen.begin() + static_cast<std::ptrdiff_t>(chosen.size() / 2), chosen.end());
+    middle.spots[f] = chosen[chosen.size() / 2];
+  }
+  return middle;
+}
+
+}  // namespace
+
+void plantStartObjects(Map& map, Random& random, const std::vector<FairStart>& starts,
+                       const StartObjects& objects, int64_t piles) {
+  for (const FairStart& s : starts) clearObjects(map, s);
+  std::vector<Tries> tries(starts.size());
+  // The starts lie far enough apart that one start's stands leave the
+  // others' room alone, so each is tried on its own.
+  for (size_t k = 0; k < starts.size(); ++k) {
+    const auto a = static_cast<uint64_t>(random.rand(0x7FFFFFFF));
+    const auto b = static_cast<uint64_t>(random.rand(0x7FFFFFFF));
+    for (uint64_t j = 0; j < kLayouts; ++j) {
+      tries[k].layouts.push_back(
+          drawLayout(map, {mixKey(a, j), mixKey(b, j)}, starts[k], objects.palms));
+      std::array<StartRoom, kThicknesses.size()>& rooms = tries[k].rooms.emplace_back();
+      for (size_t t = 0; t < kThicknesses.size(); ++t) {
+        const std::vector<int64_t> planted =
+            plant(map, tries[k].layouts.back(), objects, kThicknesses[t]);
+        rooms[t] = startRoom(map, starts[k], piles);
+        unplant(map, planted);
+      }
+    }
+  }
+  std::vector<size_t> choice = firstChoices(tries);
+  evenOut(tries, choice);
+  // Last, each start's thickness is fine-tuned, in each of its layouts,
+  // between the neighbours on the scale that bracket the middle start's
+  // room, and the try nearest the middle start's room over all footprints
+  // is planted.
+  const StartRoom middle = middleRoom(tries, choice);
+  const auto apart = [&](const StartRoom& room) {
+    double sum = 0;
+    for (size_t f = 0; f < ROOM_FOOTPRINTS; ++f) {
+      const double ratio = static_cast<double>(room.spots[f]) /
+                           static_cast<double>(std::max<int64_t>(1, middle.spots[f]));
+      sum += (ratio - 1) * (ratio - 1) / ((kRoomLimits[f] - 1) * (kRoomLimits[f] - 1));
+    }
+    return sum;
+  };
+  for (size_t k = 0; k < starts.size(); ++k) {
+    size_t bestLayout = choice[k] / kThicknesses.size();
+    double best = kThicknesses[choice[k] % kThicknesses.size()];
+    double bestApart = apart(roomOf(tries[k], choice[k]));
+    for (size_t j = 0; j < kLayouts; ++j) {
+      // The neighbours on the scale whose rooms for big houses bracket the
+      // middle start's.
+      const auto& rooms = tries[k].rooms[j];
+      size_t t = 0;
+      while (t + 2 < kThicknesses.size() && rooms[t + 1].spots[2] > middle.spots[2]) ++t;
+      double thick = kThicknesses[t];
+      double thin = kThicknesses[t + 1];
+      for (int step = 0; step < kFineSteps; ++step) {
+        const double thickness = (thick + thin) / 2;
+        const std::vector<int64_t> planted = plant(map, tries[k].layouts[j], objects, thickness);
+        const StartRoom room = startRoom(map, starts[k], piles);
+        unplant(map, planted);
+        if (apart(room) < bestApart) {
+          bestLayout = j;
+          best = thickness;
+          bestApart = apart(room);
+        }
+        // More room than the middle start's: thinner; less: thicker.
+        (room.spots[2] > middle.spots[2] ? thick : thin) = thickness;
+      }
+    }
+    plant(map, tries[k].layouts[bestLayout], objects, best);
+  }
+}
+
+}  // namespace varnholt::generate

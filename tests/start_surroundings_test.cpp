@@ -1,0 +1,157 @@
+// The pieces start areas are grown from: regions of a set size, distances
+// into and out of them, and the room for buildings counted while an area is
+// laid out, each checked against a plain search or the inspector's count.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdlib>
+#include <set>
+#include <vector>
+
+#include "blank_map.h"
+#include "catalogue/footprints.h"
+#include "generate/fairstages.h"
+#include "generate/regiongrow.h"
+#include "generate/startspots.h"
+#include "geometry/summedarea.h"
+#include "inspect/fairness.h"
+
+namespace varnholt::generate {
+namespace {
+
+// A 20 x 20 map whose left half (x < 10) is allowed, but for a wall at
+// x = 5 with a gap at y = 2: 200 - 19 = 181 allowed tiles, all joined.
+constexpr int64_t kSize = 20;
+bool allowedTile(int64_t tile) {
+  const int64_t x = tile % kSize;
+  const int64_t y = tile / kSize;
+  return x < 10 && (x != 5 || y == 2);
+}
+
+bool fourNeighbours(int64_t a, int64_t b) {
+  return std::abs(a % kSize - b % kSize) + std::abs(a / kSize - b / kSize) == 1;
+}
+
+TEST(StartRegions, GrowJoinedOverAllowedTilesUpToTheCount) {
+  // Lowest towards the bottom right, so growth pushes at the wall.
+  const auto score = [](int64_t tile) { return -static_cast<double>(tile % kSize + tile / kSize); };
+  struct Growth {
+    Window window;
+    int64_t seed, count;
+    size_t size;
+  };
+  const Growth growths[] = {
+      {{0, 0, kSize}, 3 + kSize * 3, 30, 30},
+      {{0, 0, kSize}, 3 + kSize * 3, 1000, 181},  // runs out of allowed tiles
+      {{0, 0, 8}, 3 + kSize * 3, 1000, 57},       // 64 in the window less 7 wall tiles
+      {{0, 0, kSize}, 15 + kSize * 3, 10, 0},     // seed not allowed
+      {{0, 0, kSize}, 3 + kSize * 3, 0, 0},
+  };
+  for (const Growth& g : growths) {
+    const std::vector<int64_t> region =
+        growRegion(kSize, g.window, g.seed, g.count, allowedTile, score);
+    ASSERT_EQ(region.size(), g.size) << g.seed << " " << g.count << " " << g.window.side;
+    if (region.empty()) continue;
+    EXPECT_EQ(region.front(), g.seed);
+    EXPECT_EQ(std::set<int64_t>(region.begin(), region.end()).size(), region.size());
+    for (size_t i = 0; i < region.size(); ++i) {
+      EXPECT_TRUE(allowedTile(region[i]));
+      EXPECT_TRUE(g.window.holds(region[i] % kSize, region[i] / kSize));
+      if (i == 0) continue;
+      EXPECT_TRUE(std::any_of(region.begin(), region.begin() + static_cast<std::ptrdiff_t>(i),
+                              [&](int64_t t) { return fourNeighbours(t, region[i]); }))
+          << "tile " << region[i] << " joins nothing taken before it";
+    }
+  }
+}
+
+// King's moves to the nearest marked tile, and into the marked region, by
+// looking at every tile of the window.
+TEST(StartRegions, KingDistancesMatchAPlainSearch) {
+  constexpr int64_t side = 9;
+  const Window window{100, 200, side};
+  std::vector<uint8_t> marks(side * side, 0);
+  // A block touching the left edge, and one lone tile.
+  for (int64_t y = 2; y <= 6; ++y) {
+    for (int64_t x = 0; x <= 4; ++x) marks[static_cast<size_t>(x + side * y)] = 1;
+  }
+  marks[7 + side * 7] = 1;
+  for (uint8_t cap : {uint8_t{2}, uint8_t{12}}) {
+    const std::vector<uint8_t> out = kingDistances(window, marks, false, cap);
+    const std::vector<uint8_t> in = kingDistances(window, marks, true, cap);
+    for (int64_t y = 0; y < side; ++y) {
+      for (int64_t x = 0; x < side; ++x) {
+        // Tiles off the window count as unmarked.
+        int64_t toMarked = cap;
+        int64_t toUnmarked = std::min({x + 1, y + 1, side - x, side - y});
+        for (int64_t ny = 0; ny < side; ++ny) {
+          for (int64_t nx = 0; nx < side; ++nx) {
+            const int64_t d = std::max(std::abs(nx - x), std::abs(ny - y));
+            if (marks[static_cast<size_t>(nx + side * ny)] != 0) {
+              toMarked = std::min(toMarked, d);
+            } else {
+              toUnmarked = std::min(toUnmarked, d);
+            }
+          }
+        }
+        const auto i = static_cast<size_t>(x + side * y);
+        const bool marked = marks[i] != 0;
+        EXPECT_EQ(out[i], std::min<int64_t>(toMarked, cap)) << x << "," << y << " cap " << +cap;
+        EXPECT_EQ(in[i], marked ? std::min<int64_t>(toUnmarked, cap) : 0)
+            << x << "," << y << " cap " << +cap;
+      }
+    }
+  }
+}
+
+// The room is counted in a window START_LEVEL_RADIUS around the tower, so
+// a footprint placed anywhere within the fairness radius must stay in it.
+TEST(StartRoom, FootprintsFitTheWindowBeyondTheRadius) {
+  for (const char* key : ROOM_KEYS) {
+    for (const model::BuildingMetaBlock& cell : catalogue::buildingMeta(key).blocks) {
+      EXPECT_LE(std::max(std::abs(cell.xOffset), std::abs(cell.yOffset)),
+                START_LEVEL_RADIUS - START_RADIUS)
+          << key;
+    }
+  }
+}
+
+// A map just the size of a start's window, the tower in the middle, with
+// water, a stand of trees, a row of stones and a blocked patch: the room
+// counted from the window's taken tiles equals the inspector's building
+// spots within the fairness radius, footprint by footprint.
+TEST(StartRoom, CountsTheSpotsTheFairnessTableCounts) {
+  constexpr int64_t side = 2 * START_LEVEL_RADIUS + 1;
+  model::Map map = testing::blankMap(static_cast<uint32_t>(side));
+  const auto at = [&](int64_t x, int64_t y) { return static_cast<size_t>(x + side * y); };
+  for (int64_t y = 10; y < 30; ++y) {
+    for (int64_t x = 60 + y / 3; x < 75; ++x) map.landscape[at(x, y)] = model::LandscapeType::WATER1;
+  }
+  for (int64_t y = 55; y < 80; y += 2) {
+    for (int64_t x = 20 + (y % 4); x < 45; x += 3) map.objects[at(x, y)] = model::ObjectType::TREE_OAK_1;
+  }
+  for (int64_t x = 50; x < 70; x += 4) map.objects[at(x, 70)] = model::ObjectType::RES_STONE_07;
+  for (int64_t y = 40; y < 44; ++y) {
+    for (int64_t x = 10; x < 16; ++x) map.accessible[at(x, y)] = model::AccessibleType::BLOCKED;
+  }
+  map.landscape[at(48, 20)] = model::LandscapeType::MOUNTAIN;
+
+  std::vector<uint8_t> taken(static_cast<size_t>(side * side), 0);
+  for (size_t i = 0; i < taken.size(); ++i) {
+    taken[i] = map.landscape[i] != model::LandscapeType::GRASS ||
+               map.objects[i] != model::ObjectType::NO_OBJECT ||
+               model::isBlocked(map.accessible[i]);
+  }
+  const StartRoom room = countRoom(taken);
+  const std::vector<inspect::StartSpot> spots = {{0, START_LEVEL_RADIUS, START_LEVEL_RADIUS}};
+  for (size_t f = 0; f < ROOM_FOOTPRINTS; ++f) {
+    const geometry::SummedArea fits(side, inspect::buildingSpots(map, ROOM_KEYS[f], spots));
+    EXPECT_EQ(room.spots[f], fits.circle(START_LEVEL_RADIUS, START_LEVEL_RADIUS, START_RADIUS))
+        << ROOM_KEYS[f];
+    EXPECT_GT(room.spots[f], 0) << ROOM_KEYS[f];
+  }
+}
+
+}  // namespace
+}  // namespace varnholt::generate
