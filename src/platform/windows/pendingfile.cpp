@@ -7,7 +7,7 @@
 #include <random>
 
 #include "platform/windows/system.h"
-#include "varnholt/escaping.h"
+#include "platform/failures.h"
 #include "varnholt/model/error.h"
 
 namespace varnholt::mapfile {
@@ -28,23 +28,17 @@ struct Destination {
 
 // The system refused to let a file be created beside path.
 [[noreturn]] void throwSystemError(DWORD error, const std::string& path, Wording wording) {
-  const std::string shown = escapeControlCharacters(path);
-  if (wording == Wording::ONE_LINE) throw exception("cannot write " + shown + ": " + reason(error));
-  throw exception(reason(error) + "\nAdditional info: " + shown);
+  failures::cannotCreate(reason(error), path, wording);
 }
 
 // Path names something that cannot take a file.
 [[noreturn]] void refuse(const std::string& path, const std::string& what, Wording wording) {
-  const std::string shown = escapeControlCharacters(path);
-  if (wording == Wording::ONE_LINE) throw exception("cannot write " + shown + ": " + what);
-  throw exception("Refusing output path " + shown + ": " + what);
+  failures::refuse(path, what, wording);
 }
 
-// Writing, flushing or renaming the file failed.
+// Writing, syncing or renaming the file failed.
 [[noreturn]] void throwWriteError(DWORD error, const std::string& path, Wording wording) {
-  const std::string shown = escapeControlCharacters(path);
-  if (wording == Wording::ONE_LINE) throw exception("cannot write " + shown + ": " + reason(error));
-  throw exception("Failed to write path " + shown + ": " + reason(error));
+  failures::cannotWrite(reason(error), path, wording);
 }
 
 // Closes a handle when it goes out of scope.
