@@ -5,8 +5,6 @@
 // between neighbouring starts are land and never mountain, so every start
 // reaches every other on foot. The coast follows the map's own noise, pulled
 // in from the edges.
-#include <algorithm>
-
 #include "generate/landscapefields.h"
 #include "generate/landscapes.h"
 
@@ -29,15 +27,7 @@ LandscapeScores continentScores(const LandscapeFields& fields) {
   const float shelf = kShelf * static_cast<float>(fields.size);
   for (size_t i = 0; i < tiles; ++i) {
     scores.relief[i] = plainRelief(fields, i);
-    if (fields.edge[i] < STYLE_FRAME) {
-      scores.land[i] = FORCED_WATER;
-    } else if (fields.nearest[i] < static_cast<float>(fields.startReach) ||
-               fields.path[i] < kLandPath) {
-      scores.land[i] = FORCED_LAND;
-    } else {
-      const float offshore = std::max(0.0f, 1.0f - (fields.edge[i] - STYLE_FRAME) / shelf);
-      scores.land[i] = 0.7f * fields.coarse[i] + 0.3f * fields.fine[i] - 0.9f * offshore;
-    }
+    scores.land[i] = coastLand(fields, i, kLandPath, shelf, 0.9f);
   }
   return scores;
 }

@@ -38,15 +38,7 @@ LandscapeScores highlandsScores(const LandscapeFields& fields) {
         1.0f - std::clamp((fields.second[i] - fields.nearest[i]) / flank, 0.0f, 1.0f);
     scores.relief[i] =
         plain <= NEVER_MOUNTAIN ? plain : ridge + 0.5f * fields.fine[i] + 0.2f * plain;
-    if (fields.edge[i] < STYLE_FRAME) {
-      scores.land[i] = FORCED_WATER;
-    } else if (fields.nearest[i] < static_cast<float>(fields.startReach) ||
-               fields.path[i] < kLandPath) {
-      scores.land[i] = FORCED_LAND;
-    } else {
-      const float offshore = std::max(0.0f, 1.0f - (fields.edge[i] - STYLE_FRAME) / shelf);
-      scores.land[i] = 0.7f * fields.coarse[i] + 0.3f * fields.fine[i] - 1.6f * offshore;
-    }
+    scores.land[i] = coastLand(fields, i, kLandPath, shelf, 1.6f);
   }
   return scores;
 }

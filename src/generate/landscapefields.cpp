@@ -150,4 +150,14 @@ float plainRelief(const LandscapeFields& fields, size_t i) {
   return 0.6f * fields.coarse[i] + 0.4f * fields.fine[i] + 0.3f * away;
 }
 
+float coastLand(const LandscapeFields& fields, size_t i, float landPath, float shelf,
+                float offshore) {
+  if (fields.edge[i] < STYLE_FRAME) return FORCED_WATER;
+  if (fields.nearest[i] < static_cast<float>(fields.startReach) || fields.path[i] < landPath) {
+    return FORCED_LAND;
+  }
+  const float pull = std::max(0.0f, 1.0f - (fields.edge[i] - STYLE_FRAME) / shelf);
+  return 0.7f * fields.coarse[i] + 0.3f * fields.fine[i] - offshore * pull;
+}
+
 }  // namespace varnholt::generate

@@ -59,4 +59,11 @@ LandscapeScores lakesScores(const LandscapeFields& fields);
 // noise, never mountain in the start areas or on the paths between them.
 float plainRelief(const LandscapeFields& fields, size_t i);
 
+// The land score of a coast that follows the noise: water in the frame,
+// land in the start areas and on paths narrower than landPath between
+// neighbouring starts, elsewhere the noise less offshore times the pull of
+// the edge, which fades over shelf tiles from the frame.
+float coastLand(const LandscapeFields& fields, size_t i, float landPath, float shelf,
+                float offshore);
+
 }  // namespace varnholt::generate
