@@ -72,16 +72,4 @@ void writePng(const Image& image, uint32_t scale, mapfile::PendingFile& file) {
   throw exception("cannot write " + escapeControlCharacters(file.path()) + ": " + error);
 }
 
-void writePng(const Image& image, uint32_t scale, const std::string& path) {
-  checkPreviewSize(std::max(image.width, image.height), scale);
-  mapfile::PendingFile file(path, mapfile::Wording::ONE_LINE);
-  writePng(image, scale, file);
-  file.commit();
-}
-
-void writePreview(const model::Map& map, uint32_t scale, mapfile::PendingFile& file) {
-  checkPreviewSize(map.size, scale);
-  writePng(renderPreview(map), scale, file);
-}
-
 }  // namespace varnholt::inspect
