@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <map>
 #include <vector>
 
@@ -47,6 +48,56 @@ Footprint footprintOf(const model::BuildingMeta& meta) {
   }
   return footprint;
 }
+
+// The columns of one row of the window, column c at bit c % 64 of word
+// c / 64: the window is at most 128 tiles wide.
+class RowBits {
+ public:
+  void set(int64_t column) { words_[static_cast<size_t>(column / 64)] |= uint64_t{1} << (column % 64); }
+
+  // Columns from first up to but not including last.
+  static RowBits columns(int64_t first, int64_t last) {
+    RowBits bits;
+    for (int64_t c = first; c < last; ++c) bits.set(c);
+    return bits;
+  }
+
+  // Column c of the result is column c + n of these (clear where c + n lies
+  // outside the row); n may be negative.
+  RowBits shifted(int64_t n) const {
+    RowBits r;
+    const uint64_t low = words_[0];
+    const uint64_t high = words_[1];
+    if (n >= 128 || n <= -128) return r;
+    if (n >= 64) {
+      r.words_[0] = high >> (n - 64);
+    } else if (n > 0) {
+      r.words_[0] = (low >> n) | (high << (64 - n));
+      r.words_[1] = high >> n;
+    } else if (n == 0) {
+      r = *this;
+    } else if (n > -64) {
+      r.words_[0] = low << -n;
+      r.words_[1] = (high << -n) | (low >> (64 + n));
+    } else {
+      r.words_[1] = low << (-n - 64);
+    }
+    return r;
+  }
+
+  RowBits operator&(const RowBits& other) const {
+    RowBits r;
+    r.words_ = {words_[0] & other.words_[0], words_[1] & other.words_[1]};
+    return r;
+  }
+
+  int64_t count() const { return std::popcount(words_[0]) + std::popcount(words_[1]); }
+
+ private:
+  std::array<uint64_t, 2> words_{};
+};
+
+static_assert(2 * START_LEVEL_RADIUS + 1 <= 128);
 
 }  // namespace
 
@@ -100,71 +151,48 @@ StartRoom startRoom(const model::Map& map, const FairStart& s, int64_t piles) {
 StartRoom countRoom(const std::vector<uint8_t>& taken) {
   const int64_t reach = START_LEVEL_RADIUS;
   const int64_t side = 2 * reach + 1;
-  // Per row of the window, the column of the nearest taken tile at or to
-  // the right of each column (side where there is none): a run of cells
-  // fits where that lies beyond its right end.
-  std::vector<int32_t> nextTaken(static_cast<size_t>(side * side));
-  std::vector<int32_t> takenSums(static_cast<size_t>((side + 1) * (side + 1)), 0);
-  for (int64_t wy = 0; wy < side; ++wy) {
-    auto next = static_cast<int32_t>(side);
-    for (int64_t wx = side - 1; wx >= 0; --wx) {
-      const auto i = static_cast<size_t>(wx + side * wy);
-      const bool bad = taken[i] != 0;
-      if (bad) next = static_cast<int32_t>(wx);
-      nextTaken[i] = next;
-      takenSums[static_cast<size_t>(wx + 1 + (side + 1) * (wy + 1))] = bad ? 1 : 0;
-    }
-  }
-  // Running sums over the window, so a footprint's whole box is read at once.
-  for (int64_t wy = 1; wy <= side; ++wy) {
-    for (int64_t wx = 1; wx <= side; ++wx) {
-      const auto i = static_cast<size_t>(wx + (side + 1) * wy);
-      takenSums[i] += takenSums[i - 1] + takenSums[i - static_cast<size_t>(side + 1)] -
-                      takenSums[i - static_cast<size_t>(side + 2)];
-    }
-  }
   static const std::array<Footprint, ROOM_FOOTPRINTS> footprints = {
       footprintOf(catalogue::buildingMeta(ROOM_KEYS[0])),
       footprintOf(catalogue::buildingMeta(ROOM_KEYS[1])),
       footprintOf(catalogue::buildingMeta(ROOM_KEYS[2])),
       footprintOf(catalogue::buildingMeta(ROOM_KEYS[3]))};
-  // The circle's half width per row, dy + START_RADIUS - 1.
-  static const std::array<int64_t, 2 * START_RADIUS - 1> halves = [] {
-    std::array<int64_t, 2 * START_RADIUS - 1> rows{};
-    for (int64_t dy = 1 - START_RADIUS; dy < START_RADIUS; ++dy) {
-      rows[static_cast<size_t>(dy + START_RADIUS - 1)] = geometry::circleHalfWidth(START_RADIUS, dy);
+  static const int64_t widest = [] {
+    int64_t most = 1;
+    for (const Footprint& footprint : footprints) {
+      for (const Run& run : footprint.runs) most = std::max(most, run.right - run.left + 1);
     }
-    return rows;
+    return most;
   }();
+  // Per row of the window and run width w, the columns where w free tiles
+  // begin: freeFrom[(w - 1) * side + row]. All of a row's columns are
+  // tested at once, a machine word at a time.
+  std::vector<RowBits> freeFrom(static_cast<size_t>(widest * side));
+  for (int64_t wy = 0; wy < side; ++wy) {
+    RowBits free;
+    for (int64_t wx = 0; wx < side; ++wx) {
+      if (taken[static_cast<size_t>(wx + side * wy)] == 0) free.set(wx);
+    }
+    freeFrom[static_cast<size_t>(wy)] = free;
+    for (int64_t w = 2; w <= widest; ++w) {
+      const RowBits& narrower = freeFrom[static_cast<size_t>((w - 2) * side + wy)];
+      freeFrom[static_cast<size_t>((w - 1) * side + wy)] = narrower & free.shifted(w - 1);
+    }
+  }
   StartRoom room;
   for (size_t f = 0; f < ROOM_FOOTPRINTS; ++f) {
     const Footprint& footprint = footprints[f];
     // Every footprint reaches less far than the window's margin beyond the
     // radius, so no cell of a spot in the radius leaves the window.
     for (int64_t dy = 1 - START_RADIUS; dy < START_RADIUS; ++dy) {
-      const int64_t half = halves[static_cast<size_t>(dy + START_RADIUS - 1)];
-      const int64_t top = reach + dy + footprint.top;
-      const int64_t bottom = reach + dy + footprint.bottom + 1;
-      for (int64_t dx = -half; dx <= half; ++dx) {
-        const int64_t left = reach + dx + footprint.left;
-        const int64_t right = reach + dx + footprint.right + 1;
-        // A free box holds every cell; otherwise the cells are read run by run.
-        const int32_t* upper = &takenSums[static_cast<size_t>((side + 1) * top)];
-        const int32_t* lower = &takenSums[static_cast<size_t>((side + 1) * bottom)];
-        if (lower[right] - lower[left] - upper[right] + upper[left] == 0) {
-          ++room.spots[f];
-          continue;
-        }
-        bool fits = true;
-        for (const Run& run : footprint.runs) {
-          const int64_t row = side * (reach + dy + run.dy) + reach + dx;
-          if (nextTaken[static_cast<size_t>(row + run.left)] <= reach + dx + run.right) {
-            fits = false;
-            break;
-          }
-        }
-        room.spots[f] += fits ? 1 : 0;
+      // The columns where every run of the footprint finds its cells free.
+      RowBits fits = RowBits::columns(0, side);
+      for (const Run& run : footprint.runs) {
+        const int64_t width = run.right - run.left + 1;
+        fits = fits & freeFrom[static_cast<size_t>((width - 1) * side + reach + dy + run.dy)]
+                          .shifted(run.left);
       }
+      const int64_t half = geometry::circleHalfWidth(START_RADIUS, dy);
+      room.spots[f] += (fits & RowBits::columns(reach - half, reach + half + 1)).count();
     }
   }
   return room;
