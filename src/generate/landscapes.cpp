@@ -122,24 +122,21 @@ Fit fitShares(const model::Map& map, const Random& ground, const LandscapeScores
   double tooMuch = 1.0;
   Fit best;
   double bestError = 2.0;
-  // Cuts that move little often give heights already tried (crowded maps,
-  // where the start areas hold most of the land): those draw the same
-  // shares again, so the trial is not run twice.
-  std::vector<Fit> tried;
+  // Once a round draws the shares of an earlier round again, the fit goes
+  // round in circles (on crowded maps the start areas hold most of the
+  // land, and the cuts move little of what is drawn): it stops there.
+  std::vector<Shares> drawn;
   for (int round = 0; round < kRounds; ++round) {
-    std::vector<uint8_t> heights =
-        landscapeHeights(scores, size, starts, waterCut, mountainCut, aims.highest);
-    const auto seen = std::find_if(tried.begin(), tried.end(),
-                                   [&](const Fit& fit) { return fit.heights == heights; });
-    Shares shares;
-    if (seen != tried.end()) {
-      shares = seen->shares;
-    } else {
-      model::Map trial = map;
-      trial.heights = heights;
-      shares = drawnShares(trial, ground, starts, blend);
-      tried.push_back({heights, shares});
+    model::Map trial = map;
+    trial.heights = landscapeHeights(scores, size, starts, waterCut, mountainCut, aims.highest);
+    std::vector<uint8_t> heights = trial.heights;
+    const Shares shares = drawnShares(trial, ground, starts, blend);
+    if (std::any_of(drawn.begin(), drawn.end(), [&](const Shares& earlier) {
+          return earlier.water == shares.water && earlier.mountain == shares.mountain;
+        })) {
+      break;
     }
+    drawn.push_back(shares);
     const double waterError = aims.water - shares.water;
     const double error = std::abs(waterError) + std::abs(aims.mountain - shares.mountain);
     if (error < bestError) {

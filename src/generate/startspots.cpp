@@ -178,6 +178,16 @@ StartRoom countRoom(const std::vector<uint8_t>& taken) {
       freeFrom[static_cast<size_t>((w - 1) * side + wy)] = narrower & free.shifted(w - 1);
     }
   }
+  // The columns of the circle per row, dy + START_RADIUS - 1.
+  static const std::array<RowBits, 2 * START_RADIUS - 1> circleRows = [&] {
+    std::array<RowBits, 2 * START_RADIUS - 1> rows;
+    for (int64_t dy = 1 - START_RADIUS; dy < START_RADIUS; ++dy) {
+      const int64_t half = geometry::circleHalfWidth(START_RADIUS, dy);
+      rows[static_cast<size_t>(dy + START_RADIUS - 1)] =
+          RowBits::columns(reach - half, reach + half + 1);
+    }
+    return rows;
+  }();
   StartRoom room;
   for (size_t f = 0; f < ROOM_FOOTPRINTS; ++f) {
     const Footprint& footprint = footprints[f];
@@ -191,8 +201,7 @@ StartRoom countRoom(const std::vector<uint8_t>& taken) {
         fits = fits & freeFrom[static_cast<size_t>((width - 1) * side + reach + dy + run.dy)]
                           .shifted(run.left);
       }
-      const int64_t half = geometry::circleHalfWidth(START_RADIUS, dy);
-      room.spots[f] += (fits & RowBits::columns(reach - half, reach + half + 1)).count();
+      room.spots[f] += (fits & circleRows[static_cast<size_t>(dy + START_RADIUS - 1)]).count();
     }
   }
   return room;
