@@ -2,12 +2,12 @@
 
 #include <algorithm>
 #include <array>
-#include <bit>
 #include <map>
 #include <vector>
 
 #include "catalogue/footprints.h"
 #include "catalogue/mapedit.h"
+#include "geometry/bitcount.h"
 #include "geometry/circle.h"
 #include "generate/startgoods.h"
 #include "varnholt/model/landscapetype.h"
@@ -91,7 +91,7 @@ class RowBits {
     return r;
   }
 
-  int64_t count() const { return std::popcount(words_[0]) + std::popcount(words_[1]); }
+  int64_t count() const { return geometry::bitCount(words_[0]) + geometry::bitCount(words_[1]); }
 
  private:
   std::array<uint64_t, 2> words_{};

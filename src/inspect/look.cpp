@@ -2,10 +2,11 @@
 
 #include <algorithm>
 #include <array>
-#include <cmath>
 #include <map>
 #include <utility>
 
+#include "geometry/bitcount.h"
+#include "geometry/gridturns.h"
 #include "geometry/summedarea.h"
 #include "inspect/fairness.h"
 
@@ -29,20 +30,6 @@ constexpr int64_t kClasses = 4;
 constexpr size_t kWords = (kSide * kSide * kClasses + 63) / 64;
 using Pattern = std::array<uint64_t, kWords>;
 
-// The 8 turns and mirrors of the square grid: (dx, dy) goes to
-// (xx * dx + xy * dy, yx * dx + yy * dy).
-struct Transform {
-  int64_t xx, xy, yx, yy;
-};
-constexpr std::array<Transform, 8> kTransforms = {{{1, 0, 0, 1},
-                                                    {0, -1, 1, 0},
-                                                    {-1, 0, 0, -1},
-                                                    {0, 1, -1, 0},
-                                                    {-1, 0, 0, 1},
-                                                    {1, 0, 0, -1},
-                                                    {0, 1, 1, 0},
-                                                    {0, -1, -1, 0}}};
-
 uint8_t classBits(const Map& map, size_t tile) {
   uint8_t bits = 0;
   if (model::isMountain(map.landscape[tile])) bits |= MOUNTAIN;
@@ -54,28 +41,25 @@ uint8_t classBits(const Map& map, size_t tile) {
 
 // A spot's patterns: under each of the 8 transforms, then from this index on
 // under each after a turn by 45 degrees.
-constexpr size_t kDiagonal = kTransforms.size();
+constexpr size_t kDiagonal = geometry::GRID_TURNS.size();
 constexpr size_t kPatterns = 2 * kDiagonal;
 
 // Sets the spot's kPatterns patterns, at result[0] on; they are large, so
 // they are written in place rather than returned.
 void setPatterns(const Map& map, const StartSpot& spot, Pattern* result) {
   const int64_t size = map.size;
-  const double root2 = std::sqrt(2.0);
   for (const TileOffset& offset : radiusOffsets()) {
     const int64_t x = spot.x + offset.dx;
     const int64_t y = spot.y + offset.dy;
     if (x < 0 || y < 0 || x >= size || y >= size) continue;
     const uint8_t bits = classBits(map, static_cast<size_t>(x + size * y));
     if (bits == 0) continue;
-    const TileOffset diagonal = {std::lround(static_cast<double>(offset.dx - offset.dy) / root2),
-                                 std::lround(static_cast<double>(offset.dx + offset.dy) / root2)};
+    const geometry::Offset straight = {offset.dx, offset.dy};
+    const geometry::Offset diagonal = geometry::turnedEighth(straight);
     for (size_t t = 0; t < kPatterns; ++t) {
-      const Transform& m = kTransforms[t % kDiagonal];
-      const TileOffset& o = t < kDiagonal ? offset : diagonal;
-      const int64_t tx = m.xx * o.dx + m.xy * o.dy + kReach;
-      const int64_t ty = m.yx * o.dx + m.yy * o.dy + kReach;
-      const auto base = static_cast<size_t>((ty * kSide + tx) * kClasses);
+      const geometry::Offset o =
+          geometry::GRID_TURNS[t % kDiagonal].apply(t < kDiagonal ? straight : diagonal);
+      const auto base = static_cast<size_t>(((o.dy + kReach) * kSide + o.dx + kReach) * kClasses);
       for (int64_t c = 0; c < kClasses; ++c) {
         if ((bits >> c & 1) == 0) continue;
         result[t][(base + c) / 64] |= uint64_t{1} << ((base + c) % 64);
@@ -84,25 +68,16 @@ void setPatterns(const Map& map, const StartSpot& spot, Pattern* result) {
   }
 }
 
-// The set bits of a word, written out so the compiler inlines and
-// vectorises it where the target has no popcount instruction of its own.
-constexpr uint64_t bitCount(uint64_t w) {
-  w = w - ((w >> 1) & 0x5555555555555555u);
-  w = (w & 0x3333333333333333u) + ((w >> 2) & 0x3333333333333333u);
-  w = (w + (w >> 4)) & 0x0F0F0F0F0F0F0F0Fu;
-  return (w * 0x0101010101010101u) >> 56;
-}
-
 int64_t count(const Pattern& p) {
-  uint64_t n = 0;
-  for (uint64_t word : p) n += bitCount(word);
-  return static_cast<int64_t>(n);
+  int64_t n = 0;
+  for (uint64_t word : p) n += geometry::bitCount(word);
+  return n;
 }
 
 int64_t shared(const Pattern& a, const Pattern& b) {
-  uint64_t n = 0;
-  for (size_t w = 0; w < kWords; ++w) n += bitCount(a[w] & b[w]);
-  return static_cast<int64_t>(n);
+  int64_t n = 0;
+  for (size_t w = 0; w < kWords; ++w) n += geometry::bitCount(a[w] & b[w]);
+  return n;
 }
 
 CopyOverlap copyOverlap(const Map& map, const std::vector<StartSpot>& spots) {
