@@ -32,6 +32,11 @@ TEST(NaturalStarts, FairStartsLookLikeTheRestOfTheMap) {
       {4, 384, 4, StartMode::FAIR,
        {.landscape = LandscapeStyle::LAKES, .climate = ClimateStyle::DESERT}},
       {5, 512, 8, StartMode::FAIR, {.climate = ClimateStyle::SWAMP}},
+      // Crowded maps, where the starts' mountains once grew into near copies
+      // of each other (0.50 and 0.50 before the shapes were chosen apart).
+      {8, 512, 8, StartMode::FAIR, {}},
+      {8, 512, 8, StartMode::FAIR,
+       {.landscape = LandscapeStyle::ISLANDS, .climate = ClimateStyle::ALPINE}},
   };
   for (const Case& c : cases) {
     const model::Map map = mapOf(c);

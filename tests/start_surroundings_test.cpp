@@ -1,6 +1,7 @@
 // The pieces start areas are grown from: regions of a set size, distances
 // into and out of them, and the room for buildings counted while an area is
-// laid out, each checked against a plain search or the inspector's count.
+// laid out, each checked against a plain search or the inspector's count;
+// and how alike two start areas' shapes look.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -13,7 +14,9 @@
 #include "catalogue/footprints.h"
 #include "generate/fairstages.h"
 #include "generate/regiongrow.h"
+#include "generate/shapelikeness.h"
 #include "generate/startspots.h"
+#include "geometry/gridturns.h"
 #include "geometry/summedarea.h"
 #include "inspect/fairness.h"
 
@@ -150,6 +153,76 @@ TEST(StartRoom, CountsTheSpotsTheFairnessTableCounts) {
     EXPECT_EQ(room.spots[f], fits.circle(START_LEVEL_RADIUS, START_LEVEL_RADIUS, START_RADIUS))
         << ROOM_KEYS[f];
     EXPECT_GT(room.spots[f], 0) << ROOM_KEYS[f];
+  }
+}
+
+// A shape of the window around a tower at (100, 100) with mountain and lake
+// tiles at the given offsets.
+struct Tiles {
+  std::vector<std::array<int64_t, 2>> mountain, lake;
+};
+StartShape shapeOf(const Tiles& tiles) {
+  StartShape shape;
+  shape.window = {100 - START_LEVEL_RADIUS, 100 - START_LEVEL_RADIUS, 2 * START_LEVEL_RADIUS + 1};
+  const auto area = static_cast<size_t>(shape.window.side * shape.window.side);
+  shape.toMountain.assign(area, SHAPE_REACH);
+  shape.lake.assign(area, 0);
+  for (const auto& [dx, dy] : tiles.mountain) shape.toMountain[shape.window.at(100 + dx, 100 + dy)] = 0;
+  for (const auto& [dx, dy] : tiles.lake) shape.lake[shape.window.at(100 + dx, 100 + dy)] = 1;
+  return shape;
+}
+
+// A block of w x h tiles whose upper left lies at (x, y) from the tower.
+std::vector<std::array<int64_t, 2>> block(int64_t x, int64_t y, int64_t w, int64_t h) {
+  std::vector<std::array<int64_t, 2>> tiles;
+  for (int64_t dy = 0; dy < h; ++dy) {
+    for (int64_t dx = 0; dx < w; ++dx) tiles.push_back({x + dx, y + dy});
+  }
+  return tiles;
+}
+
+// An uneven pattern (a mountain of two blocks, a lake) against turned,
+// mirrored, moved and relabelled versions of itself.
+TEST(ShapeLikeness, SeesTurnedAndMirroredCopiesAndOnlyThem) {
+  const auto turned = [](const Tiles& tiles, auto turn) {
+    Tiles out;
+    for (const auto& t : tiles.mountain) out.mountain.push_back(turn(t[0], t[1]));
+    for (const auto& t : tiles.lake) out.lake.push_back(turn(t[0], t[1]));
+    return out;
+  };
+  Tiles original{block(20, -4, 8, 6), block(-30, 10, 5, 5)};
+  const std::vector<std::array<int64_t, 2>> side = block(28, -4, 3, 12);
+  original.mountain.insert(original.mountain.end(), side.begin(), side.end());
+  const ShapeLikeness base(shapeOf(original));
+  struct Case {
+    const char* what;
+    Tiles tiles;
+    double least, most;
+  };
+  const Case cases[] = {
+      {"itself", original, 1, 1},
+      {"a quarter turn", turned(original, [](int64_t x, int64_t y) { return std::array{-y, x}; }),
+       1, 1},
+      {"mirrored", turned(original, [](int64_t x, int64_t y) { return std::array{-x, y}; }), 1,
+       1},
+      {"mirrored on the diagonal",
+       turned(original, [](int64_t x, int64_t y) { return std::array{y, x}; }), 1, 1},
+      {"turned by an eighth",
+       turned(original,
+              [](int64_t x, int64_t y) {
+                const geometry::Offset o = geometry::turnedEighth({x, y});
+                return std::array{o.dx, o.dy};
+              }),
+       0.6, 1},
+      {"moved away by its own width", turned(original, [](int64_t x, int64_t y) { return std::array{x + 11, y + 14}; }),
+       0, 0.2},
+      {"mountain and lake swapped", {original.lake, original.mountain}, 0, 0.2},
+      {"nothing", {}, 0, 0},
+  };
+  for (const Case& c : cases) {
+    const ShapeLikeness other(shapeOf(c.tiles));
+    EXPECT_GE(other.with(base), c.least) << c.what;
+    EXPECT_LE(other.with(base), c.most) << c.what;
   }
 }
 

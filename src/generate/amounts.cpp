@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
+#include <vector>
 
 #include "catalogue/mapedit.h"
 #include "generate/climatefields.h"
@@ -29,8 +31,10 @@ constexpr uint8_t kMostMineral = 15;
 constexpr uint8_t kMostFish = 8;
 constexpr uint8_t kMoreMineral = 8;
 constexpr uint8_t kMoreFish = 5;
-// Low keeps the objects whose hash falls below this share of 100.
-constexpr uint64_t kLowKeepsPercent = 40;
+// Low keeps this share of 100 of the trees, and of the stones, in every
+// block of kThinBlock x kThinBlock tiles.
+constexpr int64_t kLowKeepsPercent = 40;
+constexpr int64_t kThinBlock = 32;
 // High adds this many tenths of the objects already there: the start areas
 // get exactly 1.6 times theirs, so the rest of the map must get more for the
 // whole map to stay above 1.6 where its grass is scarce.
@@ -46,6 +50,36 @@ size_t level(ResourceAmount amount) { return static_cast<size_t>(amount); }
 void removeObject(Map& map, size_t i) {
   map.objects[i] = ObjectType::NO_OBJECT;
   map.accessible[i] = model::AccessibleType::EMPTY;
+}
+
+// Keeps kLowKeepsPercent of the objects that pass kind, block by block in
+// row order, the ones of lowest hash in each block; the share left over
+// from rounding is carried into the next block, so the whole map keeps its
+// share to one object and every block to one. A chance per object would let
+// a part of the map keep far more than its share, and a symmetric map
+// copies one part over the others.
+template <typename Kind>
+void thinOut(Map& map, uint64_t salt, Kind kind) {
+  const int64_t size = map.size;
+  int64_t seen = 0;
+  int64_t kept = 0;
+  std::vector<std::pair<uint64_t, size_t>> block;
+  for (int64_t top = 0; top < size; top += kThinBlock) {
+    for (int64_t left = 0; left < size; left += kThinBlock) {
+      block.clear();
+      for (int64_t y = top; y < std::min(size, top + kThinBlock); ++y) {
+        for (int64_t x = left; x < std::min(size, left + kThinBlock); ++x) {
+          const auto i = static_cast<size_t>(x + size * y);
+          if (kind(map.objects[i])) block.emplace_back(tileHash(salt, i), i);
+        }
+      }
+      std::sort(block.begin(), block.end());
+      seen += static_cast<int64_t>(block.size());
+      const int64_t keep = (seen * kLowKeepsPercent + 50) / 100 - kept;
+      kept += keep;
+      for (size_t k = static_cast<size_t>(keep); k < block.size(); ++k) removeObject(map, block[k].second);
+    }
+  }
 }
 
 // True when every tile within clearance rows and columns of tile i is empty.
@@ -219,11 +253,8 @@ void scaleMapAmounts(Map& map, const Random& random, const std::vector<FairStart
   }
   const uint64_t salt = random.state.s0;
   if (!high) {
-    for (size_t i = 0; i < map.objects.size(); ++i) {
-      const ObjectType object = map.objects[i];
-      if (!model::isTree(object) && !model::isStone(object)) continue;
-      if (tileHash(salt, i) % 100 >= kLowKeepsPercent) removeObject(map, i);
-    }
+    thinOut(map, salt, model::isTree);
+    thinOut(map, salt, model::isStone);
     return;
   }
   spreadMinerals(map, distance, salt, before);

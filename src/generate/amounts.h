@@ -31,7 +31,7 @@ uint8_t startFishAmount(model::ResourceAmount amount, size_t place);
 // the tiles it picks follow a hash of their index salted with the random
 // source's state, which it leaves as it is). Normal: nothing. Low halves
 // every mineral and fish amount (rounding down) and keeps two in five of
-// the trees and stones. High adds 8 to every mineral amount and 5 to every
+// the trees and of the stones, in every part of the map. High adds 8 to every mineral amount and 5 to every
 // fish amount (up to 15 and 8, the most the stages lay), and beyond
 // START_LEVEL_RADIUS of every start plants as many trees and stones again as
 // stand there, by the free-ground rules of the object scatter and beside
