@@ -16,28 +16,20 @@ seeds="${1:-20}"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 
-python3 - "$root/build" "$work" "$seeds" <<'PY'
-import json, math, subprocess, sys
+python3 - "$root/build" "$work" "$seeds" "$root/scripts" <<'PY'
+import math, sys
 
-build, work, seeds = sys.argv[1], sys.argv[2], int(sys.argv[3])
+build, work, seeds, scripts = sys.argv[1], sys.argv[2], int(sys.argv[3]), sys.argv[4]
+sys.path.insert(0, scripts)
+import sweeplib
 landscapes = ["continent", "islands", "highlands", "lakes"]
 climates = ["temperate", "desert", "swamp", "alpine"]
 failures = []
 
 def report(args):
-    path = f"{work}/m.map"
-    run = subprocess.run([f"{build}/varnholt", *args, f"--output={path}"],
-                         capture_output=True, text=True)
-    if run.returncode != 0:
-        return None, run.stderr.strip()
-    out = subprocess.run([f"{build}/varnholt-inspect", "--json", path],
-                         capture_output=True, text=True, check=True).stdout
-    return json.loads(out), ""
+    return sweeplib.report(build, work, args)
 
-def ratio(spread):
-    if spread["max"] == 0:
-        return 1.0
-    return math.inf if spread["min"] == 0 else spread["max"] / spread["min"]
+ratio = sweeplib.ratio
 
 def checks(r, landscape, climate, size, players, symmetric, asked_mountains=0.0):
     """Each check: name, measured value, whether it passes."""
@@ -106,26 +98,13 @@ def land_roughness(look):
     return (r["near"] * r["nearPairs"] + r["elsewhere"] * r["elsewherePairs"]) / max(1, pairs)
 
 def look_checks(r, size, players, seed, symmetric):
-    look = r["look"]
-    out = []
-    if not symmetric:
-        copy = look["copyOverlap"]["best"]
-        out.append(("copy overlap", copy, copy <= 0.5))
-        diagonal = look["copyOverlap"]["diagonalBest"]
-        out.append(("copy overlap turned 45", diagonal, diagonal <= 0.5))
-    near = look["roughness"]["ratio"] or 0.0
-    out.append(("roughness near/elsewhere", near, near >= 0.6))
-    grid = look["treeGrid"]["share"]
-    out.append(("tree grid", grid, grid <= 0.35))
-    farm = look["largeSpots"]
-    farm_ratio = math.inf if farm["min"] == 0 else farm["max"] / farm["min"]
-    out.append(("farm spots max/min", farm_ratio, farm_ratio <= 1.3))
+    out = [(name, value, ok) for name, value, ok, _ in sweeplib.look_checks(r, symmetric)]
     if symmetric:
         key = (size, players, seed)
         if key not in classic_roughness:
             classic, error = report([f"--seed={seed}", f"--size={size}", f"--playerCount={players}"])
             classic_roughness[key] = land_roughness(classic["look"]) if classic else 0.0
-        ratio = land_roughness(look) / max(1e-9, classic_roughness[key])
+        ratio = land_roughness(r["look"]) / max(1e-9, classic_roughness[key])
         out.append(("roughness / classic", ratio, ratio >= 0.75))
     return out
 

@@ -8,6 +8,8 @@
 # start's nearest other start is a mate, the fronts (nearest start of another
 # team) within 1.3 times of each other and at least 0.8 * size / sqrt(players)
 # long, team sums within 1.10, every per-start guarantee of a fair map, the
+# look of the starts (copy overlap on all but symmetric maps, roughness near
+# the towers, tree grid, farm spots), the
 # landscape's own (islands: one island per team, mates together), and on
 # symmetric maps (even team counts) the point image of every start a start
 # of the image team (team 1's of team 2 with two teams; with four, teams 1
@@ -20,10 +22,12 @@ seeds="${1:-20}"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 
-python3 - "$root/build" "$work" "$seeds" <<'PY'
-import json, math, subprocess, sys
+python3 - "$root/build" "$work" "$seeds" "$root/scripts" <<'PY'
+import math, sys
 
-build, work, seeds = sys.argv[1], sys.argv[2], int(sys.argv[3])
+build, work, seeds, scripts = sys.argv[1], sys.argv[2], int(sys.argv[3]), sys.argv[4]
+sys.path.insert(0, scripts)
+import sweeplib
 landscapes = ["continent", "islands", "highlands", "lakes"]
 climates = ["temperate", "desert", "swamp", "alpine"]
 shapes = [("1v1", 320), ("2v2", 320), ("3v3", 384), ("4v4", 448), ("2v2v2", 384),
@@ -32,19 +36,9 @@ failures = []
 worst = {}
 
 def report(args):
-    path = f"{work}/m.map"
-    run = subprocess.run([f"{build}/varnholt", *args, f"--output={path}"],
-                         capture_output=True, text=True)
-    if run.returncode != 0:
-        return None, run.stderr.strip()
-    out = subprocess.run([f"{build}/varnholt-inspect", "--json", path],
-                         capture_output=True, text=True, check=True).stdout
-    return json.loads(out), ""
+    return sweeplib.report(build, work, args)
 
-def ratio(spread):
-    if spread["max"] == 0:
-        return 1.0
-    return math.inf if spread["min"] == 0 else spread["max"] / spread["min"]
+ratio = sweeplib.ratio
 
 def checks(r, landscape, size, players, symmetric):
     """Each check: name, measured value, whether it passes, whether lower is worse."""
@@ -120,8 +114,9 @@ for teams, size in shapes:
                 if r is None:
                     failures.append(f"{' '.join(args)}: {error}")
                     continue
-                for name, value, ok, lower in checks(r, landscape, size, players,
-                                                     mode == "--symmetric"):
+                symmetric = mode == "--symmetric"
+                for name, value, ok, lower in (checks(r, landscape, size, players, symmetric) +
+                                               sweeplib.look_checks(r, symmetric)):
                     record(config, name, value, ok, lower, " ".join(args))
                 if mode == "--multiplayer":
                     lobby = (r["lobby"] is not None and r["buildings"]["count"] == 0 and
@@ -144,7 +139,9 @@ short = {"starts whose nearest start is no mate": "mate not nearest",
          "islands shared or teams split": "island split",
          "largest land mass share": "mass", "starts apart on foot": "apart",
          "convention findings": "conv.", "starts at towers": "at towers",
-         "rows without a team": "no team"}
+         "rows without a team": "no team", "copy overlap": "copy",
+         "copy overlap turned 45": "copy 45", "roughness near/elsewhere": "rough",
+         "farm spots max/min": "farm"}
 print("worst values per configuration:")
 for config in configs:
     cells = []
@@ -157,7 +154,7 @@ for config in configs:
 print("worst over all configurations:")
 for name in names:
     values = [worst[(c, name)] for c in configs if (c, name) in worst]
-    lower = name.startswith(("weakest", "front /", "edge", "largest"))
+    lower = name.startswith(("weakest", "front /", "edge", "largest", "roughness"))
     v = min(values) if lower else max(values)
     print(f"  {name}: {v:.3f}" if isinstance(v, float) else f"  {name}: {v}")
 print(f"{len(failures)} failed checks")

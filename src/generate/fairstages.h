@@ -83,10 +83,11 @@ std::vector<FairStart> planFairStarts(const model::Map& map, Random& random, int
 // under a symmetry; twice it is the least distance between starts.
 inline constexpr int64_t START_DOMAIN = 44;
 
-// startterrain.cpp: gives every start the shape of its own surroundings
+// startchoice.cpp: gives every start the shape of its own surroundings
 // (no draws): of a few mountains and lakes grown from keys mixed from the
-// heights around its tower (startshapes.h), the one that leaves it the room
-// for buildings nearest the mean of all starts' tries.
+// heights around its tower (startshapes.h), one that looks unlike the shapes
+// of the starts before it, keeps its mountain ground near the mean, and
+// leaves it the room for buildings nearest the mean of all starts' tries.
 void chooseStartShapes(const model::Map& map, std::vector<FairStart>& starts);
 
 // startterrain.cpp: reshapes the height field around every start (no

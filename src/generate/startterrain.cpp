@@ -1,15 +1,11 @@
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <limits>
 #include <vector>
 
 #include "generate/fairstages.h"
 #include "generate/landscapes.h"
-#include "generate/shapelikeness.h"
 #include "generate/startshapes.h"
-#include "generate/startspots.h"
-#include "generate/valuenoise.h"
 #include "varnholt/model/landscapetype.h"
 
 namespace varnholt::generate {
@@ -26,8 +22,6 @@ constexpr double kPlainHigh = 35;
 // desert, moor and sand those heights may draw there is turned back into
 // grass before the outlines are drawn.
 constexpr double kHollow = 14;
-// The roll: hills about kRollCell tiles across.
-constexpr double kRollCell = 12;
 // Mountains: kMountainLow on their outline (always MOUNTAIN), rising by
 // kMountainRise a tile inwards up to kMountainTop, with a little noise; snow
 // begins above it. Around them the plain climbs to kPlainHigh.
@@ -40,21 +34,6 @@ constexpr double kFootRise = 3;
 constexpr double kLakeShore = 9;
 constexpr double kLakeBottom = 2;
 constexpr double kShoreRise = 3;
-
-// Shapes tried per start: each start takes the one whose room for houses
-// and farms and whose mountain ground lie nearest the mean of all, so the
-// starts differ less in room before their woods are planted, and in
-// mountain ground, whose border rings grow with the outline.
-constexpr uint64_t kShapeVariants = 4;
-constexpr size_t kShapeMeasures = ROOM_FOOTPRINTS + 1;
-constexpr std::array<double, kShapeMeasures> kMeasureWeights = {1, 1, 1, 1, 4};
-// Shapes that look more like a turned or mirrored copy of a shape chosen
-// before them than this are kept only when every shape tried does, the
-// least alike first, after kMoreVariants more were tried: with their woods,
-// rock and the landscape around, the start areas then stay well apart from
-// copies of each other.
-constexpr double kMostLikeness = 0.3;
-constexpr uint64_t kMoreVariants = 4;
 
 // The most a height may differ from its upper-left neighbour's.
 constexpr int64_t kMaxStep = 7;
@@ -90,86 +69,6 @@ double laidOutHeight(const StartShape& shape, int64_t x, int64_t y, double d, do
 }
 
 }  // namespace
-
-void chooseStartShapes(const Map& map, std::vector<FairStart>& starts) {
-  std::vector<std::vector<StartShape>> shapes(starts.size());
-  // Per shape, the room it leaves for each footprint, then its mountain
-  // ground (the mountain with both border rings).
-  using Measures = std::array<double, kShapeMeasures>;
-  std::vector<std::vector<Measures>> measures(starts.size());
-  const auto addVariant = [&](size_t k, uint64_t v) {
-    const StartShape& shape =
-        shapes[k].emplace_back(planStartShape(map, starts[k], startShapeKey(map, starts[k], k, v)));
-    const StartRoom room = countRoom(shapeTaken(shape));
-    Measures& m = measures[k].emplace_back();
-    for (size_t f = 0; f < ROOM_FOOTPRINTS; ++f) m[f] = static_cast<double>(room.spots[f]);
-    m[ROOM_FOOTPRINTS] = static_cast<double>(std::count_if(
-        shape.toMountain.begin(), shape.toMountain.end(), [](uint8_t moves) { return moves <= 1; }));
-  };
-  Measures mean{};
-  for (size_t k = 0; k < starts.size(); ++k) {
-    for (uint64_t v = 0; v < kShapeVariants; ++v) {
-      addVariant(k, v);
-      for (size_t f = 0; f < kShapeMeasures; ++f) mean[f] += measures[k].back()[f];
-    }
-  }
-  for (double& m : mean) m = std::max(1.0, m / static_cast<double>(starts.size() * kShapeVariants));
-  const auto off = [&](const Measures& m) {
-    double sum = 0;
-    for (size_t f = 0; f < kShapeMeasures; ++f) {
-      const double ratio = m[f] / mean[f];
-      sum += kMeasureWeights[f] * (ratio - 1) * (ratio - 1);
-    }
-    return sum;
-  };
-  std::vector<ShapeLikeness> chosen;
-  for (size_t k = 0; k < starts.size(); ++k) {
-    // Each shape's likeness to the shapes chosen before it.
-    std::vector<ShapeLikeness> looks;
-    std::vector<double> likeness;
-    const auto judge = [&](size_t v) {
-      const ShapeLikeness& look = looks.emplace_back(shapes[k][v]);
-      double most = 0;
-      for (const ShapeLikeness& other : chosen) most = std::max(most, look.with(other));
-      likeness.push_back(most);
-    };
-    for (size_t v = 0; v < kShapeVariants; ++v) judge(v);
-    if (std::all_of(likeness.begin(), likeness.end(),
-                    [](double l) { return l > kMostLikeness; })) {
-      for (uint64_t v = kShapeVariants; v < kShapeVariants + kMoreVariants; ++v) {
-        addVariant(k, v);
-        judge(v);
-      }
-    }
-    const auto better = [&](size_t a, size_t b) {
-      const bool aLike = likeness[a] > kMostLikeness;
-      const bool bLike = likeness[b] > kMostLikeness;
-      if (aLike || bLike) return aLike && bLike ? likeness[a] < likeness[b] : !aLike;
-      return off(measures[k][a]) < off(measures[k][b]);
-    };
-    size_t best = 0;
-    for (size_t v = 1; v < shapes[k].size(); ++v) {
-      if (better(v, best)) best = v;
-    }
-    chosen.push_back(std::move(looks[best]));
-    StartShape& shape = shapes[k][best];
-    measureStartShape(shape);
-    // The noise of the ground, read once for every shaping of the heights.
-    const ValueNoise roll(mixKey(shape.key, 9), kRollCell);
-    const Window& w = shape.window;
-    for (int64_t y = w.top; y < w.top + w.side; ++y) {
-      for (int64_t x = w.left; x < w.left + w.side; ++x) {
-        shape.wave.push_back(roll.layered(static_cast<double>(x), static_cast<double>(y)));
-      }
-    }
-    for (int64_t y = w.top; y < w.top + w.side; ++y) {
-      for (int64_t x = w.left; x < w.left + w.side; ++x) {
-        shape.bump.push_back(roll.at(static_cast<double>(y), static_cast<double>(x)));
-      }
-    }
-    starts[k].shape = std::make_shared<const StartShape>(std::move(shapes[k][best]));
-  }
-}
 
 void shapeStartTerrain(Map& map, const std::vector<FairStart>& given, int64_t blendWidth) {
   // Starts whose shapes were not chosen yet get them here, from the heights
