@@ -17,10 +17,9 @@ using model::Map;
 namespace {
 
 // Heights the landscape stage turns into water, and from which on it lays
-// mountain and snow without a draw.
+// mountain without a draw.
 constexpr int32_t kWaterTop = 9;
 constexpr int32_t kMountainFrom = 41;
-constexpr int32_t kSnowFrom = 54;
 // No snow at or below this height: footpaths keep under it.
 constexpr int32_t kPassTop = 50;
 constexpr int32_t kHighest = 72;

@@ -125,7 +125,7 @@ void initMudOutlines(model::Map& map) {
   // As for moor: a walkable border ring, then a blocked ring of the solid
   // kind. Any mud beside other ground becomes border, so a copied map's
   // seams get their ring too.
-  outliner.pass(groundSet([isMud](LandscapeType t) {
+  outliner.pass(groundSet([](LandscapeType t) {
                   return t == LandscapeType::MUDINNER || t == LandscapeType::MUD;
                 }),
                 groundSet([isMud](LandscapeType t) { return !isMud(t); }),
