@@ -77,7 +77,9 @@ void thinOut(Map& map, uint64_t salt, Kind kind) {
       seen += static_cast<int64_t>(block.size());
       const int64_t keep = (seen * kLowKeepsPercent + 50) / 100 - kept;
       kept += keep;
-      for (size_t k = static_cast<size_t>(keep); k < block.size(); ++k) removeObject(map, block[k].second);
+      for (size_t k = static_cast<size_t>(keep); k < block.size(); ++k) {
+        removeObject(map, block[k].second);
+      }
     }
   }
 }

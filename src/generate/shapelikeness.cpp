@@ -50,7 +50,9 @@ double ShapeLikeness::with(const ShapeLikeness& other) const {
     int64_t shared = 0;
     for (size_t w = 0; w < kWords; ++w) shared += geometry::bitCount(turned_[t][w] & theirs[w]);
     const int64_t either = counts_[t] + other.counts_[0] - shared;
-    if (either > 0) best = std::max(best, static_cast<double>(shared) / static_cast<double>(either));
+    if (either > 0) {
+      best = std::max(best, static_cast<double>(shared) / static_cast<double>(either));
+    }
   }
   return best;
 }

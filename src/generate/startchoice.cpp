@@ -44,8 +44,9 @@ struct Candidate {
 Candidate candidate(const Map& map, const FairStart& start, size_t index, uint64_t variant) {
   Candidate c{planStartShape(map, start, startShapeKey(map, start, index, variant)), {}, 0};
   c.room = countRoom(shapeTaken(c.shape));
-  c.ground = static_cast<double>(std::count_if(c.shape.toMountain.begin(), c.shape.toMountain.end(),
-                                               [](uint8_t moves) { return moves <= 1; }));
+  const std::vector<uint8_t>& moves = c.shape.toMountain;
+  c.ground = static_cast<double>(
+      std::count_if(moves.begin(), moves.end(), [](uint8_t m) { return m <= 1; }));
   return c;
 }
 
@@ -76,7 +77,9 @@ void chooseStartShapes(const Map& map, std::vector<FairStart>& starts) {
   for (size_t k = 0; k < starts.size(); ++k) {
     for (uint64_t v = 0; v < kShapeVariants; ++v) {
       const Candidate& c = tries[k].emplace_back(candidate(map, starts[k], k, v));
-      for (size_t f = 0; f < ROOM_FOOTPRINTS; ++f) meanRoom[f] += static_cast<double>(c.room.spots[f]);
+      for (size_t f = 0; f < ROOM_FOOTPRINTS; ++f) {
+        meanRoom[f] += static_cast<double>(c.room.spots[f]);
+      }
       meanGround += c.ground;
     }
   }
@@ -113,7 +116,8 @@ void chooseStartShapes(const Map& map, std::vector<FairStart>& starts) {
     size_t best = 0;
     for (size_t v = 1; v < tries[k].size(); ++v) {
       if (shortfall[v] < shortfall[best] ||
-          (shortfall[v] == shortfall[best] && roomOff(tries[k][v].room) < roomOff(tries[k][best].room))) {
+          (shortfall[v] == shortfall[best] &&
+           roomOff(tries[k][v].room) < roomOff(tries[k][best].room))) {
         best = v;
       }
     }

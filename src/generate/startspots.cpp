@@ -53,7 +53,9 @@ Footprint footprintOf(const model::BuildingMeta& meta) {
 // c / 64: the window is at most 128 tiles wide.
 class RowBits {
  public:
-  void set(int64_t column) { words_[static_cast<size_t>(column / 64)] |= uint64_t{1} << (column % 64); }
+  void set(int64_t column) {
+    words_[static_cast<size_t>(column / 64)] |= uint64_t{1} << (column % 64);
+  }
 
   // Columns from first up to but not including last.
   static RowBits columns(int64_t first, int64_t last) {
@@ -179,12 +181,12 @@ StartRoom countRoom(const std::vector<uint8_t>& taken) {
     }
   }
   // The columns of the circle per row, dy + START_RADIUS - 1.
-  static const std::array<RowBits, 2 * START_RADIUS - 1> circleRows = [&] {
+  static const std::array<RowBits, 2 * START_RADIUS - 1> circleRows = [] {
     std::array<RowBits, 2 * START_RADIUS - 1> rows;
     for (int64_t dy = 1 - START_RADIUS; dy < START_RADIUS; ++dy) {
       const int64_t half = geometry::circleHalfWidth(START_RADIUS, dy);
       rows[static_cast<size_t>(dy + START_RADIUS - 1)] =
-          RowBits::columns(reach - half, reach + half + 1);
+          RowBits::columns(START_LEVEL_RADIUS - half, START_LEVEL_RADIUS + half + 1);
     }
     return rows;
   }();

@@ -22,13 +22,13 @@ struct GridTurn {
 
 // The identity first, then the three turns, then the four mirrors.
 inline constexpr std::array<GridTurn, 8> GRID_TURNS = {{{1, 0, 0, 1},
-                                                       {0, -1, 1, 0},
-                                                       {-1, 0, 0, -1},
-                                                       {0, 1, -1, 0},
-                                                       {-1, 0, 0, 1},
-                                                       {1, 0, 0, -1},
-                                                       {0, 1, 1, 0},
-                                                       {0, -1, -1, 0}}};
+                                                        {0, -1, 1, 0},
+                                                        {-1, 0, 0, -1},
+                                                        {0, 1, -1, 0},
+                                                        {-1, 0, 0, 1},
+                                                        {1, 0, 0, -1},
+                                                        {0, 1, 1, 0},
+                                                        {0, -1, -1, 0}}};
 
 // o turned by 45 degrees and rounded to the nearest tile; stays within the
 // distance of o, rounded up.
