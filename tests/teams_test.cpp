@@ -19,6 +19,7 @@
 #include "expect_error.h"
 #include "fair_guarantees.h"
 #include "inspect/landscape.h"
+#include "generate/startlayout.h"
 #include "geometry/tiles.h"
 #include "subprocess.h"
 #include "tempdir.h"
@@ -117,8 +118,29 @@ TEST(Teams, EveryTeamShapeKeepsItsGuarantees) {
       teamCase("2v2", 8, 384, LandscapeStyle::ISLANDS),
       teamCase("2v2", 9, 320, LandscapeStyle::CONTINENT, StartMode::SYMMETRIC),
       teamCase("3v3", 10, 384, LandscapeStyle::ISLANDS, StartMode::SYMMETRIC),
+      // Its layout once put two mates on each side of the other team, each
+      // start beside a mate, and the islands split the team.
+      teamCase("4v4", 36, 448, LandscapeStyle::ISLANDS),
   };
   for (const Case& c : cases) expectTeamMap(testing::mapOf(c), c);
+}
+
+// Two columns of starts 150 tiles apart with a third between them: every
+// start's nearest start is the other of its column. The layout rules keep
+// it when the teams are side by side, and refuse it when the middle column's
+// team splits the other.
+TEST(Teams, LayoutsWhoseTeamIsSplitAreRefused) {
+  const std::vector<generate::Tile> tiles = {{100, 100}, {100, 200}, {250, 100},
+                                             {250, 200}, {400, 100}, {400, 200}};
+  generate::LayoutRules rules;
+  rules.size = 500;
+  rules.mateSpacing = 90;
+  rules.rivalSpacing = 140;
+  rules.frontSpread = 3;
+  rules.team = {1, 1, 1, 1, 2, 2};
+  EXPECT_TRUE(generate::keepsRules(tiles, rules));
+  rules.team = {1, 1, 2, 2, 1, 1};
+  EXPECT_FALSE(generate::keepsRules(tiles, rules));
 }
 
 TEST(Teams, PlayerNamesSayTheTeam) {

@@ -124,6 +124,37 @@ std::vector<Point> moves(const std::vector<Point>& points, const LayoutRules& ru
   return move;
 }
 
+// True when every team's starts are joined through links between pairs of
+// mates no further apart than one of the two stands from its nearest rival.
+bool teamsHangTogether(const std::vector<Tile>& tiles, const LayoutRules& rules,
+                       const std::vector<int64_t>& nearestRival) {
+  const size_t n = tiles.size();
+  std::vector<uint8_t> reached(n, 0);
+  std::vector<int32_t> teamsSeen;
+  for (size_t first = 0; first < n; ++first) {
+    if (reached[first] != 0) continue;
+    // A start no walk from a mate reached begins its team's walk, once.
+    if (std::find(teamsSeen.begin(), teamsSeen.end(), rules.team[first]) != teamsSeen.end()) {
+      return false;
+    }
+    teamsSeen.push_back(rules.team[first]);
+    std::vector<size_t> walk = {first};
+    reached[first] = 1;
+    while (!walk.empty()) {
+      const size_t i = walk.back();
+      walk.pop_back();
+      for (size_t j = 0; j < n; ++j) {
+        if (reached[j] != 0 || rules.team[j] != rules.team[i]) continue;
+        const int64_t d = distance(tiles[i].x, tiles[i].y, tiles[j].x, tiles[j].y);
+        if (d > std::max(nearestRival[i], nearestRival[j])) continue;
+        reached[j] = 1;
+        walk.push_back(j);
+      }
+    }
+  }
+  return true;
+}
+
 }  // namespace
 
 bool keepsRules(const std::vector<Tile>& tiles, const LayoutRules& rules) {
@@ -150,7 +181,10 @@ bool keepsRules(const std::vector<Tile>& tiles, const LayoutRules& rules) {
   }
   if (n < 2 || nearestRival[0] == std::numeric_limits<int64_t>::max()) return true;
   const auto [shortest, longest] = std::minmax_element(nearestRival.begin(), nearestRival.end());
-  return static_cast<double>(*longest) <= rules.frontSpread * static_cast<double>(*shortest);
+  if (static_cast<double>(*longest) > rules.frontSpread * static_cast<double>(*shortest)) {
+    return false;
+  }
+  return teamsHangTogether(tiles, rules, nearestRival);
 }
 
 std::vector<Tile> withImages(const std::vector<Tile>& firsts, const LayoutRules& rules) {

@@ -27,7 +27,10 @@ struct LayoutRules {
   // distances to their nearest rival.
   double frontSpread = 1.0;
   // The team of every start; starts of one team are mates, all others rivals.
-  // With teams, every start's nearest other start is a mate.
+  // With teams, every start's nearest other start is a mate, and each team's
+  // starts hang together: linked through pairs of mates no further apart
+  // than one of the two stands from its nearest rival, so no team is split
+  // by another.
   std::vector<int32_t> team;
   StartSymmetry symmetry = StartSymmetry::NONE;
 };
