@@ -16,6 +16,7 @@
 #include "generate/regiongrow.h"
 #include "generate/shapelikeness.h"
 #include "generate/startspots.h"
+#include "generate/symmetry.h"
 #include "geometry/gridturns.h"
 #include "geometry/summedarea.h"
 #include "inspect/fairness.h"
@@ -121,38 +122,82 @@ TEST(StartRoom, FootprintsFitTheWindowBeyondTheRadius) {
 }
 
 // A map just the size of a start's window, the tower in the middle, with
-// water, a stand of trees, a row of stones and a blocked patch: the room
-// counted from the window's taken tiles equals the inspector's building
-// spots within the fairness radius, footprint by footprint.
-TEST(StartRoom, CountsTheSpotsTheFairnessTableCounts) {
-  constexpr int64_t side = 2 * START_LEVEL_RADIUS + 1;
-  model::Map map = testing::blankMap(static_cast<uint32_t>(side));
-  const auto at = [&](int64_t x, int64_t y) { return static_cast<size_t>(x + side * y); };
+// water, a stand of trees, a row of stones and a blocked patch.
+constexpr int64_t kSide = 2 * START_LEVEL_RADIUS + 1;
+model::Map windowMap() {
+  model::Map map = testing::blankMap(static_cast<uint32_t>(kSide));
+  const auto at = [&](int64_t x, int64_t y) { return static_cast<size_t>(x + kSide * y); };
   for (int64_t y = 10; y < 30; ++y) {
     for (int64_t x = 60 + y / 3; x < 75; ++x) map.landscape[at(x, y)] = model::LandscapeType::WATER1;
   }
   for (int64_t y = 55; y < 80; y += 2) {
-    for (int64_t x = 20 + (y % 4); x < 45; x += 3) map.objects[at(x, y)] = model::ObjectType::TREE_OAK_1;
+    for (int64_t x = 20 + (y % 4); x < 45; x += 3) {
+      map.objects[at(x, y)] = model::ObjectType::TREE_OAK_1;
+    }
   }
   for (int64_t x = 50; x < 70; x += 4) map.objects[at(x, 70)] = model::ObjectType::RES_STONE_07;
   for (int64_t y = 40; y < 44; ++y) {
     for (int64_t x = 10; x < 16; ++x) map.accessible[at(x, y)] = model::AccessibleType::BLOCKED;
   }
   map.landscape[at(48, 20)] = model::LandscapeType::MOUNTAIN;
+  return map;
+}
 
-  std::vector<uint8_t> taken(static_cast<size_t>(side * side), 0);
+std::vector<uint8_t> takenOf(const model::Map& map) {
+  std::vector<uint8_t> taken(map.landscape.size(), 0);
   for (size_t i = 0; i < taken.size(); ++i) {
     taken[i] = map.landscape[i] != model::LandscapeType::GRASS ||
                map.objects[i] != model::ObjectType::NO_OBJECT ||
                model::isBlocked(map.accessible[i]);
   }
-  const StartRoom room = countRoom(taken);
+  return taken;
+}
+
+// The inspector's building spots within the fairness radius of the middle.
+int64_t inspectorSpots(const model::Map& map, size_t footprint) {
   const std::vector<inspect::StartSpot> spots = {{0, START_LEVEL_RADIUS, START_LEVEL_RADIUS}};
+  const geometry::SummedArea fits(kSide, inspect::buildingSpots(map, ROOM_KEYS[footprint], spots));
+  return fits.circle(START_LEVEL_RADIUS, START_LEVEL_RADIUS, START_RADIUS);
+}
+
+// The room counted from the window's taken tiles equals the inspector's
+// building spots, footprint by footprint.
+TEST(StartRoom, CountsTheSpotsTheFairnessTableCounts) {
+  const model::Map map = windowMap();
+  const StartRoom room = countRoom(takenOf(map));
   for (size_t f = 0; f < ROOM_FOOTPRINTS; ++f) {
-    const geometry::SummedArea fits(side, inspect::buildingSpots(map, ROOM_KEYS[f], spots));
-    EXPECT_EQ(room.spots[f], fits.circle(START_LEVEL_RADIUS, START_LEVEL_RADIUS, START_RADIUS))
-        << ROOM_KEYS[f];
+    EXPECT_EQ(room.spots[f], inspectorSpots(map, f)) << ROOM_KEYS[f];
     EXPECT_GT(room.spots[f], 0) << ROOM_KEYS[f];
+  }
+}
+
+// A symmetric map copies a start's ground to its images, but not the
+// buildings' footprints: the room counted on the window as an image sees it
+// equals the inspector's count on the mirrored map, and differs from the
+// source's for some footprint.
+TEST(StartRoom, CountsTheRoomOfEveryImageOfASymmetricMap) {
+  const model::Map map = windowMap();
+  const std::vector<uint8_t> taken = takenOf(map);
+  for (int64_t element = 1; element < 4; ++element) {
+    model::Map mirrored = map;
+    for (int64_t y = 0; y < kSide; ++y) {
+      for (int64_t x = 0; x < kSide; ++x) {
+        const Tile from = image(element, kSide, {x, y});
+        const auto i = static_cast<size_t>(x + kSide * y);
+        const auto j = static_cast<size_t>(from.x + kSide * from.y);
+        mirrored.landscape[i] = map.landscape[j];
+        mirrored.objects[i] = map.objects[j];
+        mirrored.accessible[i] = map.accessible[j];
+      }
+    }
+    const StartRoom room = countRoom(mirroredWindow(taken, element));
+    const StartRoom source = countRoom(taken);
+    bool differs = false;
+    for (size_t f = 0; f < ROOM_FOOTPRINTS; ++f) {
+      EXPECT_EQ(room.spots[f], inspectorSpots(mirrored, f)) << "element " << element;
+      differs = differs || room.spots[f] != source.spots[f];
+    }
+    EXPECT_TRUE(differs) << "element " << element;
   }
 }
 

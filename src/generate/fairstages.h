@@ -130,9 +130,10 @@ struct StartObjects {
 // conventions' stone clearance empty (draws). Each start's woods stand as
 // thickly as leaves it the room for large buildings the poorest start has
 // with its woods at their thickest, the tower and its piles goods piles
-// counted in.
+// counted in. Under a symmetry only the first starts (those the mirror
+// copies) are planted, and the room is evened over every image as well.
 void plantStartObjects(model::Map& map, Random& random, const std::vector<FairStart>& starts,
-                       const StartObjects& objects, int64_t piles);
+                       const StartObjects& objects, int64_t piles, StartSymmetry symmetry);
 
 // topups.cpp: lays coal, iron, gold and sulfur into the MOUNTAIN and
 // MOUNTAINBORDER tiles of every start area in one fixed pattern (the outer

@@ -108,7 +108,8 @@ constexpr std::array kStages = {
     Stage{"start-objects", fair,
           [](Run& r) {
             plantStartObjects(r.map, r.random, r.starts, startObjects(r.plan.style),
-                              static_cast<int64_t>(startStacks(laidGoods(r.plan)).size()));
+                              static_cast<int64_t>(startStacks(laidGoods(r.plan)).size()),
+                              r.plan.symmetry);
           }},
     Stage{"start-minerals", fair,
           [](Run& r) { balanceStartMinerals(r.map, r.starts, r.plan.style.resources); }},

@@ -10,6 +10,7 @@
 #include "geometry/bitcount.h"
 #include "geometry/circle.h"
 #include "generate/startgoods.h"
+#include "generate/symmetry.h"
 #include "varnholt/model/landscapetype.h"
 #include "varnholt/model/objecttype.h"
 
@@ -104,7 +105,24 @@ static_assert(2 * START_LEVEL_RADIUS + 1 <= 128);
 }  // namespace
 
 
-StartRoom startRoom(const model::Map& map, const FairStart& s, int64_t piles) {
+StartRoom startRoom(const model::Map& map, const FairStart& start, int64_t piles) {
+  return countRoom(startTaken(map, start, piles));
+}
+
+std::vector<uint8_t> mirroredWindow(const std::vector<uint8_t>& taken, int64_t element) {
+  const int64_t side = 2 * START_LEVEL_RADIUS + 1;
+  std::vector<uint8_t> mirrored(taken.size());
+  for (int64_t y = 0; y < side; ++y) {
+    for (int64_t x = 0; x < side; ++x) {
+      const Tile from = image(element, side, {x, y});
+      mirrored[static_cast<size_t>(x + side * y)] =
+          taken[static_cast<size_t>(from.x + side * from.y)];
+    }
+  }
+  return mirrored;
+}
+
+std::vector<uint8_t> startTaken(const model::Map& map, const FairStart& s, int64_t piles) {
   // A window around the tower wide enough for every footprint of a spot in
   // the area; tiles off the map count as taken.
   const int64_t reach = START_LEVEL_RADIUS;
@@ -147,7 +165,7 @@ StartRoom startRoom(const model::Map& map, const FairStart& s, int64_t piles) {
                : 0;
     }
   }
-  return countRoom(taken);
+  return taken;
 }
 
 StartRoom countRoom(const std::vector<uint8_t>& taken) {

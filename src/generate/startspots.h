@@ -30,6 +30,15 @@ struct StartRoom {
 // is there.
 StartRoom startRoom(const model::Map& map, const FairStart& start, int64_t piles);
 
+// The window startRoom counts in: 1 on the tiles that are not free (the
+// tower's cells and the piles taken), START_LEVEL_RADIUS around the tower.
+std::vector<uint8_t> startTaken(const model::Map& map, const FairStart& start, int64_t piles);
+
+// The window taken as the image under element of a symmetry (symmetry.h)
+// sees it once the map is mirrored: its tile (x, y) is taken's image of
+// (x, y) within the window.
+std::vector<uint8_t> mirroredWindow(const std::vector<uint8_t>& taken, int64_t element);
+
 // The same count where taken marks the tiles that are not free, over the
 // window of START_LEVEL_RADIUS around a tower (side 2 * START_LEVEL_RADIUS
 // + 1, row by row, the tower in the middle).

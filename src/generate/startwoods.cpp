@@ -9,6 +9,7 @@
 #include "generate/fairstages.h"
 #include "generate/stands.h"
 #include "generate/startspots.h"
+#include "generate/symmetry.h"
 #include "generate/valuenoise.h"
 #include "model/groundrules.h"
 #include "varnholt/model/objecttype.h"
@@ -43,6 +44,12 @@ constexpr std::array<double, ROOM_FOOTPRINTS> kRoomWeights = {1, 1, 1, 0.5};
 // evened out against these in a few passes over the starts.
 constexpr std::array<double, ROOM_FOOTPRINTS> kRoomLimits = {1.12, 1.12, 1.12, 1.25};
 constexpr int kEvenPasses = 3;
+// Where each start has several places (a symmetric map), its woods cannot
+// even out its own places, whose room differs by the footprints, not the
+// woods: there, while evening out, room below the goal weighs this much per
+// share of the goal missed, so tries about as even as each other keep the
+// room near the goal.
+constexpr double kShortfallWeight = 0.05;
 // Halvings of the thickness between a start's neighbours on the scale.
 constexpr int kFineSteps = 2;
 
@@ -93,39 +100,85 @@ void unplant(Map& map, const std::vector<int64_t>& tiles) {
   }
 }
 
+// A start's room at each of its places: the start itself, and on a
+// symmetric map each image the mirror copies it to. The footprints are not
+// mirrored with the ground, so an image's room differs from its source's.
+using Rooms = std::vector<StartRoom>;
+
+// The room start leaves at each of its places, as the map stands.
+Rooms roomsOf(const Map& map, const FairStart& start, int64_t piles, int64_t places) {
+  const std::vector<uint8_t> taken = startTaken(map, start, piles);
+  Rooms rooms = {countRoom(taken)};
+  for (int64_t element = 1; element < places; ++element) {
+    rooms.push_back(countRoom(mirroredWindow(taken, element)));
+  }
+  return rooms;
+}
+
+// The mean over a start's places of footprint f's room.
+double meanSpots(const Rooms& rooms, size_t f) {
+  double sum = 0;
+  for (const StartRoom& room : rooms) sum += static_cast<double>(room.spots[f]);
+  return sum / static_cast<double>(rooms.size());
+}
+
 // One start's layouts, and the room each leaves at each thickness.
 struct Tries {
   std::vector<Layout> layouts;
-  std::vector<std::array<StartRoom, kThicknesses.size()>> rooms;
+  std::vector<std::array<Rooms, kThicknesses.size()>> rooms;
 };
 
 // Tries are numbered layout by layout, thickness by thickness.
 constexpr size_t kOptions = kLayouts * kThicknesses.size();
-const StartRoom& roomOf(const Tries& tries, size_t option) {
+const Rooms& roomOf(const Tries& tries, size_t option) {
   return tries.rooms[option / kThicknesses.size()][option % kThicknesses.size()];
 }
 
-// Each start's first choice: the try whose room lies nearest the goal, per
-// footprint a little below the room the poorest start can keep at most, so
-// that start too has tries on either side of it.
-std::vector<size_t> firstChoices(const std::vector<Tries>& tries) {
+// The goal: per footprint a little below the room the poorest place can
+// keep at most, so that place too has tries on either side of it.
+StartRoom goalRoom(const std::vector<Tries>& tries, size_t places) {
   StartRoom goal;
   for (size_t f = 0; f < ROOM_FOOTPRINTS; ++f) {
-    for (size_t k = 0; k < tries.size(); ++k) {
-      int64_t most = 0;
-      for (const auto& rooms : tries[k].rooms) {
-        for (const StartRoom& room : rooms) most = std::max(most, room.spots[f]);
+    bool first = true;
+    for (const Tries& start : tries) {
+      for (size_t place = 0; place < places; ++place) {
+        int64_t most = 0;
+        for (const auto& rooms : start.rooms) {
+          for (const Rooms& room : rooms) most = std::max(most, room[place].spots[f]);
+        }
+        goal.spots[f] = first ? most : std::min(goal.spots[f], most);
+        first = false;
       }
-      goal.spots[f] = k == 0 ? most : std::min(goal.spots[f], most);
     }
     goal.spots[f] = goal.spots[f] * kGoalShare / 100;
   }
-  const auto off = [&](const StartRoom& room) {
-    double sum = 0;
+  return goal;
+}
+
+// How far rooms fall short of the goal, summed over footprints, as a mean
+// over the places.
+double shortfall(const Rooms& rooms, const StartRoom& goal) {
+  double sum = 0;
+  for (const StartRoom& room : rooms) {
     for (size_t f = 0; f < ROOM_FOOTPRINTS; ++f) {
-      const double ratio = static_cast<double>(room.spots[f]) /
+      const double share = static_cast<double>(room.spots[f]) /
                            static_cast<double>(std::max<int64_t>(1, goal.spots[f]));
-      sum += kRoomWeights[f] * (ratio - 1) * (ratio - 1);
+      sum += std::max(0.0, 1 - share);
+    }
+  }
+  return sum / static_cast<double>(rooms.size());
+}
+
+// Each start's first choice: the try whose room lies nearest the goal.
+std::vector<size_t> firstChoices(const std::vector<Tries>& tries, const StartRoom& goal) {
+  const auto off = [&](const Rooms& rooms) {
+    double sum = 0;
+    for (const StartRoom& room : rooms) {
+      for (size_t f = 0; f < ROOM_FOOTPRINTS; ++f) {
+        const double ratio = static_cast<double>(room.spots[f]) /
+                             static_cast<double>(std::max<int64_t>(1, goal.spots[f]));
+        sum += kRoomWeights[f] * (ratio - 1) * (ratio - 1);
+      }
     }
     return sum;
   };
@@ -138,26 +191,33 @@ std::vector<size_t> firstChoices(const std::vector<Tries>& tries) {
   return choice;
 }
 
-// Start by start, the try that makes the starts most even: the worst of
+// Start by start, the try that makes the places most even: the worst of
 // the footprints' max/min, each over its limit, and a little of their sum
-// so the others even out too.
-void evenOut(const std::vector<Tries>& tries, std::vector<size_t>& choice) {
+// so the others even out too; room given up below the goal counts against.
+void evenOut(const std::vector<Tries>& tries, const StartRoom& goal, std::vector<size_t>& choice) {
   const auto spread = [&] {
     double worst = 0;
     double sum = 0;
     for (size_t f = 0; f < ROOM_FOOTPRINTS; ++f) {
-      int64_t least = roomOf(tries[0], choice[0]).spots[f];
+      int64_t least = roomOf(tries[0], choice[0])[0].spots[f];
       int64_t most = least;
-      for (size_t k = 1; k < tries.size(); ++k) {
-        least = std::min(least, roomOf(tries[k], choice[k]).spots[f]);
-        most = std::max(most, roomOf(tries[k], choice[k]).spots[f]);
+      for (size_t k = 0; k < tries.size(); ++k) {
+        for (const StartRoom& room : roomOf(tries[k], choice[k])) {
+          least = std::min(least, room.spots[f]);
+          most = std::max(most, room.spots[f]);
+        }
       }
       const double ratio =
           static_cast<double>(most) / static_cast<double>(std::max<int64_t>(1, least));
       worst = std::max(worst, ratio / kRoomLimits[f]);
       sum += ratio;
     }
-    return worst + 0.01 * sum;
+    double missed = 0;
+    for (size_t k = 0; k < tries.size(); ++k) {
+      const Rooms& rooms = roomOf(tries[k], choice[k]);
+      if (rooms.size() > 1) missed += shortfall(rooms, goal);
+    }
+    return worst + 0.01 * sum + kShortfallWeight * missed / static_cast<double>(tries.size());
   };
   for (int pass = 0; pass < kEvenPasses; ++pass) {
     for (size_t k = 0; k < tries.size(); ++k) {
@@ -176,12 +236,14 @@ void evenOut(const std::vector<Tries>& tries, std::vector<size_t>& choice) {
   }
 }
 
-// Per footprint, the middle of the chosen tries' rooms.
+// Per footprint, the middle of the chosen tries' rooms over every place.
 StartRoom middleRoom(const std::vector<Tries>& tries, const std::vector<size_t>& choice) {
   StartRoom middle;
   for (size_t f = 0; f < ROOM_FOOTPRINTS; ++f) {
     std::vector<int64_t> chosen;
-    for (size_t k = 0; k < tries.size(); ++k) chosen.push_back(roomOf(tries[k], choice[k]).spots[f]);
+    for (size_t k = 0; k < tries.size(); ++k) {
+      for (const StartRoom& room : roomOf(tries[k], choice[k])) chosen.push_back(room.spots[f]);
+    }
     std::nth_element(chosen.begin(),
                      chosen.begin() + static_cast<std::ptrdiff_t>(chosen.size() / 2), chosen.end());
     middle.spots[f] = chosen[chosen.size() / 2];
@@ -191,8 +253,13 @@ StartRoom middleRoom(const std::vector<Tries>& tries, const std::vector<size_t>&
 
 }  // namespace
 
-void plantStartObjects(Map& map, Random& random, const std::vector<FairStart>& starts,
-                       const StartObjects& objects, int64_t piles) {
+void plantStartObjects(Map& map, Random& random, const std::vector<FairStart>& all,
+                       const StartObjects& objects, int64_t piles, StartSymmetry symmetry) {
+  // On a symmetric map the mirror copies the first starts over their
+  // images, so only they are planted, each for the room of all its places.
+  const int64_t places = symmetryOrder(symmetry);
+  const std::vector<FairStart> starts(
+      all.begin(), all.begin() + static_cast<std::ptrdiff_t>(all.size()) / places);
   for (const FairStart& s : starts) clearObjects(map, s);
   std::vector<Tries> tries(starts.size());
   // The starts lie far enough apart that one start's stands leave the
@@ -203,55 +270,59 @@ void plantStartObjects(Map& map, Random& random, const std::vector<FairStart>& s
     for (uint64_t j = 0; j < kLayouts; ++j) {
       tries[k].layouts.push_back(
           drawLayout(map, {mixKey(a, j), mixKey(b, j)}, starts[k], objects.palms));
-      std::array<StartRoom, kThicknesses.size()>& rooms = tries[k].rooms.emplace_back();
+      std::array<Rooms, kThicknesses.size()>& rooms = tries[k].rooms.emplace_back();
       for (size_t t = 0; t < kThicknesses.size(); ++t) {
         const std::vector<int64_t> planted =
             plant(map, tries[k].layouts.back(), objects, kThicknesses[t]);
-        rooms[t] = startRoom(map, starts[k], piles);
+        rooms[t] = roomsOf(map, starts[k], piles, places);
         unplant(map, planted);
       }
     }
   }
-  std::vector<size_t> choice = firstChoices(tries);
-  evenOut(tries, choice);
+  const StartRoom goal = goalRoom(tries, static_cast<size_t>(places));
+  std::vector<size_t> choice = firstChoices(tries, goal);
+  evenOut(tries, goal, choice);
   // Last, each start's thickness is fine-tuned, in each of its layouts,
-  // between the neighbours on the scale that bracket the middle start's
-  // room, and the try nearest the middle start's room over all footprints
-  // is planted.
+  // between the neighbours on the scale that bracket the middle room, and
+  // the try nearest the middle room over all footprints and places is
+  // planted.
   const StartRoom middle = middleRoom(tries, choice);
-  const auto apart = [&](const StartRoom& room) {
+  const auto apart = [&](const Rooms& rooms) {
     double sum = 0;
-    for (size_t f = 0; f < ROOM_FOOTPRINTS; ++f) {
-      const double ratio = static_cast<double>(room.spots[f]) /
-                           static_cast<double>(std::max<int64_t>(1, middle.spots[f]));
-      sum += (ratio - 1) * (ratio - 1) / ((kRoomLimits[f] - 1) * (kRoomLimits[f] - 1));
+    for (const StartRoom& room : rooms) {
+      for (size_t f = 0; f < ROOM_FOOTPRINTS; ++f) {
+        const double ratio = static_cast<double>(room.spots[f]) /
+                             static_cast<double>(std::max<int64_t>(1, middle.spots[f]));
+        sum += (ratio - 1) * (ratio - 1) / ((kRoomLimits[f] - 1) * (kRoomLimits[f] - 1));
+      }
     }
     return sum;
   };
+  const auto bigHouses = static_cast<double>(middle.spots[2]);
   for (size_t k = 0; k < starts.size(); ++k) {
     size_t bestLayout = choice[k] / kThicknesses.size();
     double best = kThicknesses[choice[k] % kThicknesses.size()];
     double bestApart = apart(roomOf(tries[k], choice[k]));
     for (size_t j = 0; j < kLayouts; ++j) {
       // The neighbours on the scale whose rooms for big houses bracket the
-      // middle start's.
+      // middle room's.
       const auto& rooms = tries[k].rooms[j];
       size_t t = 0;
-      while (t + 2 < kThicknesses.size() && rooms[t + 1].spots[2] > middle.spots[2]) ++t;
+      while (t + 2 < kThicknesses.size() && meanSpots(rooms[t + 1], 2) > bigHouses) ++t;
       double thick = kThicknesses[t];
       double thin = kThicknesses[t + 1];
       for (int step = 0; step < kFineSteps; ++step) {
         const double thickness = (thick + thin) / 2;
         const std::vector<int64_t> planted = plant(map, tries[k].layouts[j], objects, thickness);
-        const StartRoom room = startRoom(map, starts[k], piles);
+        const Rooms room = roomsOf(map, starts[k], piles, places);
         unplant(map, planted);
         if (apart(room) < bestApart) {
           bestLayout = j;
           best = thickness;
           bestApart = apart(room);
         }
-        // More room than the middle start's: thinner; less: thicker.
-        (room.spots[2] > middle.spots[2] ? thick : thin) = thickness;
+        // More room than the middle: thinner; less: thicker.
+        (meanSpots(room, 2) > bigHouses ? thick : thin) = thickness;
       }
     }
     plant(map, tries[k].layouts[bestLayout], objects, best);
