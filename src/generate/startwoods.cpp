@@ -193,7 +193,8 @@ std::vector<size_t> firstChoices(const std::vector<Tries>& tries, const StartRoo
 
 // Start by start, the try that makes the places most even: the worst of
 // the footprints' max/min, each over its limit, and a little of their sum
-// so the others even out too; room given up below the goal counts against.
+// so the others even out too; where starts have several places, room given
+// up below the goal counts against a try.
 void evenOut(const std::vector<Tries>& tries, const StartRoom& goal, std::vector<size_t>& choice) {
   const auto spread = [&] {
     double worst = 0;
