@@ -155,32 +155,33 @@ StartRoom goalRoom(const std::vector<Tries>& tries, size_t places) {
   return goal;
 }
 
-// How far rooms fall short of the goal, summed over footprints, as a mean
-// over the places.
-double shortfall(const Rooms& rooms, const StartRoom& goal) {
+// The sum of term(f, ratio) over every place and footprint f, ratio being
+// the place's room for f over reference's (at least 1).
+template <typename Term>
+double sumOverRooms(const Rooms& rooms, const StartRoom& reference, Term term) {
   double sum = 0;
   for (const StartRoom& room : rooms) {
     for (size_t f = 0; f < ROOM_FOOTPRINTS; ++f) {
-      const double share = static_cast<double>(room.spots[f]) /
-                           static_cast<double>(std::max<int64_t>(1, goal.spots[f]));
-      sum += std::max(0.0, 1 - share);
+      sum += term(f, static_cast<double>(room.spots[f]) /
+                         static_cast<double>(std::max<int64_t>(1, reference.spots[f])));
     }
   }
-  return sum / static_cast<double>(rooms.size());
+  return sum;
+}
+
+// How far rooms fall short of the goal, summed over footprints, as a mean
+// over the places.
+double shortfall(const Rooms& rooms, const StartRoom& goal) {
+  return sumOverRooms(rooms, goal, [](size_t, double share) { return std::max(0.0, 1 - share); }) /
+         static_cast<double>(rooms.size());
 }
 
 // Each start's first choice: the try whose room lies nearest the goal.
 std::vector<size_t> firstChoices(const std::vector<Tries>& tries, const StartRoom& goal) {
   const auto off = [&](const Rooms& rooms) {
-    double sum = 0;
-    for (const StartRoom& room : rooms) {
-      for (size_t f = 0; f < ROOM_FOOTPRINTS; ++f) {
-        const double ratio = static_cast<double>(room.spots[f]) /
-                             static_cast<double>(std::max<int64_t>(1, goal.spots[f]));
-        sum += kRoomWeights[f] * (ratio - 1) * (ratio - 1);
-      }
-    }
-    return sum;
+    return sumOverRooms(rooms, goal, [](size_t f, double ratio) {
+      return kRoomWeights[f] * (ratio - 1) * (ratio - 1);
+    });
   };
   std::vector<size_t> choice(tries.size(), 0);
   for (size_t k = 0; k < tries.size(); ++k) {
@@ -289,15 +290,9 @@ void plantStartObjects(Map& map, Random& random, const std::vector<FairStart>& a
   // planted.
   const StartRoom middle = middleRoom(tries, choice);
   const auto apart = [&](const Rooms& rooms) {
-    double sum = 0;
-    for (const StartRoom& room : rooms) {
-      for (size_t f = 0; f < ROOM_FOOTPRINTS; ++f) {
-        const double ratio = static_cast<double>(room.spots[f]) /
-                             static_cast<double>(std::max<int64_t>(1, middle.spots[f]));
-        sum += (ratio - 1) * (ratio - 1) / ((kRoomLimits[f] - 1) * (kRoomLimits[f] - 1));
-      }
-    }
-    return sum;
+    return sumOverRooms(rooms, middle, [](size_t f, double ratio) {
+      return (ratio - 1) * (ratio - 1) / ((kRoomLimits[f] - 1) * (kRoomLimits[f] - 1));
+    });
   };
   const auto bigHouses = static_cast<double>(middle.spots[2]);
   for (size_t k = 0; k < starts.size(); ++k) {
